@@ -1,0 +1,106 @@
+#include "queued_worker_thread.h"
+
+#include "trace_log.h"
+
+#include <exception>
+#include <new>
+
+namespace support {
+
+QueuedWorkerThread::QueuedWorkerThread(bool resumeOnPost, bool suspendWhenIdle)
+    : WorkerThread(0), m_resumeOnPost(resumeOnPost), m_suspendWhenIdle(suspendWhenIdle)
+{
+}
+
+QueuedWorkerThread::~QueuedWorkerThread()
+{
+    // The thread must have ended before the queue goes; a concrete worker has normally stopped
+    // it already in its own destructor.
+    Stop();
+    std::lock_guard lock(m_mutex);
+    m_queue.clear();
+}
+
+bool QueuedWorkerThread::Post(std::unique_ptr<QueueItem> &item)
+{
+    if (!item)
+        return false;
+    bool woke = false;
+    {
+        std::lock_guard lock(m_mutex);
+        try {
+            m_queue.push_back(std::move(item));
+        } catch (const std::bad_alloc &) {
+            return false;
+        }
+        if (m_resumeOnPost && m_idle) {
+            m_idle = false;
+            if (m_suspendCount > 0)
+                --m_suspendCount;
+            woke = true;
+        }
+    }
+    if (woke)
+        m_wake.notify_all();
+    return true;
+}
+
+bool QueuedWorkerThread::Post(std::unique_ptr<QueueItem> &&item)
+{
+    return Post(item);
+}
+
+std::unique_ptr<QueueItem> QueuedWorkerThread::Pop()
+{
+    std::lock_guard lock(m_mutex);
+    if (m_queue.empty())
+        return nullptr;
+    auto item = std::move(m_queue.front());
+    m_queue.pop_front();
+    return item;
+}
+
+bool QueuedWorkerThread::IsEmpty()
+{
+    std::lock_guard lock(m_mutex);
+    return m_queue.empty();
+}
+
+void QueuedWorkerThread::IdleWhileEmpty()
+{
+    std::unique_lock lock(m_mutex);
+    if (!m_queue.empty() || StopRequested())
+        return;
+    m_idle = true;
+    ++m_suspendCount;
+    m_wake.wait(lock, [this] { return m_suspendCount <= 0 || StopRequested(); });
+    if (m_idle) {
+        // Woken by Resume or by a stop rather than by a post.
+        m_idle = false;
+        if (m_suspendCount > 0)
+            --m_suspendCount;
+    }
+}
+
+void QueuedWorkerThread::Run()
+{
+    try {
+        while (!StopRequested()) {
+            if (auto item = Pop())
+                HandleItem(*item);
+            if (m_suspendWhenIdle)
+                IdleWhileEmpty();
+            else if (IsEmpty())
+                SleepFor(1); // a polling worker without a Run of its own must not spin
+            else
+                WaitWhileSuspended();
+        }
+    } catch (const std::exception &e) {
+        // A failed item ends the loop; the item in hand was deleted as the exception left it.
+        TraceError("Worker thread ended by an exception: %s", e.what());
+    } catch (...) {
+        TraceError("Worker thread ended by an unknown exception");
+    }
+}
+
+} // namespace support
