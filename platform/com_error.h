@@ -2,12 +2,13 @@
 // The exception thrown where a component raises a failed result and a caller further up catches
 // it, traces its text and returns its code.
 
+#include "export.h"
 #include "hresult.h"
 
 #include <stdexcept>
 #include <string>
 
-class ComError : public std::runtime_error
+class ORVEX_INTERFACE ComError : public std::runtime_error
 {
 public:
     explicit ComError(HRESULT hr) : std::runtime_error(DescribeResult(hr)), m_hr(hr) {}
