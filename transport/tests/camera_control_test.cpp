@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <mutex>
@@ -209,16 +210,6 @@ TEST_F(ACameraControl, RefusesAnInvalidCodeAndForgetsThePreviousCamera)
     EXPECT_EQ(m_control.SelectCamera(1, 0x5B, nullptr), E_FAIL);
     select(1, kA5FrameCameraCode);
     EXPECT_EQ(m_control.Stop(), S_OK);
-}
-
-TEST(ACameraControlWithoutSleeper, SleepsForRealBetweenPelcoDParts)
-{
-    std::vector<std::chrono::steady_clock::time_point> sends;
-    CameraControl control([&](const ByteArray &) { sends.push_back(std::chrono::steady_clock::now()); });
-    ASSERT_EQ(control.SelectCamera(1, kPelcoDCameraCode, nullptr), S_OK);
-    EXPECT_EQ(control.GoToPTZCoords(1.0F, 2.0F, 3.0F), S_OK);
-    ASSERT_EQ(sends.size(), 3U);
-    EXPECT_GE(sends[2] - sends[0], 2 * CameraControl::kPositionPartPause);
 }
 
 // A selection made while other threads steer: every message sent is a whole command of the
