@@ -15,6 +15,9 @@
 #include <cstdint>
 #include <functional>
 
+// Hidden even where a module is built with default visibility: the log is the module's own.
+#pragma GCC visibility push(hidden)
+
 namespace support {
 
 // Directory null: the current directory. Settings directory null: the trace directory. Section
@@ -32,7 +35,8 @@ void TraceError(const char *format, ...) __attribute__((format(printf, 1, 2)));
 void TraceDebug(const char *format, ...) __attribute__((format(printf, 1, 2)));
 void TraceInfo(const char *format, ...) __attribute__((format(printf, 1, 2)));
 
-// True when a trace is open and a line of `level` would be written.
+// True when a trace is open and a line of `level` would be written. Levels outside 0..3 have no
+// tag and are never written.
 [[nodiscard]] bool TraceEnabled(int level);
 
 // Test seam: the local time the log stamps lines with and picks its file by. Null restores the
@@ -44,3 +48,5 @@ struct TraceTime
 void SetTraceClockForTesting(std::function<TraceTime()> clock);
 
 } // namespace support
+
+#pragma GCC visibility pop
