@@ -389,3 +389,36 @@ TEST_F(ATraceLog, FlushReturnsWhileTheWriterCannotWrite)
     EXPECT_EQ(flushing.wait_for(10s), std::future_status::ready);
     m_clock.failOffTestThread(false);
 }
+
+extern "C" {
+void TraceModuleOpen(const char *directory);
+void TraceModuleError(const char *text);
+bool TraceModuleEnabled(int level);
+void TraceModuleClose();
+}
+
+TEST_F(ATraceLog, IsOnePerModuleOfTheProcess)
+{
+    configure(0);
+    open();
+    EXPECT_FALSE(TraceModuleEnabled(0));
+    const fs::path moduleDir = m_dir / "module";
+    fs::create_directories(moduleDir);
+    TraceModuleOpen(moduleDir.c_str());
+    EXPECT_TRUE(TraceModuleEnabled(0));
+    support::TraceError("from the tests");
+    TraceModuleError("from the module");
+    TraceModuleClose();
+    EXPECT_TRUE(support::TraceEnabled(0));
+    support::CloseTrace();
+    const std::string ours = readFile(file("Unit_1.txt"));
+    EXPECT_TRUE(contains(ours, "from the tests"));
+    EXPECT_FALSE(contains(ours, "from the module"));
+    std::string theirs;
+    for (const auto &entry : fs::directory_iterator(moduleDir)) {
+        if (entry.path().extension() == ".txt")
+            theirs += readFile(entry.path());
+    }
+    EXPECT_TRUE(contains(theirs, "from the module"));
+    EXPECT_FALSE(contains(theirs, "from the tests"));
+}
