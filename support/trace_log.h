@@ -26,8 +26,9 @@ void OpenTrace(const char *directory, const char *settingsDirectory, const char 
 // Writes every line queued so far, then the closing line at level >= 2, and ends the log.
 // Returns without waiting out the write interval.
 void CloseTrace();
-// Waits until the writer has taken every line queued so far, or has ended; returns at once when
-// no trace is open.
+// Waits until every line queued so far is in the file (or was lost with a cycle that could not
+// open it), or a writer cycle has failed, or the writer has ended: a caller never hangs on a
+// writer that cannot write. Returns at once when no trace is open.
 void FlushTrace();
 
 void TraceAt(int level, const char *format, ...) __attribute__((format(printf, 2, 3)));
