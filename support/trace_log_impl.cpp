@@ -200,8 +200,33 @@ void TraceLog::Run()
         RunCycle();
 }
 
+std::deque<TraceEntry> TraceLog::TakeQueued()
+{
+    std::deque<TraceEntry> taken;
+    std::lock_guard lock(m_queueMutex);
+    taken.swap(m_queue);
+    return taken;
+}
+
+void TraceLog::Requeue(std::deque<TraceEntry> &entries, std::size_t from)
+{
+    if (from >= entries.size())
+        return;
+    // They are older than anything queued meanwhile, so they go back to the front.
+    std::lock_guard lock(m_queueMutex);
+    m_queue.insert(m_queue.begin(),
+                   std::make_move_iterator(entries.begin() + static_cast<std::ptrdiff_t>(from)),
+                   std::make_move_iterator(entries.end()));
+}
+
 void TraceLog::RunCycle()
 {
+    // Lines are taken before the clock is read, so that no line is younger than the day that
+    // picks its file; a line of a new day is never written to a file that is about to be
+    // emptied for that day.
+    std::deque<TraceEntry> batch = TakeQueued();
+    std::size_t written = 0; // entries at the front of `batch` that went to the file
+    std::uint64_t settled = 0;
     try {
         const TraceTime today = Now();
         m_currentPath = PathFor(today);
@@ -216,66 +241,51 @@ void TraceLog::RunCycle()
         if (!fd.valid()) {
             // The folder may be gone or not writable: this cycle's lines are lost, and the next
             // cycle tries again.
-            std::deque<TraceEntry> lost;
-            {
-                std::lock_guard lock(m_queueMutex);
-                lost.swap(m_queue);
-            }
-            SettleTaken(lost.size());
+            settled = batch.size() + TakeQueued().size();
+            batch.clear();
+            SettleTaken(settled);
             return;
         }
-        const std::uint64_t written = WriteQueued(fd.get());
-        fd.close();
-        SettleTaken(written);
-    } catch (...) {
-        // Nothing was written this cycle; what was taken is queued again for the next one.
-        {
-            std::lock_guard lock(m_progressMutex);
-            ++m_failedCycles;
-        }
-        m_progress.notify_all();
-    }
-}
-
-std::uint64_t TraceLog::WriteQueued(int fd)
-{
-    std::uint64_t taken = 0;
-    std::string buffer;
-    for (;;) {
-        std::deque<TraceEntry> batch;
-        {
-            std::lock_guard lock(m_queueMutex);
-            batch.swap(m_queue);
-        }
-        if (batch.empty())
-            break;
-        std::size_t written = 0; // entries at the front of the batch that went to the file
-        try {
+        std::string buffer;
+        while (!batch.empty()) {
             for (std::size_t i = 0; i < batch.size(); ++i) {
                 AppendTraceLine(buffer, batch[i].created, batch[i].text);
                 if (buffer.size() >= kWriteChunkBytes) {
-                    (void)WriteAll(fd, buffer); // a failed write is dropped
+                    (void)WriteAll(fd.get(), buffer); // a failed write is dropped
                     buffer.clear();
                     written = i + 1;
                 }
             }
-            (void)WriteAll(fd, buffer);
+            (void)WriteAll(fd.get(), buffer);
             buffer.clear();
-        } catch (...) {
-            {
-                std::lock_guard lock(m_queueMutex);
-                m_queue.insert(m_queue.begin(),
-                               std::make_move_iterator(batch.begin() + static_cast<std::ptrdiff_t>(written)),
-                               std::make_move_iterator(batch.end()));
+            settled += batch.size();
+            batch.clear();
+            written = 0;
+            // Lines queued meanwhile are written in this cycle too, unless the day has changed
+            // since the cycle began: then they wait for the next cycle and the new day's file.
+            batch = TakeQueued();
+            if (!batch.empty() && !SameDate(Now(), today)) {
+                Requeue(batch, 0);
+                batch.clear();
             }
-            SettleTaken(taken + written);
-            throw;
         }
-        taken += batch.size();
+        if (settled > 0)
+            ::fdatasync(fd.get());
+        fd.close();
+        SettleTaken(settled);
+    } catch (...) {
+        // What was not written goes back to the queue for the next cycle; the writer goes on.
+        try {
+            Requeue(batch, written);
+        } catch (...) {
+        }
+        {
+            std::lock_guard lock(m_progressMutex);
+            m_settled += settled + written;
+            ++m_failedCycles;
+        }
+        m_progress.notify_all();
     }
-    if (taken > 0)
-        ::fdatasync(fd);
-    return taken;
 }
 
 } // namespace support::detail

@@ -57,7 +57,8 @@ protected:
 
 private:
     void RunCycle();
-    std::uint64_t WriteQueued(int fd);
+    std::deque<TraceEntry> TakeQueued();
+    void Requeue(std::deque<TraceEntry> &entries, std::size_t from);
     void SettleTaken(std::uint64_t count);
     [[nodiscard]] std::string PathFor(const TraceTime &today) const;
 

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <condition_variable>
+#include <functional>
 #include <filesystem>
 #include <fstream>
 #include <future>
@@ -421,4 +423,79 @@ TEST_F(ATraceLog, IsOnePerModuleOfTheProcess)
     }
     EXPECT_TRUE(contains(theirs, "from the module"));
     EXPECT_FALSE(contains(theirs, "from the tests"));
+}
+
+namespace {
+
+// Midnight as the writer meets it: once armed, the writer's next clock reading waits until the
+// test has stamped a line with the new day, and still reads the old day; every reading after
+// that is the new day.
+class MidnightClock
+{
+public:
+    TraceTime now()
+    {
+        std::unique_lock lock(m_mutex);
+        if (std::this_thread::get_id() == m_testThread)
+            return m_testOnNewDay ? kFirst : kThirtyFirst;
+        if (!m_armed)
+            return m_passed ? kFirst : kThirtyFirst;
+        m_armed = false;
+        m_writerWaiting = true;
+        m_cv.notify_all();
+        m_cv.wait(lock, [this] { return m_passed; });
+        return kThirtyFirst;
+    }
+    // Returns when the writer is held in its reading.
+    void holdWriter()
+    {
+        std::unique_lock lock(m_mutex);
+        m_armed = true;
+        m_cv.wait(lock, [this] { return m_writerWaiting; });
+    }
+    void stampNewDayOnTestThread()
+    {
+        std::lock_guard lock(m_mutex);
+        m_testOnNewDay = true;
+    }
+    void releaseWriter()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_passed = true;
+        }
+        m_cv.notify_all();
+    }
+
+private:
+    static constexpr TraceTime kThirtyFirst{2026, 1, 31, 23, 59, 59};
+    static constexpr TraceTime kFirst{2026, 2, 1, 0, 0, 0};
+    std::mutex m_mutex;
+    std::condition_variable m_cv;
+    bool m_armed = false;
+    bool m_writerWaiting = false;
+    bool m_passed = false;
+    bool m_testOnNewDay = false;
+    const std::thread::id m_testThread = std::this_thread::get_id();
+};
+
+} // namespace
+
+TEST_F(ATraceLog, KeepsALineOfTheNewDayThatArrivesAsTheWriterTurnsMidnight)
+{
+    MidnightClock midnight;
+    support::SetTraceClockForTesting([&] { return midnight.now(); });
+    configure(0, 10);
+    open();
+    support::TraceError("on the 31st");
+    support::FlushTrace();
+    midnight.holdWriter();
+    midnight.stampNewDayOnTestThread();
+    support::TraceError("just after midnight");
+    midnight.releaseWriter();
+    support::FlushTrace();
+    support::CloseTrace();
+    const std::string text = readFile(file("Unit_1.txt"));
+    EXPECT_FALSE(contains(text, "on the 31st"));
+    EXPECT_TRUE(contains(text, "2026-02-01  0:00:00 -- [ERROR]   just after midnight\r\n"));
 }
