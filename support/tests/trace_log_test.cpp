@@ -300,6 +300,17 @@ TEST_F(ATraceLog, IgnoresLinesWhenNoTraceIsOpen)
     EXPECT_FALSE(contains(readFile(file("Unit_1.txt")), "after close"));
 }
 
+TEST_F(ATraceLog, IgnoresASecondOpenWhileOpen)
+{
+    configure(0);
+    open();
+    open("Other");
+    support::TraceError("one log");
+    support::CloseTrace();
+    EXPECT_TRUE(contains(readFile(file("Unit_1.txt")), "one log"));
+    EXPECT_FALSE(fs::exists(file("Other_1.txt")));
+}
+
 TEST_F(ATraceLog, ClosesWithoutWaitingOutALongIntervalAndLosesNothing)
 {
     configure(0, 60000);
