@@ -24,6 +24,13 @@
 
 namespace configstore {
 
+// Reads and writes of one value's text node, shared with the site's times: E_FAIL and nothing
+// touched when the node is missing.
+HRESULT ReadNumber(const NodeRef &valueNode, std::int16_t *value);
+HRESULT WriteNumber(const NodeRef &valueNode, std::int16_t value);
+HRESULT ReadText(const NodeRef &valueNode, std::string *text);
+HRESULT WriteText(const NodeRef &valueNode, std::string_view text);
+
 class ItemView
 {
 protected:
@@ -41,13 +48,6 @@ private:
     NodeRef m_element;
     std::array<NodeRef, 4> m_fields;
 };
-
-// Reads and writes of one value's text node, shared with the site's times: E_FAIL and nothing
-// touched when the node is missing.
-HRESULT ReadNumber(const NodeRef &valueNode, std::int16_t *value);
-HRESULT WriteNumber(const NodeRef &valueNode, std::int16_t value);
-HRESULT ReadText(const NodeRef &valueNode, std::string *text);
-HRESULT WriteText(const NodeRef &valueNode, std::string_view text);
 
 // Makes a view for the caller: S_OK, or E_FAIL with a null view when it cannot be made.
 template <class View, class Interface, class... Args>
