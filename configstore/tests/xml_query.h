@@ -23,22 +23,25 @@ public:
     // The texts of the nodes that `xpath` selects, in document order.
     [[nodiscard]] std::vector<std::string> texts(const std::string &xpath) const
     {
-        std::vector<std::string> result;
-        if (!m_doc)
-            return result;
-        std::unique_ptr<xmlXPathContext, decltype(&xmlXPathFreeContext)> context(xmlXPathNewContext(m_doc.get()),
-                                                                                 xmlXPathFreeContext);
-        std::unique_ptr<xmlXPathObject, decltype(&xmlXPathFreeObject)> found(
-            xmlXPathEvalExpression(reinterpret_cast<const xmlChar *>(xpath.c_str()), context.get()),
-            xmlXPathFreeObject);
-        if (!found || found->nodesetval == nullptr)
-            return result;
-        for (int i = 0; i < found->nodesetval->nodeNr; ++i) {
-            xmlChar *text = xmlNodeGetContent(found->nodesetval->nodeTab[i]);
-            result.emplace_back(text != nullptr ? reinterpret_cast<const char *>(text) : "");
+        return select(xpath, [](xmlNodePtr node) {
+            xmlChar *text = xmlNodeGetContent(node);
+            std::string result = text != nullptr ? reinterpret_cast<const char *>(text) : "";
             xmlFree(text);
-        }
-        return result;
+            return result;
+        });
+    }
+
+    // The names of the nodes that `xpath` selects, each with its NUMBER when it has one ("EVENT 3").
+    [[nodiscard]] std::vector<std::string> names(const std::string &xpath) const
+    {
+        return select(xpath, [](xmlNodePtr node) {
+            std::string result = reinterpret_cast<const char *>(node->name);
+            if (xmlChar *number = xmlGetProp(node, reinterpret_cast<const xmlChar *>("NUMBER"))) {
+                result += std::string(" ") + reinterpret_cast<const char *>(number);
+                xmlFree(number);
+            }
+            return result;
+        });
     }
 
     // The one text `xpath` selects, or "<n matches>".
@@ -49,6 +52,24 @@ public:
     }
 
 private:
+    template <class Read>
+    std::vector<std::string> select(const std::string &xpath, Read read) const
+    {
+        std::vector<std::string> result;
+        if (!m_doc)
+            return result;
+        std::unique_ptr<xmlXPathContext, decltype(&xmlXPathFreeContext)> context(xmlXPathNewContext(m_doc.get()),
+                                                                                 xmlXPathFreeContext);
+        std::unique_ptr<xmlXPathObject, decltype(&xmlXPathFreeObject)> found(
+            xmlXPathEvalExpression(reinterpret_cast<const xmlChar *>(xpath.c_str()), context.get()),
+            xmlXPathFreeObject);
+        if (!found || found->nodesetval == nullptr)
+            return result;
+        for (int i = 0; i < found->nodesetval->nodeNr; ++i)
+            result.push_back(read(found->nodesetval->nodeTab[i]));
+        return result;
+    }
+
     std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)> m_doc;
 };
 
