@@ -86,10 +86,10 @@ TEST_F(AFileWrite, ReplacesAnExistingFileWhole)
 {
     const std::string name = "Default";
     const std::string file = path("site.ovx");
-    WriteFile(file, std::string(100000, 'Z'));
+    WriteFile(file, std::string(100000, '~'));
     ASSERT_EQ(m_config.ExportSite(&name, &file), S_OK);
     const std::string written = ReadFile(file);
-    EXPECT_EQ(written.find('Z'), std::string::npos);
+    EXPECT_EQ(written.find('~'), std::string::npos);
     EXPECT_EQ(written.substr(written.size() - 10), "</CONFIG>\n");
     EXPECT_EQ(filesInFolder(), 1u);
 }
