@@ -38,26 +38,21 @@ SetterCase row(const char *legend, Maker<Item> make, HRESULT (Item::*set)(Value)
             element};
 }
 
-std::shared_ptr<IEvent> event(ISite &site)
+// Item number 1 of the site, made when missing.
+template <class Item, HRESULT (ISite::*New)(std::int16_t, std::shared_ptr<Item> *)>
+std::shared_ptr<Item> made(ISite &site)
 {
-    std::shared_ptr<IEvent> item;
-    site.NewEvent(1, &item);
+    std::shared_ptr<Item> item;
+    (site.*New)(1, &item);
     return item;
 }
 
-std::shared_ptr<ITask> task(ISite &site)
-{
-    std::shared_ptr<ITask> item;
-    site.NewTask(1, &item);
-    return item;
-}
-
-std::shared_ptr<IDispenser> dispenser(ISite &site)
-{
-    std::shared_ptr<IDispenser> item;
-    site.NewDispenser(1, &item);
-    return item;
-}
+const auto event = made<IEvent, &ISite::NewEvent>;
+const auto task = made<ITask, &ISite::NewTask>;
+const auto dispenser = made<IDispenser, &ISite::NewDispenser>;
+const auto zone = made<IInterestZone, &ISite::NewInterestZone>;
+const auto camera = made<ICamera, &ISite::NewCamera>;
+const auto pos = made<IPOS, &ISite::NewPOS>;
 
 std::shared_ptr<IDispenserMap> dispenserMap(ISite &site)
 {
@@ -72,27 +67,6 @@ std::shared_ptr<IPresetEvent> presetEvent(ISite &site)
     dispenser(site)->GetCameraPresets(&presets);
     std::shared_ptr<IPresetEvent> item;
     presets->NewPresetEvent(1, &item);
-    return item;
-}
-
-std::shared_ptr<IInterestZone> zone(ISite &site)
-{
-    std::shared_ptr<IInterestZone> item;
-    site.NewInterestZone(1, &item);
-    return item;
-}
-
-std::shared_ptr<ICamera> camera(ISite &site)
-{
-    std::shared_ptr<ICamera> item;
-    site.NewCamera(1, &item);
-    return item;
-}
-
-std::shared_ptr<IPOS> pos(ISite &site)
-{
-    std::shared_ptr<IPOS> item;
-    site.NewPOS(1, &item);
     return item;
 }
 
