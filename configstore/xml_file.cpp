@@ -38,6 +38,17 @@ bool readWholeFile(const std::string &path, std::string *data)
     return ok;
 }
 
+struct OutputDeleter
+{
+    void operator()(xmlOutputBufferPtr out) const { xmlOutputBufferClose(out); }
+};
+
+HRESULT replaceFile(const std::string &path, const xmlChar *text, std::size_t size)
+{
+    const int err = ReplaceFileContents(path, std::string_view(reinterpret_cast<const char *>(text), size));
+    return err == 0 ? S_OK : ResultFromErrno(err);
+}
+
 struct ParserDeleter
 {
     void operator()(xmlParserCtxtPtr context) const { xmlFreeParserCtxt(context); }
@@ -75,9 +86,20 @@ HRESULT WriteConfigFile(xmlDocPtr document, const std::string &path)
     if (text == nullptr)
         return E_FAIL;
     const std::unique_ptr<xmlChar, decltype(xmlFree)> owner(text, xmlFree);
-    const int err = ReplaceFileContents(path, std::string_view(reinterpret_cast<const char *>(text),
-                                                               static_cast<std::size_t>(size)));
-    return err == 0 ? S_OK : ResultFromErrno(err);
+    return replaceFile(path, text, static_cast<std::size_t>(size));
+}
+
+HRESULT WriteSiteFile(xmlNodePtr site, const std::string &path)
+{
+    const std::unique_ptr<xmlOutputBuffer, OutputDeleter> out(xmlAllocOutputBuffer(nullptr));
+    if (!out)
+        return E_FAIL;
+    xmlOutputBufferWriteString(out.get(), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<CONFIG>\n  ");
+    xmlNodeDumpOutput(out.get(), site->doc, site, 1, 1, "UTF-8");
+    xmlOutputBufferWriteString(out.get(), "\n</CONFIG>\n");
+    if (out->error != 0 || xmlOutputBufferGetContent(out.get()) == nullptr)
+        return E_FAIL;
+    return replaceFile(path, xmlOutputBufferGetContent(out.get()), xmlOutputBufferGetSize(out.get()));
 }
 
 } // namespace configstore

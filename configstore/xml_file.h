@@ -22,4 +22,8 @@ HRESULT ReadSiteFile(const std::string &path, UniqueDoc *document);
 // as an HRESULT (ResultFromErrno), the old file left as it was.
 HRESULT WriteConfigFile(xmlDocPtr document, const std::string &path);
 
+// Writes a file whose `CONFIG` root holds `site` alone, exactly as a document holding a deep copy
+// of it would be written, without making the copy. Errors as WriteConfigFile.
+HRESULT WriteSiteFile(xmlNodePtr site, const std::string &path);
+
 } // namespace configstore
