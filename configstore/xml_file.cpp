@@ -1,6 +1,7 @@
 #include "xml_file.h"
 
 #include "platform/replace_file.h"
+#include "platform/unique_fd.h"
 
 #include <libxml/parser.h>
 
@@ -9,33 +10,37 @@
 #include <memory>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace configstore {
 
 namespace {
 
-bool readWholeFile(const std::string &path, std::string *data)
+enum class ReadResult { Read, Unreadable, TooLarge };
+
+// Only regular files: a device or a pipe chosen by mistake (/dev/zero) would never end.
+ReadResult readWholeFile(const std::string &path, std::string *data)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
+    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat status{};
+    if (!fd.valid() || ::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode))
+        return ReadResult::Unreadable;
+    constexpr std::size_t largest = static_cast<std::size_t>(std::numeric_limits<int>::max());
     char buffer[65536];
-    bool ok = true;
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
         if (n == 0)
-            break;
+            return ReadResult::Read;
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            ok = false;
-            break;
+            return ReadResult::Unreadable;
         }
+        if (data->size() + static_cast<std::size_t>(n) > largest)
+            return ReadResult::TooLarge;
         data->append(buffer, static_cast<std::size_t>(n));
     }
-    ::close(fd);
-    return ok;
 }
 
 struct OutputDeleter
@@ -59,10 +64,14 @@ struct ParserDeleter
 HRESULT ReadSiteFile(const std::string &path, UniqueDoc *document)
 {
     std::string data;
-    if (!readWholeFile(path, &data))
+    switch (readWholeFile(path, &data)) {
+    case ReadResult::Read:
+        break;
+    case ReadResult::Unreadable:
         return STG_E_FILENOTFOUND;
-    if (data.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()))
+    case ReadResult::TooLarge:
         return E_ABORT;
+    }
     std::unique_ptr<xmlParserCtxt, ParserDeleter> context(xmlNewParserCtxt());
     if (!context)
         return E_FAIL;

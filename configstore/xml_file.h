@@ -14,8 +14,9 @@
 
 namespace configstore {
 
-// S_OK and the document; STG_E_FILENOTFOUND when the file cannot be read; E_ABORT when it is not
-// well-formed (namespace errors included).
+// S_OK and the document; STG_E_FILENOTFOUND when the file cannot be read or is no regular file
+// (a folder, a device, a pipe); E_ABORT when it is not well-formed (namespace errors included) or
+// larger than libxml2 can take (2 GiB).
 HRESULT ReadSiteFile(const std::string &path, UniqueDoc *document);
 
 // S_OK; E_FAIL when the document cannot be serialised; otherwise the errno of the failing step

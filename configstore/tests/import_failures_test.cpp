@@ -91,10 +91,10 @@ TEST_F(AnImport, AnswersEachKindOfFileWithItsCode)
     }
 }
 
-TEST_F(AnImport, RefusesAFolderAsAFile)
+TEST_F(AnImport, RefusesWhatIsNoRegularFile)
 {
-    const std::string folder = m_folder.string();
-    EXPECT_EQ(m_config.ImportSite(&m_name, &folder), STG_E_FILENOTFOUND);
+    for (const std::string &file : {m_folder.string(), std::string("/dev/zero"), std::string("/dev/null")})
+        EXPECT_EQ(m_config.ImportSite(&m_name, &file), STG_E_FILENOTFOUND) << file;
 }
 
 TEST_F(AnImport, NeverReadsExternalEntitiesOrTheNetwork)
