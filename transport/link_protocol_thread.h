@@ -81,6 +81,8 @@ private:
     void writePending();
     void retransmit();
     void writeControl(std::uint8_t byte);
+    // OnLinkError, which must not end the thread by throwing.
+    void report(const std::exception &error) noexcept;
 
     const std::int16_t m_portNumber;
     const LinkTiming m_timing;
