@@ -22,6 +22,7 @@ const char *logKindName(LogKind kind)
     case LogKind::FrameAbandoned: return "abandoned";
     case LogKind::FaultInjected: return "fault";
     case LogKind::MessageDropped: return "dropped";
+    case LogKind::HandlerFailed: return "handler-failed";
     }
     return "unknown";
 }

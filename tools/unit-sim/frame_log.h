@@ -30,6 +30,7 @@ enum class LogKind : std::uint8_t {
     FrameAbandoned, // a frame from the PC cut short, over-long or too short
     FaultInjected,
     MessageDropped, // a message whose frame would be over-long
+    HandlerFailed,  // a message handler threw; the frame stays acknowledged, nothing is sent back
 };
 
 [[nodiscard]] const char *logKindName(LogKind kind);

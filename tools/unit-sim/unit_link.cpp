@@ -311,7 +311,7 @@ void UnitLink::Impl::onFrameEnd(ReceiveEvent event, std::uint8_t lastBefore)
     try {
         replies = chosen(received);
     } catch (const std::exception &error) {
-        note(LogKind::FaultInjected, std::string("handler failed: ") + error.what());
+        note(LogKind::HandlerFailed, error.what());
     }
     if (replies.empty())
         return;
