@@ -220,14 +220,9 @@ std::vector<Message> CameraResponder::a5Frame(const CameraCommand &command)
     return {};
 }
 
-MessageHandler CameraResponder::handler(MessageHandler others)
+MessageHandler CameraResponder::handler()
 {
-    return [this, others = std::move(others)](const Message &received) {
-        std::vector<Message> replies = others ? others(received) : std::vector<Message>{};
-        for (Message &reply : Handle(received))
-            replies.push_back(std::move(reply));
-        return replies;
-    };
+    return [this](const Message &received) { return Handle(received); };
 }
 
 std::vector<CameraCommand> CameraResponder::commands() const
