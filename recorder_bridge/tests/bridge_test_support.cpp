@@ -116,3 +116,32 @@ bool WaitUntil(const std::function<bool()> &predicate, std::chrono::milliseconds
 }
 
 } // namespace bridge_test
+
+#include "recording_sinks.h"
+
+namespace bridge_test {
+
+void SubscribeAll(recorder_bridge::IOrvexInterface &bridge, const std::shared_ptr<RecordingSink> &sink)
+{
+    std::uint32_t cookie = 0;
+    std::shared_ptr<recorder_bridge::IFuelling> fuelling;
+    std::shared_ptr<recorder_bridge::IPaymentTerminal> terminal;
+    std::shared_ptr<recorder_bridge::IForecourtCamera> camera;
+    std::shared_ptr<recorder_bridge::IRetail> retail;
+    std::shared_ptr<recorder_bridge::IImageCapture> images;
+    std::shared_ptr<recorder_bridge::ILicencePlateRecognizer> plates;
+    bridge.getFuellingInterface(&fuelling);
+    bridge.getPaymentTerminal(&terminal);
+    bridge.getForecourtCamera(&camera);
+    bridge.getRetail(&retail);
+    bridge.getImageCapture(&images);
+    bridge.getLicencePlateRecognizer(&plates);
+    fuelling->Advise(sink, &cookie);
+    terminal->Advise(sink, &cookie);
+    camera->Advise(sink, &cookie);
+    retail->Advise(sink, &cookie);
+    images->Advise(sink, &cookie);
+    plates->Advise(sink, &cookie);
+}
+
+} // namespace bridge_test
