@@ -4,6 +4,7 @@
 #include "platform/variant_conversion.h"
 #include "support/trace_log.h"
 
+#include <algorithm>
 #include <climits>
 #include <iterator>
 #include <variant>
@@ -108,18 +109,23 @@ void TraceMerchandise(const char *opening, const MessageItem &item)
 std::vector<std::wstring> ReceiptLineParser::Split(const std::wstring &text, const boost::wregex &expression)
 {
     std::vector<std::wstring> tokens;
+    tokens.reserve(std::max<std::size_t>(expression.mark_count(), 2));
     std::wstring input = text; // split consumes its input
     boost::regex_split(std::back_inserter(tokens), input, expression, boost::match_default, UINT_MAX);
     return tokens;
 }
 
-std::vector<std::wstring> ReceiptLineParser::Attempt(const KindSpec &spec, const std::wstring &text) const
+std::vector<std::wstring> ReceiptLineParser::Attempt(const KindSpec &spec, const std::wstring &text,
+                                                     boost::wsmatch &scratch) const
 {
     std::vector<std::wstring> tokens;
     const KindRules &kind = m_rules.of(spec.kind);
     if (kind.expression) {
         try {
-            tokens = Split(text, *kind.expression);
+            // An expression with groups yields tokens only from its matches, so a line it does
+            // not match needs no split (and no copy of the line to split).
+            if (kind.expression->mark_count() == 0 || boost::regex_search(text, scratch, *kind.expression))
+                tokens = Split(text, *kind.expression);
         } catch (const std::exception &e) {
             support::TraceError("Parser attempt of %.*s failed: %s", static_cast<int>(spec.elementName.size()),
                                 spec.elementName.data(), e.what());
@@ -131,12 +137,15 @@ std::vector<std::wstring> ReceiptLineParser::Attempt(const KindSpec &spec, const
     return tokens;
 }
 
-std::int16_t ReceiptLineParser::SplitFlag(RuleFlag flag, const std::wstring &text) const
+std::int16_t ReceiptLineParser::SplitFlag(RuleFlag flag, const std::wstring &text, boost::wsmatch &scratch) const
 {
     const FlagRule &rule = m_rules.of(flag);
     if (!rule.expression)
         return 0;
     try {
+        // As for the kinds: with groups, only a match can give a token.
+        if (rule.expression->mark_count() > 0)
+            return boost::regex_search(text, scratch, *rule.expression) ? -1 : 0;
         return Split(text, *rule.expression).empty() ? 0 : -1;
     } catch (const std::exception &e) {
         support::TraceError("Parser flag test failed: %s", e.what());
@@ -160,17 +169,19 @@ std::int16_t ReceiptLineParser::WholeMatchFlag(RuleFlag flag, const std::wstring
 std::unique_ptr<MessageItem> ReceiptLineParser::Parse(const MessageItem &posMessage) const
 {
     const std::wstring text = WideFromUtf8(posMessage.Text);
+    boost::wsmatch scratch; // reused by every attempt, so that its storage is made once
     for (RetailKind kind : TrialOrder()) {
         const KindSpec &spec = SpecOf(kind);
-        const std::vector<std::wstring> tokens = Attempt(spec, text);
+        const std::vector<std::wstring> tokens = Attempt(spec, text, scratch);
         if (!tokens.empty())
-            return Build(spec, tokens, posMessage, text);
+            return Build(spec, tokens, posMessage, text, scratch);
     }
     return nullptr;
 }
 
 std::unique_ptr<MessageItem> ReceiptLineParser::Build(const KindSpec &spec, const std::vector<std::wstring> &tokens,
-                                                      const MessageItem &posMessage, const std::wstring &text) const
+                                                      const MessageItem &posMessage, const std::wstring &text,
+                                                      boost::wsmatch &scratch) const
 {
     if (!spec.winLine.empty())
         support::TraceInfo("%.*s", static_cast<int>(spec.winLine.size()), spec.winLine.data());
@@ -192,9 +203,9 @@ std::unique_ptr<MessageItem> ReceiptLineParser::Build(const KindSpec &spec, cons
     switch (spec.kind) {
     case RetailKind::FuelSalesLineItem:
         item->TaxInclusive = m_rules.taxInclusive;
-        item->RefundFlag = SplitFlag(RuleFlag::FuelRefund, text);
-        item->PrepayFlag = SplitFlag(RuleFlag::Prepay, text);
-        item->KnowGradeFlag = SplitFlag(RuleFlag::KnowGrade, text);
+        item->RefundFlag = SplitFlag(RuleFlag::FuelRefund, text, scratch);
+        item->PrepayFlag = SplitFlag(RuleFlag::Prepay, text, scratch);
+        item->KnowGradeFlag = SplitFlag(RuleFlag::KnowGrade, text, scratch);
         break;
     case RetailKind::MerchandiseLineItem:
         item->TaxInclusive = m_rules.taxInclusive;
@@ -206,7 +217,7 @@ std::unique_ptr<MessageItem> ReceiptLineParser::Build(const KindSpec &spec, cons
         item->TaxInclusive = m_rules.taxInclusive;
         break;
     case RetailKind::TenderLineItem:
-        item->RefundFlag = SplitFlag(RuleFlag::TenderRefund, text);
+        item->RefundFlag = SplitFlag(RuleFlag::TenderRefund, text, scratch);
         break;
     default:
         break;

@@ -33,11 +33,13 @@ public:
     [[nodiscard]] static std::vector<std::wstring> Split(const std::wstring &text, const boost::wregex &expression);
 
 private:
-    [[nodiscard]] std::vector<std::wstring> Attempt(const KindSpec &spec, const std::wstring &text) const;
-    [[nodiscard]] std::int16_t SplitFlag(RuleFlag flag, const std::wstring &text) const;
+    [[nodiscard]] std::vector<std::wstring> Attempt(const KindSpec &spec, const std::wstring &text,
+                                                    boost::wsmatch &scratch) const;
+    [[nodiscard]] std::int16_t SplitFlag(RuleFlag flag, const std::wstring &text, boost::wsmatch &scratch) const;
     [[nodiscard]] std::int16_t WholeMatchFlag(RuleFlag flag, const std::wstring &text) const;
     std::unique_ptr<MessageItem> Build(const KindSpec &spec, const std::vector<std::wstring> &tokens,
-                                       const MessageItem &posMessage, const std::wstring &text) const;
+                                       const MessageItem &posMessage, const std::wstring &text,
+                                       boost::wsmatch &scratch) const;
 
     const PosRules &m_rules;
 };
