@@ -95,6 +95,23 @@ TEST(AReceiptLineParser, LetsAGrouplessExpressionThatMissesWinWithTheWholeText)
     EXPECT_EQ(item->OperatorID, "JOHN");
 }
 
+TEST(AReceiptLineParser, GivesDefaultsForFieldsTheRulesFileLeavesOut)
+{
+    bridge_test::TempFolder folder;
+    folder.write("RecorderBridgeConfig.xml",
+                 "<R ActivePOS=\"T\"><P name=\"T\" TaxInclusive=\"No\"><TenderLineItem>"
+                 "<Expression>^PAID (\\w+)$</Expression></TenderLineItem></P></R>");
+    PosRules rules;
+    ASSERT_EQ(LoadPosRules(folder.path(), rules, std::chrono::milliseconds(0)), S_OK);
+    for (std::int32_t index : rules.of(RetailKind::TenderLineItem).index)
+        EXPECT_EQ(index, 0);
+    const auto item = ReceiptLineParser(rules).Parse(PosLine("PAID CASH", 12));
+    ASSERT_TRUE(item);
+    EXPECT_EQ(item->WorkstationID, "12");
+    EXPECT_EQ(item->Description, "Tender");
+    EXPECT_EQ(item->MethodOfPayment, "");
+}
+
 TEST(AReceiptLineParser, MakesNothingWhenNoKindMatches)
 {
     PosRules rules;
