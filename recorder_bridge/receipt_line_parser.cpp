@@ -115,24 +115,42 @@ std::vector<std::wstring> ReceiptLineParser::Split(const std::wstring &text, con
     return tokens;
 }
 
+std::vector<std::wstring> ReceiptLineParser::SplitWithScratch(const std::wstring &text,
+                                                             const boost::wregex &expression,
+                                                             boost::wsmatch &scratch)
+{
+    if (expression.mark_count() == 0)
+        return Split(text, expression);
+    // With groups, only matches give tokens: a line the expression does not match needs no
+    // split. When the first match runs to the end of the line, the split stops after it
+    // (regex_grep ends at the end of its input), so its tokens are that match's groups: taking
+    // them here saves matching the line a second time.
+    if (!boost::regex_search(text, scratch, expression))
+        return {};
+    if (scratch[0].second != text.end())
+        return Split(text, expression);
+    std::vector<std::wstring> tokens;
+    tokens.reserve(scratch.size() - 1);
+    for (std::size_t group = 1; group < scratch.size(); ++group)
+        tokens.push_back(scratch.str(static_cast<int>(group)));
+    return tokens;
+}
+
 std::vector<std::wstring> ReceiptLineParser::Attempt(const KindSpec &spec, const std::wstring &text,
-                                                     boost::wsmatch &scratch) const
+                                                     boost::wsmatch &scratch, bool traceTokens) const
 {
     std::vector<std::wstring> tokens;
     const KindRules &kind = m_rules.of(spec.kind);
     if (kind.expression) {
         try {
-            // An expression with groups yields tokens only from its matches, so a line it does
-            // not match needs no split (and no copy of the line to split).
-            if (kind.expression->mark_count() == 0 || boost::regex_search(text, scratch, *kind.expression))
-                tokens = Split(text, *kind.expression);
+            tokens = SplitWithScratch(text, *kind.expression, scratch);
         } catch (const std::exception &e) {
             support::TraceError("Parser attempt of %.*s failed: %s", static_cast<int>(spec.elementName.size()),
                                 spec.elementName.data(), e.what());
             tokens.clear();
         }
     }
-    if (support::TraceEnabled(3))
+    if (traceTokens)
         TraceTokens(tokens);
     return tokens;
 }
@@ -170,9 +188,10 @@ std::unique_ptr<MessageItem> ReceiptLineParser::Parse(const MessageItem &posMess
 {
     const std::wstring text = WideFromUtf8(posMessage.Text);
     boost::wsmatch scratch; // reused by every attempt, so that its storage is made once
+    const bool traceTokens = support::TraceEnabled(3);
     for (RetailKind kind : TrialOrder()) {
         const KindSpec &spec = SpecOf(kind);
-        const std::vector<std::wstring> tokens = Attempt(spec, text, scratch);
+        const std::vector<std::wstring> tokens = Attempt(spec, text, scratch, traceTokens);
         if (!tokens.empty())
             return Build(spec, tokens, posMessage, text, scratch);
     }

@@ -61,6 +61,22 @@ TEST(ASplit, WithoutGroupsGivesThePiecesBetweenMatches)
     EXPECT_EQ(Tokens("", L"#"), Strings{});
 }
 
+TEST(ASplit, GivesTheSameTokensWithOneMatchAsTheFullSplit)
+{
+    const wchar_t *expressions[] = {L"^(\\w+) (\\d+)$", L"(\\d)", L"(a*)", L"^(x)?(y)?$", L"(\\w+)$", L"(b)|(c)",
+                                    L"^TXN (\\S+)", L"(\\s*)", L",", L"(.*)"};
+    const wchar_t *texts[] = {L"", L"abc 12", L"a1b2c3", L"y", L"aaa", L"bcb", L"TXN 42 x", L"  ", L"a,b", L"x y"};
+    boost::wsmatch scratch;
+    for (const wchar_t *expression : expressions) {
+        const boost::wregex compiled = CompileRuleExpression(expression);
+        for (const wchar_t *text : texts) {
+            EXPECT_EQ(ReceiptLineParser::SplitWithScratch(text, compiled, scratch),
+                      ReceiptLineParser::Split(text, compiled))
+                << Utf8FromWide(expression) << " on \"" << Utf8FromWide(text) << "\"";
+        }
+    }
+}
+
 TEST(AReceiptLineParser, TriesTheKindsInItsFixedOrder)
 {
     PosRules rules;
