@@ -59,6 +59,8 @@ public:
 
     [[nodiscard]] bool insideFrame() const { return m_state != State::Idle; }
     [[nodiscard]] std::uint8_t lastReceivedSequence() const { return m_lastReceived; }
+    // Lets the simulated unit pretend that a frame it took never arrived.
+    void setLastReceivedSequence(std::uint8_t sequence) { m_lastReceived = sequence; }
 
     // The frame just reported as FrameAccepted or FrameDuplicate; valid until the next feed.
     [[nodiscard]] std::uint8_t sequence() const { return m_buffer[0]; }
