@@ -26,9 +26,10 @@ HRESULT makeMessage(std::shared_ptr<Interface> *out)
 
 } // namespace
 
-OrvexTransport::OrvexTransport()
+OrvexTransport::OrvexTransport(LinkTiming linkTiming)
     : m_dispatcher(std::make_unique<InboundDispatcher>(
-          [this](std::uint8_t type, std::span<const std::uint8_t> payload) { dispatch(type, payload); }))
+          [this](std::uint8_t type, std::span<const std::uint8_t> payload) { dispatch(type, payload); })),
+      m_linkTiming(linkTiming)
 {
 }
 
@@ -119,7 +120,7 @@ HRESULT OrvexTransport::setSerialPort(std::int16_t port)
     m_link.reset();
     m_portWarningShown = false;
     try {
-        m_link = std::make_unique<TransportLink>(port, *m_dispatcher);
+        m_link = std::make_unique<TransportLink>(port, *m_dispatcher, m_linkTiming);
     } catch (const std::exception &e) {
         support::TraceError("Error Setting Serial Port: %s", e.what());
         return E_FAIL;

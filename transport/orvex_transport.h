@@ -29,7 +29,9 @@ namespace transport {
 class OrvexTransport final : public IOrvexTransport
 {
 public:
-    OrvexTransport();
+    // `linkTiming` sets the read and retransmission time-outs of every link the object makes;
+    // the defaults are the unit's, tests shorten them.
+    explicit OrvexTransport(LinkTiming linkTiming = {});
     ~OrvexTransport() override;
     OrvexTransport(const OrvexTransport &) = delete;
     OrvexTransport &operator=(const OrvexTransport &) = delete;
@@ -61,6 +63,7 @@ private:
     ConnectionPoint<IOrvexTransportEvents> m_subscribers;
     std::unique_ptr<InboundDispatcher> m_dispatcher;
 
+    const LinkTiming m_linkTiming;
     std::mutex m_linkMutex;
     std::unique_ptr<TransportLink> m_link; // guarded by m_linkMutex
     bool m_portWarningShown = false;       // guarded by m_linkMutex
