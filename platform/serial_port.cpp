@@ -115,8 +115,8 @@ void CSerialPort::OpenDevice(const std::string &device, std::uint32_t baud, std:
         fail(errno);
     if (::cfgetospeed(&check) != *speed || (check.c_cflag & CSIZE) != CS8 || (check.c_cflag & CRTSCTS) != 0)
         fail(EIO);
-    // Whatever lay in the driver's buffers belongs to an earlier session.
-    ::tcflush(m_fd, TCIOFLUSH);
+    // The driver's buffers are not flushed: a frame the far end sent while the port was being
+    // opened is still good, and leftovers of an earlier session are garbage the framer skips.
 }
 
 void CSerialPort::Close() noexcept
@@ -198,7 +198,8 @@ std::size_t CSerialPort::Read(void *buffer, std::size_t count)
         if (waitMs == 0)
             break;
         const short revents = waitFor(POLLIN, waitMs);
-        hungUp = (revents & (POLLHUP | POLLERR | POLLNVAL)) != 0 && (revents & POLLIN) == 0;
+        // Data still buffered is read first; a hang-up with nothing left to read is the end.
+        hungUp = (revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
     }
     return got;
 }

@@ -49,6 +49,10 @@ public:
     static constexpr int kMaxWrites = 4;
     static constexpr const char *kNoAcknowledgementText = "No acknowledgement from unit after 4 attempts";
 
+    // Retransmission is judged on this clock, which no change of the wall clock moves.
+    using Clock = std::chrono::steady_clock;
+    static_assert(Clock::is_steady);
+
     explicit LinkProtocolThread(std::int16_t portNumber, LinkTiming timing = {});
     ~LinkProtocolThread() override;
 
@@ -67,8 +71,6 @@ protected:
     virtual void OnFrameReceived(const std::uint8_t *data, std::int32_t length, std::uint8_t type) = 0;
 
 private:
-    using Clock = std::chrono::steady_clock;
-
     void resetState();
     void openPort();
     void pollStep();

@@ -71,6 +71,7 @@ struct UnitLink::Impl
     // Shared with other threads, under `mutex`.
     mutable std::mutex mutex;
     std::deque<Message> queue;
+    std::deque<std::vector<std::uint8_t>> rawQueue;
     std::array<int, std::size(kAllFaults)> armed{};
     double faultRate = 0;
     std::mt19937 rng;
@@ -110,6 +111,11 @@ struct UnitLink::Impl
     bool takeArmed(Fault fault);
     void rollRandomFault();
     void record(LogEntry entry);
+    void bump(std::uint64_t UnitStats::*counter)
+    {
+        std::lock_guard lock(mutex);
+        ++(stats.*counter);
+    }
     void note(LogKind kind, std::string text, Clock::time_point at = Clock::now())
     {
         record({at, kind, 0, 0, 0, std::move(text)});
@@ -166,6 +172,15 @@ void UnitLink::Send(Message message)
     d->wake();
 }
 
+void UnitLink::SendRaw(std::vector<std::uint8_t> bytes)
+{
+    {
+        std::lock_guard lock(d->mutex);
+        d->rawQueue.push_back(std::move(bytes));
+    }
+    d->wake();
+}
+
 void UnitLink::InjectFault(Fault fault, int count)
 {
     {
@@ -199,7 +214,7 @@ std::vector<LogEntry> UnitLink::log() const
 bool UnitLink::idle() const
 {
     std::lock_guard lock(d->mutex);
-    return d->queue.empty() && !d->awaiting;
+    return d->queue.empty() && d->rawQueue.empty() && !d->awaiting;
 }
 
 void UnitLink::Impl::record(LogEntry entry)
@@ -290,6 +305,7 @@ void UnitLink::Impl::onTimers()
     const auto now = Clock::now();
     if (receiver.insideFrame() && now - lastByte >= timing.frameSilence) {
         (void)receiver.silence();
+        bump(&UnitStats::framesAbandoned);
         note(LogKind::FrameAbandoned, "cut short by silence");
     }
     if (awaiting && now - sendTime >= timing.retransmitAfter)
@@ -318,6 +334,7 @@ void UnitLink::Impl::onByte(std::uint8_t byte)
     case ReceiveEvent::CutShort:
     case ReceiveEvent::Overlong:
     case ReceiveEvent::TooShort:
+        bump(&UnitStats::framesAbandoned);
         note(LogKind::FrameAbandoned, transport::describe(event));
         return;
     default:
@@ -344,28 +361,19 @@ void UnitLink::Impl::onFrameEnd(ReceiveEvent event, std::uint8_t lastBefore)
     if (const auto reply = transport::replyFor(event))
         writeAll({*reply});
     if (event != ReceiveEvent::FrameAccepted && event != ReceiveEvent::FrameDuplicate) {
-        {
-            std::lock_guard lock(mutex);
-            ++stats.framesRefused;
-        }
+        bump(&UnitStats::framesRefused);
         note(LogKind::FrameRefused, transport::describe(event), now);
         return;
     }
     const auto payload = receiver.payload();
     LogEntry entry{now, LogKind::FrameReceived, receiver.sequence(), receiver.type(), payload.size(), ""};
     if (event == ReceiveEvent::FrameDuplicate) {
-        {
-            std::lock_guard lock(mutex);
-            ++stats.duplicatesReceived;
-        }
+        bump(&UnitStats::duplicatesReceived);
         entry.kind = LogKind::FrameDuplicate;
         record(entry);
         return;
     }
-    {
-        std::lock_guard lock(mutex);
-        ++stats.framesReceived;
-    }
+    bump(&UnitStats::framesReceived);
     record(entry);
     if (!handler)
         return;
@@ -388,10 +396,7 @@ void UnitLink::Impl::onAcknowledged()
     if (!awaiting)
         return;
     awaiting = false;
-    {
-        std::lock_guard lock(mutex);
-        ++stats.framesAcked;
-    }
+    bump(&UnitStats::framesAcked);
     record({Clock::now(), LogKind::FrameAcked, transmitSequence, pendingType, pendingLength, ""});
     if (takeArmed(Fault::RepeatSequence)) {
         note(LogKind::FaultInjected, "repeat-sequence: frame sent again");
@@ -406,25 +411,19 @@ void UnitLink::Impl::retransmit()
     if (!awaiting)
         return;
     if (writes < timing.maxWrites) {
-        {
-            std::lock_guard lock(mutex);
-            ++stats.rewrites;
-        }
+        bump(&UnitStats::rewrites);
         writePending(false);
         return;
     }
     awaiting = false;
-    {
-        std::lock_guard lock(mutex);
-        ++stats.framesGivenUp;
-    }
+    bump(&UnitStats::framesGivenUp);
     record({Clock::now(), LogKind::FrameGivenUp, transmitSequence, pendingType, pendingLength, ""});
 }
 
 bool UnitLink::Impl::hasWork() const
 {
     std::lock_guard lock(mutex);
-    return !queue.empty() || armed[static_cast<std::size_t>(Fault::Overlong)] > 0
+    return !queue.empty() || !rawQueue.empty() || armed[static_cast<std::size_t>(Fault::Overlong)] > 0
         || armed[static_cast<std::size_t>(Fault::TooShort)] > 0
         || armed[static_cast<std::size_t>(Fault::ControlPayload)] > 0;
 }
@@ -432,6 +431,19 @@ bool UnitLink::Impl::hasWork() const
 void UnitLink::Impl::sendNext()
 {
     lastNewFrame = Clock::now();
+    std::vector<std::uint8_t> raw;
+    {
+        std::lock_guard lock(mutex);
+        if (!rawQueue.empty()) {
+            raw = std::move(rawQueue.front());
+            rawQueue.pop_front();
+        }
+    }
+    if (!raw.empty()) {
+        note(LogKind::FaultInjected, "raw bytes: " + std::to_string(raw.size()));
+        writeAll(raw);
+        return;
+    }
     if (takeArmed(Fault::Overlong)) {
         const std::vector<std::uint8_t> filler(1100, 'O');
         note(LogKind::FaultInjected, "overlong: 1100-byte payload");
@@ -469,10 +481,7 @@ void UnitLink::Impl::sendNext()
     pendingLength = message.payload.size();
     writes = 0;
     awaiting = true;
-    {
-        std::lock_guard lock(mutex);
-        ++stats.framesSent;
-    }
+    bump(&UnitStats::framesSent);
     writePending(true);
 }
 

@@ -111,6 +111,8 @@ public:
 
     // Queues a message for the PC; it goes out after the ones queued before it.
     void Send(Message message);
+    // Queues bytes to be written as they are, in turn with the frames, awaiting no answer.
+    void SendRaw(std::vector<std::uint8_t> bytes);
     // Arms `fault` for the next `count` frames (see unit_fault.h).
     void InjectFault(Fault fault, int count = 1);
     // From now on, before each frame the unit sends or receives, with probability `rate` arms one
