@@ -1,6 +1,7 @@
 #include "unit_fixture.h"
 
 #include "tools/unit-sim/unit_reports.h"
+#include "transport/camera_position_reply_count.h"
 
 #include <gmock/gmock.h>
 
@@ -112,7 +113,7 @@ TEST_F(AUnitOnTheLine, AnswersEveryRequestWithItsReport)
 TEST_F(AUnitOnTheLine, DeliversTheUnitsReportsAsEvents)
 {
     connect();
-    EventDecoder::ResetPositionReplyCount();
+    ResetCameraPositionReplyCount();
     unit->Send(unitsim::PumpEvent(4, 1, 2, 3));
     unit->Send(unitsim::DeliveryTotals(5, 1, 2, Currency{12590}, Currency{503600}, 40.0, 3));
     unit->Send(unitsim::POSMessage(1, 2, 3, "TOTAL \xE2\x82\xAC" "12.00"));
@@ -135,7 +136,7 @@ TEST_F(AUnitOnTheLine, DeliversTheUnitsReportsAsEvents)
                             "VehicleReg(2,AB12 CDE)", "SystemDiagnostics(1,2,3,4)", "HeartBeat(V1)", "Debug(trace)",
                             "BootLoadReadyRequest(1,256,-1)", "CameraPosition(3,120.5,45.25,2.5)",
                             "CameraPosition(1,112.5,9.6,18)", "CameraPosition(2,-1.5,83.5,66.5)"));
-    EventDecoder::ResetPositionReplyCount();
+    ResetCameraPositionReplyCount();
 }
 
 TEST_F(AUnitOnTheLine, WarnsOnceWithoutAPortAndStartsEachNewPortAtSequenceOne)
