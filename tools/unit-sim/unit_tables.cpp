@@ -4,6 +4,7 @@
 
 #include "transport/message_type.h"
 
+#include <iterator>
 #include <utility>
 
 namespace unitsim {
@@ -143,9 +144,32 @@ std::vector<Message> UnitTables::storedReplies(std::uint8_t type) const
     return replies;
 }
 
-std::vector<Message> UnitTables::handle(const Message &received)
+void UnitTables::setPassThroughHandler(MessageHandler handler)
 {
     std::lock_guard lock(m_mutex);
+    m_passThroughHandler = std::move(handler);
+}
+
+std::vector<Message> UnitTables::handle(const Message &received)
+{
+    MessageHandler passThrough;
+    std::vector<Message> replies;
+    {
+        std::lock_guard lock(m_mutex);
+        replies = handleLocked(received);
+        if (received.type == letter(MessageType::PassThrough))
+            passThrough = m_passThroughHandler;
+    }
+    // Outside the lock: the camera side keeps its own.
+    if (passThrough) {
+        auto more = passThrough(received);
+        replies.insert(replies.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
+    }
+    return replies;
+}
+
+std::vector<Message> UnitTables::handleLocked(const Message &received)
+{
     const Bytes &payload = received.payload;
     if (tableKey(received.type, payload) >= 0) {
         store(received.type, payload);

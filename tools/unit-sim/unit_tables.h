@@ -19,8 +19,9 @@
 //   - b answers L (status 0, block size 128, next address 0); each l block is kept and answered
 //     with L (status 0, block size 128, next address = block address + its length).
 //   - y answers D with "Debug on" or "Debug off", toggling each time.
-//   - p (pass-through to a unit port, camera commands) is counted and kept as the last one;
-//     nothing is answered.
+//   - p (pass-through to a unit port, camera commands) is counted and kept as the last one, then
+//     handed to the pass-through handler (the camera side of the unit), whose replies are sent;
+//     without one, nothing is answered.
 //   - Anything else is counted as unknown and not answered.
 //
 // Threads: the handler runs on the unit's thread; every member may be called from any thread.
@@ -50,6 +51,8 @@ public:
     void setResetCount(std::int16_t count);
     // Every table and boot block forgotten (as x does).
     void clear();
+    // Takes the pass-through messages after they are counted; set before the unit starts.
+    void setPassThroughHandler(MessageHandler handler);
 
     // Stores what the PC sends and returns the replies.
     std::vector<Message> handle(const Message &received);
@@ -59,6 +62,7 @@ private:
     // Where a table of `type` is kept: one map per type, keyed as described above.
     void store(std::uint8_t type, const Bytes &payload);
     std::vector<Message> storedReplies(std::uint8_t type) const;
+    std::vector<Message> handleLocked(const Message &received);
     void clearLocked();
 
     mutable std::mutex m_mutex;
@@ -70,6 +74,7 @@ private:
     std::int16_t m_resetCount = 0;
     bool m_debugOn = false;
     std::string m_versions = "ORVEX SIM 1.0 BOOT 1.0";
+    MessageHandler m_passThroughHandler;
 };
 
 } // namespace unitsim
