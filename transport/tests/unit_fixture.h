@@ -6,6 +6,7 @@
 #include "recording_notifier.h"
 #include "recording_sink.h"
 
+#include "tools/unit-sim/camera_responder.h"
 #include "tools/unit-sim/unit_link.h"
 #include "tools/unit-sim/unit_tables.h"
 #include "transport/orvex_transport.h"
@@ -37,12 +38,14 @@ protected:
         timing.retransmitAfter = std::chrono::milliseconds(60);
         timing.frameSilence = std::chrono::milliseconds(30);
         unit = std::make_unique<unitsim::UnitLink>(timing);
+        tables.setPassThroughHandler([this](const unitsim::Message &m) { return cameras.Handle(m); });
         unit->SetHandler(tables.handler());
         unit->Start();
         ProfileFile(JoinPath(m_folder.string(), kSettingsFileName)).writeString("Settings", "PortDevice1", unit->slavePath());
 
         transport = std::make_unique<transport::OrvexTransport>(
-            transport::LinkTiming{std::chrono::milliseconds(20), std::chrono::milliseconds(40)});
+            transport::LinkTiming{std::chrono::milliseconds(20), std::chrono::milliseconds(40)},
+            [](std::chrono::milliseconds) {});
         std::uint32_t cookie = 0;
         ASSERT_EQ(transport->Advise(sink, &cookie), S_OK);
     }
@@ -70,6 +73,7 @@ protected:
 
     RecordingNotifier notices;
     unitsim::UnitTables tables;
+    unitsim::CameraResponder cameras;
     std::unique_ptr<unitsim::UnitLink> unit;
     std::unique_ptr<transport::OrvexTransport> transport;
     std::shared_ptr<RecordingSink> sink = std::make_shared<RecordingSink>();
