@@ -21,7 +21,7 @@ using namespace std::chrono_literals;
 namespace {
 
 constexpr std::size_t kLogLimit = 200000;
-constexpr int kCooldownAfterFault = 12;
+constexpr int kCooldownAfterFault = 4;
 constexpr std::uint8_t kFaultFrameType = 'D';
 
 // The index just past the first `elements` escaped elements after the STX.
@@ -247,6 +247,7 @@ void UnitLink::Impl::rollRandomFault()
         std::lock_guard lock(mutex);
         if (faultRate <= 0)
             return;
+        ++stats.randomDraws;
         if (cooldown > 0) {
             --cooldown;
             return;
@@ -256,6 +257,7 @@ void UnitLink::Impl::rollRandomFault()
         const Fault fault = faultMix[std::uniform_int_distribution<std::size_t>(0, faultMix.size() - 1)(rng)];
         const int count = isReceiveFault(fault) ? std::uniform_int_distribution<int>(1, 4)(rng) : 1;
         armed[static_cast<std::size_t>(fault)] += count;
+        ++stats.randomFaultsArmed;
         cooldown = kCooldownAfterFault;
         armedName = std::string(faultName(fault)) + " x" + std::to_string(count);
     }

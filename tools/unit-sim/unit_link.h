@@ -89,7 +89,9 @@ struct UnitStats
     std::uint64_t framesAcked = 0;
     std::uint64_t rewrites = 0;
     std::uint64_t framesGivenUp = 0;
-    std::uint64_t faultsInjected = 0;
+    std::uint64_t faultsInjected = 0;    // faults applied (a silence of 3 frames counts 3)
+    std::uint64_t randomDraws = 0;       // frames considered for a random fault
+    std::uint64_t randomFaultsArmed = 0; // frames given one
 };
 
 class UnitLink
@@ -116,7 +118,7 @@ public:
     // Arms `fault` for the next `count` frames (see unit_fault.h).
     void InjectFault(Fault fault, int count = 1);
     // From now on, before each frame the unit sends or receives, with probability `rate` arms one
-    // fault of `mix` (counts of silence and nak drawn from 1..4), then leaves the next few frames
+    // fault of `mix` (counts of silence and nak drawn from 1..4), then leaves the next four frames
     // alone so that faults do not pile onto each other. rate 0 switches it off.
     void SetRandomFaults(double rate, std::uint32_t seed, std::vector<Fault> mix);
 

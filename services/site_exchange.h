@@ -1,0 +1,42 @@
+#pragma once
+// What the communications hub asks of the site held in memory when it exchanges the site with
+// the unit: the download, the upload's requests, and the handling of each reply the unit sends
+// back. The site data object implements it; the hub holds it without owning it
+// (AttachConfigData) and calls it on the service thread only.
+
+#include "interfaces/transport/messages.h"
+#include "platform/hresult.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace services {
+
+class SiteExchange
+{
+public:
+    virtual ~SiteExchange() = default;
+
+    // The download: clear the unit, wait 10 s, then every table in order. Blocks the calling
+    // (service) thread for the wait; the hub ignores the result.
+    virtual HRESULT SendCurrentSite() = 0;
+
+    // The upload after the hub has applied its busy delay: empty the tables but the cameras,
+    // send the three groups of requests 3 s apart, mark the site loaded. Replies come later
+    // through the handlers below.
+    virtual HRESULT RequestSiteFromUnit() = 0;
+
+    // Replies of the unit; each updates the in-memory site. The hub fires GotMessage afterwards.
+    virtual void OnDispenserMapReply(std::int16_t dispNumber, std::int16_t loopNumber, std::int16_t addr,
+                                     std::int16_t cardAddr) = 0;
+    virtual void OnTaskConfigReply(std::int16_t taskType, std::int16_t inPort, std::int16_t outPort,
+                                   std::int16_t iface) = 0;
+    virtual void OnCameraPresetReply(const std::shared_ptr<transport::ICameraPresetsOutput> &reply) = 0;
+    virtual void OnConfigDataReply(const std::shared_ptr<transport::IConfigDataOutput> &reply) = 0;
+    virtual void OnEventsReply(const std::shared_ptr<transport::IEventsOutput> &reply) = 0;
+    // Called only for a camera number other than 0.
+    virtual void OnPOSEventDataReply(std::int16_t POSNum, std::int16_t cameranum, std::int16_t MovableFlag,
+                                     std::int16_t presetNum, std::int16_t priority) = 0;
+};
+
+} // namespace services
