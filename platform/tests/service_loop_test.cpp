@@ -166,7 +166,7 @@ TEST(AServiceLoop, RunsTimersOnTheSystemClock)
     const auto loopThread = loopThreadOf(loop);
     std::atomic<int> calls{0};
     std::atomic<bool> onLoopThread{true};
-    std::uint32_t id = 0;
+    std::atomic<std::uint32_t> id{0};
     id = loop.SetTimer(5, [&](std::uint32_t) {
         onLoopThread = onLoopThread && std::this_thread::get_id() == loopThread;
         if (++calls == 3)
