@@ -1,0 +1,48 @@
+#pragma once
+// Registration of the service program with the bus and the service manager.
+//
+// "RegServer" writes the D-Bus activation file of org.orvex.OrvexServices, so that the first
+// client starts the program as a plain activated server. "Service" also writes the systemd unit
+// "OrvexServices" (description "Orvex Kernel", Type=dbus) and names it in the activation file, so
+// that the bus asks systemd to start it as a service. "UnregServer" removes both. Every path lies
+// under a root folder (ORVEX_REGISTRATION_ROOT, else "/"), so tests write under a temporary one.
+// Files are written through a temporary file and a rename.
+
+#include "platform/hresult.h"
+
+#include <filesystem>
+#include <string>
+
+namespace services {
+
+inline constexpr const char *kServiceName = "OrvexServices";
+inline constexpr const char *kServiceDisplayName = "Orvex Kernel";
+inline constexpr const char *kBusName = "org.orvex.OrvexServices";
+
+enum class BusKind { Session, System };
+
+// ORVEX_BUS: "system" selects the system bus; anything else, or nothing, the session bus.
+[[nodiscard]] BusKind BusFromEnvironment();
+
+struct RegistrationLayout
+{
+    std::filesystem::path activationFile; // the bus's service file of kBusName
+    std::filesystem::path systemdUnit;    // OrvexServices.service
+    std::filesystem::path busPolicy;      // system bus only: who may own and call the name
+};
+
+[[nodiscard]] RegistrationLayout LayoutFor(BusKind bus, const std::filesystem::path &root);
+// The layout under ORVEX_REGISTRATION_ROOT (or "/") for the bus of ORVEX_BUS.
+[[nodiscard]] RegistrationLayout LayoutFromEnvironment();
+
+// Registers `program` (its full path). As a service the systemd unit is written too; without,
+// an earlier unit is removed. S_OK, or the failure of the file that could not be written.
+[[nodiscard]] HRESULT RegisterServer(const RegistrationLayout &layout, bool asService,
+                                     const std::string &program);
+// Removes what registration wrote; files already absent are no failure.
+[[nodiscard]] HRESULT UnregisterServer(const RegistrationLayout &layout);
+
+// True when the unit file exists (the program is registered to run as a service).
+[[nodiscard]] bool IsInstalled(const RegistrationLayout &layout);
+
+} // namespace services
