@@ -146,6 +146,10 @@ TEST_F(AHubHeartbeat, KeepsOneTimerWhenThePortIsSetTwice)
     EXPECT_EQ(loop.TimerCount(), 1u);
     EXPECT_EQ(transport->log.lines(), (std::vector<std::string>{Call("setSerialPort", std::int16_t{2}),
                                                                 Call("setSerialPort", std::int16_t{3})}));
+    // Attaching the site again restarts the heartbeat's phase but must not orphan the timer.
+    hub->AttachConfigData(&site);
+    EXPECT_EQ(hub->SetSerialPort(3), S_OK);
+    EXPECT_EQ(loop.TimerCount(), 1u);
     hub->StopHeartbeatTimer();
     EXPECT_EQ(loop.TimerCount(), 0u);
 }
