@@ -1,0 +1,336 @@
+#pragma once
+// Test doubles for the site data tests: a transport that records every message it is asked to
+// build and send (with the waits of an injected sleeper in the same log), readers over fixed
+// tuples, and a private install folder for the configuration store.
+
+#include "interfaces/transport/iorvex_transport.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace services::testing {
+
+using Log = std::vector<std::string>;
+
+inline std::string call(const std::string &name, std::initializer_list<int> args = {})
+{
+    std::string text = name + "(";
+    const char *separator = "";
+    for (const int arg : args) {
+        text += separator + std::to_string(arg);
+        separator = ",";
+    }
+    return text + ")";
+}
+
+// Every message records its members into the shared log; payloads are not built.
+template <typename Interface>
+class RecordingMessage : public Interface
+{
+public:
+    explicit RecordingMessage(std::shared_ptr<Log> log) : m_log(std::move(log)) {}
+    HRESULT getBuffer(transport::ByteArray *buffer) override
+    {
+        buffer->clear();
+        return S_OK;
+    }
+    HRESULT getLength(std::int16_t *length) override
+    {
+        *length = 0;
+        return S_OK;
+    }
+    HRESULT setBuffer(const transport::ByteArray &, std::int16_t) override { return S_OK; }
+
+protected:
+    HRESULT record(const std::string &name, std::initializer_list<int> args = {})
+    {
+        m_log->push_back(call(name, args));
+        return S_OK;
+    }
+
+private:
+    std::shared_ptr<Log> m_log;
+};
+
+class RecordingConfigData final : public RecordingMessage<transport::IConfigData>
+{
+public:
+    using RecordingMessage::RecordingMessage;
+    HRESULT InsertDwellTime(std::int16_t time, std::int16_t priority) override
+    {
+        return record("InsertDwellTime", {time, priority});
+    }
+    HRESULT InsertIntervisitTime(std::int16_t time, std::int16_t priority) override
+    {
+        return record("InsertIntervisitTime", {time, priority});
+    }
+    HRESULT setNumberOfCameras(std::int16_t cameras) override { return record("setNumberOfCameras", {cameras}); }
+    HRESULT setCameraID(std::int16_t index, std::int16_t id) override { return record("setCameraID", {index, id}); }
+};
+
+class RecordingCameraPresets final : public RecordingMessage<transport::ICameraPresets>
+{
+public:
+    using RecordingMessage::RecordingMessage;
+    HRESULT AppendPreset(std::int16_t event, std::int16_t camera, std::int16_t preset) override
+    {
+        return record("AppendPreset", {event, camera, preset});
+    }
+    HRESULT AppendLogicalDispenser(std::int16_t logical) override
+    {
+        return record("AppendLogicalDispenser", {logical});
+    }
+};
+
+class RecordingEvents final : public RecordingMessage<transport::IEvents>
+{
+public:
+    using RecordingMessage::RecordingMessage;
+    HRESULT AppendEvent(std::int16_t event, std::int16_t priority, std::int16_t transition) override
+    {
+        return record("AppendEvent", {event, priority, transition});
+    }
+    HRESULT AppendTotalEvents(std::int16_t count) override { return record("AppendTotalEvents", {count}); }
+};
+
+class RecordingDefault final : public RecordingMessage<transport::IDefault>
+{
+public:
+    using RecordingMessage::RecordingMessage;
+    HRESULT getMessageType(std::int32_t *type) override
+    {
+        *type = 0;
+        return S_OK;
+    }
+    HRESULT AttendantTagTable() override { return record("AttendantTagTable"); }
+    HRESULT CreateInterestZoneTable(std::int16_t zone, std::int16_t camera, std::int16_t preset,
+                                    const transport::ByteArray &) override
+    {
+        return record("CreateInterestZoneTable", {zone, camera, preset});
+    }
+    HRESULT CreateDispenserMap(std::int16_t logical, std::int16_t loop, std::int16_t addr,
+                               std::int16_t cardAddr) override
+    {
+        return record("CreateDispenserMap", {logical, loop, addr, cardAddr});
+    }
+    HRESULT CreateTaskConfig(std::int16_t type, std::int16_t in, std::int16_t out, std::int16_t iface) override
+    {
+        return record("CreateTaskConfig", {type, in, out, iface});
+    }
+    HRESULT CreateVehicleRegistration(std::int16_t logical, const transport::ByteArray &) override
+    {
+        return record("CreateVehicleRegistration", {logical});
+    }
+    HRESULT CreateBootLoadData(std::int16_t addr, std::int16_t remaining, const transport::ByteArray &) override
+    {
+        return record("CreateBootLoadData", {addr, remaining});
+    }
+    HRESULT PassThrough(std::int16_t port, const transport::ByteArray &) override
+    {
+        return record("PassThrough", {port});
+    }
+    HRESULT ToggleDebug(std::int16_t time) override { return record("ToggleDebug", {time}); }
+    HRESULT RequestTaskDiagnostics() override { return record("RequestTaskDiagnostics"); }
+    HRESULT RequestBootLoad() override { return record("RequestBootLoad"); }
+    HRESULT RequestCameraPresets() override { return record("RequestCameraPresets"); }
+    HRESULT RequestEvents() override { return record("RequestEvents"); }
+    HRESULT RequestDispenserMap() override { return record("RequestDispenserMap"); }
+    HRESULT RequestConfigData() override { return record("RequestConfigData"); }
+    HRESULT RequestHeartbeat() override { return record("RequestHeartbeat"); }
+    HRESULT RequestInterestZone() override { return record("RequestInterestZone"); }
+    HRESULT RequestTaskConfig() override { return record("RequestTaskConfig"); }
+    HRESULT ClearMemory() override { return record("ClearMemory"); }
+    HRESULT RequestResetCount() override { return record("RequestResetCount"); }
+    HRESULT ClearResetCount() override { return record("ClearResetCount"); }
+    HRESULT RequestPOSEventConfig(std::int16_t pos) override { return record("RequestPOSEventConfig", {pos}); }
+    HRESULT CreatePOSEventConfig(std::int16_t pos, std::int16_t camera, std::int16_t movable, std::int16_t preset,
+                                 std::int16_t priority) override
+    {
+        return record("CreatePOSEventConfig", {pos, camera, movable, preset, priority});
+    }
+};
+
+// Logs "get..." and "set..." around each message, so a test sees where every message begins and
+// ends; the sleeper's waits go into the same log.
+class RecordingTransport final : public transport::IOrvexTransport
+{
+public:
+    std::shared_ptr<Log> log = std::make_shared<Log>();
+
+    HRESULT getConfigData(std::shared_ptr<transport::IConfigData> *out) override
+    {
+        return get("getConfigData", std::make_shared<RecordingConfigData>(log), out);
+    }
+    HRESULT setConfigData(const std::shared_ptr<transport::IConfigData> &) override { return put("setConfigData"); }
+    HRESULT getEvents(std::shared_ptr<transport::IEvents> *out) override
+    {
+        return get("getEvents", std::make_shared<RecordingEvents>(log), out);
+    }
+    HRESULT setEvents(const std::shared_ptr<transport::IEvents> &) override { return put("setEvents"); }
+    HRESULT getCameraPresets(std::shared_ptr<transport::ICameraPresets> *out) override
+    {
+        return get("getCameraPresets", std::make_shared<RecordingCameraPresets>(log), out);
+    }
+    HRESULT setCameraPresets(const std::shared_ptr<transport::ICameraPresets> &) override
+    {
+        return put("setCameraPresets");
+    }
+    HRESULT getDefault(std::shared_ptr<transport::IDefault> *out) override
+    {
+        return get("getDefault", std::make_shared<RecordingDefault>(log), out);
+    }
+    HRESULT setDefault(const std::shared_ptr<transport::IDefault> &) override { return put("setDefault"); }
+    HRESULT setSerialPort(std::int16_t) override { return S_OK; }
+    HRESULT Advise(std::shared_ptr<transport::IOrvexTransportEvents>, std::uint32_t *cookie) override
+    {
+        *cookie = 1;
+        return S_OK;
+    }
+    HRESULT Unadvise(std::uint32_t) override { return S_OK; }
+
+    // The sleeper to hand to the site data object.
+    auto sleeper()
+    {
+        return [log = log](std::chrono::milliseconds ms) { log->push_back(call("sleep", {int(ms.count())})); };
+    }
+
+    // The calls that built messages, without the get/set framing.
+    [[nodiscard]] Log contents() const
+    {
+        Log out;
+        for (const auto &entry : *log)
+            if (entry.rfind("get", 0) != 0 && entry.rfind("set", 0) != 0 && entry.rfind("sleep", 0) != 0)
+                out.push_back(entry);
+        return out;
+    }
+
+private:
+    template <typename Message, typename Interface>
+    HRESULT get(const char *name, std::shared_ptr<Message> message, std::shared_ptr<Interface> *out)
+    {
+        log->push_back(name);
+        *out = std::move(message);
+        return S_OK;
+    }
+    HRESULT put(const char *name)
+    {
+        log->push_back(name);
+        return S_OK;
+    }
+};
+
+// A reader over fixed tuples of three values; the cursor is the tuple count.
+template <typename Reader>
+class TupleReader : public Reader
+{
+public:
+    using Tuple = std::tuple<std::int16_t, std::int16_t, std::int16_t>;
+    explicit TupleReader(std::vector<Tuple> tuples) : m_tuples(std::move(tuples)) {}
+    HRESULT Begin() override
+    {
+        m_next = 0;
+        return S_OK;
+    }
+    HRESULT isDone(std::int16_t *done) override
+    {
+        *done = m_next >= m_tuples.size() ? -1 : 0;
+        return S_OK;
+    }
+    HRESULT getTuple(std::int16_t *a, std::int16_t *b, std::int16_t *c) override
+    {
+        const Tuple tuple = m_next < m_tuples.size() ? m_tuples[m_next] : Tuple{};
+        ++m_next;
+        std::tie(*a, *b, *c) = tuple;
+        return S_OK;
+    }
+
+protected:
+    std::vector<Tuple> m_tuples;
+    std::size_t m_next = 0;
+};
+
+class FakePresetsReply final : public TupleReader<transport::ICameraPresetsOutput>
+{
+public:
+    FakePresetsReply(std::int16_t dispenser, std::vector<Tuple> tuples)
+        : TupleReader(std::move(tuples)), m_dispenser(dispenser)
+    {
+    }
+    HRESULT getDispenserNumber(std::int16_t *value) override
+    {
+        *value = m_dispenser;
+        return S_OK;
+    }
+
+private:
+    std::int16_t m_dispenser;
+};
+
+class FakeConfigReply final : public TupleReader<transport::IConfigDataOutput>
+{
+public:
+    FakeConfigReply(std::vector<std::int16_t> cameras, std::vector<Tuple> times)
+        : TupleReader(std::move(times)), m_cameras(std::move(cameras))
+    {
+    }
+    HRESULT getTotalCameras(std::int16_t *value) override
+    {
+        *value = static_cast<std::int16_t>(m_cameras.size());
+        return S_OK;
+    }
+    HRESULT getCameraID(std::int16_t index, std::int16_t *id) override
+    {
+        *id = m_cameras.at(static_cast<std::size_t>(index));
+        return S_OK;
+    }
+
+private:
+    std::vector<std::int16_t> m_cameras;
+};
+
+class FakeEventsReply final : public TupleReader<transport::IEventsOutput>
+{
+public:
+    using TupleReader::TupleReader;
+    HRESULT getTotalEvents(std::int16_t *value) override
+    {
+        *value = static_cast<std::int16_t>(m_tuples.size());
+        return S_OK;
+    }
+};
+
+// A private install folder for the store's configuration file, removed afterwards.
+class TemporaryInstallFolder
+{
+public:
+    TemporaryInstallFolder()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "site-data-XXXXXX").string();
+        if (!mkdtemp(pattern.data()))
+            throw std::runtime_error("mkdtemp failed");
+        m_path = pattern;
+        setenv("ORVEX_INSTALL_DIR", m_path.c_str(), 1);
+    }
+    ~TemporaryInstallFolder()
+    {
+        unsetenv("ORVEX_INSTALL_DIR");
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    TemporaryInstallFolder(const TemporaryInstallFolder &) = delete;
+    TemporaryInstallFolder &operator=(const TemporaryInstallFolder &) = delete;
+
+    [[nodiscard]] std::string file(const std::string &name) const { return (m_path / name).string(); }
+
+private:
+    std::filesystem::path m_path;
+};
+
+} // namespace services::testing
