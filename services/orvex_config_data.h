@@ -92,6 +92,8 @@ public:
     // The end of a read from the unit: the site counts as loaded, with or without a stored site,
     // but only when there is storage (without it there are no tables to fill).
     void markLoadedFromUnit();
+    [[nodiscard]] bool hasStorage() const { return m_storage; }
+    [[nodiscard]] bool isSiteLoaded() const { return m_loaded; }
 
 private:
     using Times = std::array<std::int16_t, kPriorities>;

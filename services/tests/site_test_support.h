@@ -204,9 +204,10 @@ public:
     // The calls that built messages, without the get/set framing.
     [[nodiscard]] Log contents() const
     {
+        // Framing entries carry no argument list.
         Log out;
         for (const auto &entry : *log)
-            if (entry.rfind("get", 0) != 0 && entry.rfind("set", 0) != 0 && entry.rfind("sleep", 0) != 0)
+            if (entry.find('(') != std::string::npos && entry.rfind("sleep", 0) != 0)
                 out.push_back(entry);
         return out;
     }
@@ -331,6 +332,94 @@ public:
 
 private:
     std::filesystem::path m_path;
+};
+
+} // namespace services::testing
+
+#include "interfaces/configstore/iorvex_config.h"
+#include "services/orvex_config_data.h"
+
+namespace services::testing {
+
+// A store that accepts LoadAndParse and holds no site: enough for everything that works on the
+// tables alone.
+class EmptyStore final : public configstore::IOrvexConfig
+{
+public:
+    HRESULT GetSite(const std::string *, std::shared_ptr<configstore::ISite> *) override { return E_INVALIDARG; }
+    HRESULT NewSite(const std::string *, std::shared_ptr<configstore::ISite> *) override { return E_FAIL; }
+    HRESULT DeleteSite(const std::string *) override { return S_FALSE; }
+    HRESULT ExportSite(const std::string *, const std::string *) override { return E_INVALIDARG; }
+    HRESULT ImportSite(const std::string *, const std::string *) override { return STG_E_FILENOTFOUND; }
+    HRESULT LoadAndParse() override { return S_OK; }
+    HRESULT EnumSites(std::vector<std::string> *sites, std::int32_t *count) override
+    {
+        sites->clear();
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT SaveSite() override { return S_OK; }
+};
+
+// Site data over a recording transport and an empty store, storage initialised and the site
+// marked loaded as a read from the unit leaves it.
+class SiteOverRecordingTransport : public ::testing::Test
+{
+protected:
+    std::shared_ptr<RecordingTransport> transport = std::make_shared<RecordingTransport>();
+    OrvexConfigData site{transport, transport->sleeper(), [] { return std::make_shared<EmptyStore>(); }};
+    std::shared_ptr<IDeviceData> devices;
+    std::shared_ptr<IDispenserData> dispensers;
+    std::shared_ptr<IEventData> events;
+    std::shared_ptr<ICameraData> cameras;
+    std::shared_ptr<IPOSData> points;
+
+    void SetUp() override
+    {
+        ASSERT_EQ(site.InitializeStorage(), S_OK);
+        site.markLoadedFromUnit();
+        ASSERT_EQ(site.RetrieveDevice(&devices), S_OK);
+        ASSERT_EQ(site.RetrieveDispenser(&dispensers), S_OK);
+        ASSERT_EQ(site.RetrieveEvent(&events), S_OK);
+        ASSERT_EQ(site.RetrieveCamera(&cameras), S_OK);
+        ASSERT_EQ(site.RetrievePOS(&points), S_OK);
+    }
+
+    std::int16_t addDevice(std::int16_t type, std::int16_t in = 0, std::int16_t out = 0, std::int16_t iface = 0)
+    {
+        std::int16_t index = 0;
+        devices->Append(&index);
+        devices->SetDeviceType(index, type);
+        devices->SetInport(index, in);
+        devices->SetOutport(index, out);
+        devices->SetInterface(index, iface);
+        return index;
+    }
+    std::int16_t addCamera(std::int16_t number, std::initializer_list<std::int16_t> presets = {})
+    {
+        std::int16_t camera = 0, preset = 0;
+        cameras->NewCamera(number, &camera);
+        for (const std::int16_t presetNumber : presets)
+            cameras->NewPreset(camera, presetNumber, &preset);
+        return camera;
+    }
+    [[nodiscard]] std::vector<std::int16_t> cameraPresets(std::int16_t camera) const
+    {
+        std::vector<std::int16_t> numbers;
+        std::int16_t preset = 0;
+        for (cameras->FirstPreset(camera, &preset); preset != 0; cameras->NextPreset(camera, &preset)) {
+            std::int16_t number = 0;
+            cameras->GetPresetNumber(camera, preset, &number);
+            numbers.push_back(number);
+        }
+        return numbers;
+    }
+    [[nodiscard]] std::int16_t count(const std::function<HRESULT(std::int16_t *)> &counter) const
+    {
+        std::int16_t n = -1;
+        counter(&n);
+        return n;
+    }
 };
 
 } // namespace services::testing
