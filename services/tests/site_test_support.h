@@ -423,3 +423,33 @@ protected:
 };
 
 } // namespace services::testing
+
+#include "interfaces/configstore/orvex_config_factory.h"
+
+namespace services::testing {
+
+// Site data over the real configuration store in a private install folder; the test keeps a
+// handle on the store to seed and inspect the stored site.
+class SiteOverStore : public ::testing::Test
+{
+protected:
+    TemporaryInstallFolder folder;
+    std::shared_ptr<RecordingTransport> transport = std::make_shared<RecordingTransport>();
+    std::shared_ptr<configstore::IOrvexConfig> store;
+    OrvexConfigData site{transport, transport->sleeper(), [this] {
+                             store.reset();
+                             configstore::CreateOrvexConfig(&store);
+                             return store;
+                         }};
+    const std::string defaultName = "Default";
+
+    // The stored site, fetched afresh.
+    std::shared_ptr<configstore::ISite> storedSite(const std::string &name = "Default")
+    {
+        std::shared_ptr<configstore::ISite> stored;
+        EXPECT_EQ(store->GetSite(&name, &stored), S_OK);
+        return stored;
+    }
+};
+
+} // namespace services::testing
