@@ -26,9 +26,11 @@ HRESULT answered(HRESULT hr, const std::shared_ptr<View> &view)
 }
 
 // Deletes every stored item of one kind; the caller does not check the result.
-void deleteStored(HRESULT countResult, std::int16_t count, const std::function<HRESULT(std::int16_t)> &remove)
+void deleteStored(const std::function<HRESULT(std::int16_t *)> &countStored,
+                  const std::function<HRESULT(std::int16_t)> &remove)
 {
-    if (SUCCEEDED(countResult))
+    std::int16_t count = 0;
+    if (SUCCEEDED(countStored(&count)))
         ScanStoredNumbers(count, 0, remove);
 }
 
@@ -237,8 +239,8 @@ HRESULT StoredSiteTables::save(configstore::ISite &site)
 
 HRESULT StoredSiteTables::saveDevices(configstore::ISite &site)
 {
-    std::int16_t count = 0;
-    deleteStored(site.NumTasks(&count), count, [&](std::int16_t number) { return site.DeleteTask(number); });
+    deleteStored([&](std::int16_t *count) { return site.NumTasks(count); },
+                 [&](std::int16_t number) { return site.DeleteTask(number); });
     std::int16_t taskNumber = 0;
     for (const auto &device : m_devices.records()) {
         std::shared_ptr<configstore::ITask> task;
@@ -254,8 +256,7 @@ HRESULT StoredSiteTables::saveDevices(configstore::ISite &site)
 
 HRESULT StoredSiteTables::saveDispensers(configstore::ISite &site)
 {
-    std::int16_t count = 0;
-    deleteStored(site.NumDispensers(&count), count,
+    deleteStored([&](std::int16_t *count) { return site.NumDispensers(count); },
                  [&](std::int16_t number) { return site.DeleteDispenser(number); });
     for (const auto &dispenser : m_dispensers.records()) {
         std::shared_ptr<configstore::IDispenser> stored;
@@ -285,8 +286,8 @@ HRESULT StoredSiteTables::saveDispensers(configstore::ISite &site)
 
 HRESULT StoredSiteTables::saveEvents(configstore::ISite &site)
 {
-    std::int16_t count = 0;
-    deleteStored(site.NumEvents(&count), count, [&](std::int16_t number) { return site.DeleteEvent(number); });
+    deleteStored([&](std::int16_t *count) { return site.NumEvents(count); },
+                 [&](std::int16_t number) { return site.DeleteEvent(number); });
     for (const auto &event : m_events.records()) {
         std::shared_ptr<configstore::IEvent> stored;
         HRESULT hr = answered(site.NewEvent(event.eventNumber, &stored), stored);
@@ -301,8 +302,8 @@ HRESULT StoredSiteTables::saveEvents(configstore::ISite &site)
 
 HRESULT StoredSiteTables::saveCameras(configstore::ISite &site)
 {
-    std::int16_t count = 0;
-    deleteStored(site.NumCameras(&count), count, [&](std::int16_t number) { return site.DeleteCamera(number); });
+    deleteStored([&](std::int16_t *count) { return site.NumCameras(count); },
+                 [&](std::int16_t number) { return site.DeleteCamera(number); });
     for (const auto &camera : m_cameras.records()) {
         std::shared_ptr<configstore::ICamera> stored;
         HRESULT hr = answered(site.NewCamera(camera.cameraNumber, &stored), stored);
@@ -322,8 +323,8 @@ HRESULT StoredSiteTables::saveCameras(configstore::ISite &site)
 
 HRESULT StoredSiteTables::savePointsOfSale(configstore::ISite &site)
 {
-    std::int16_t count = 0;
-    deleteStored(site.NumPOSs(&count), count, [&](std::int16_t number) { return site.DeletePOS(number); });
+    deleteStored([&](std::int16_t *count) { return site.NumPOSs(count); },
+                 [&](std::int16_t number) { return site.DeletePOS(number); });
     for (const auto &pos : m_pointsOfSale.records()) {
         std::shared_ptr<configstore::IPOS> stored;
         HRESULT hr = answered(site.NewPOS(pos.POSNumber, &stored), stored);
