@@ -453,3 +453,98 @@ protected:
 };
 
 } // namespace services::testing
+
+namespace services::testing {
+
+// Every value of every table and the ten times, in table order, for comparisons.
+struct SiteSnapshot
+{
+    std::vector<std::vector<std::int16_t>> devices, events, pointsOfSale, dispensers, cameras;
+    std::vector<std::string> comments;
+    std::vector<std::int16_t> times;
+    bool operator==(const SiteSnapshot &) const = default;
+};
+
+inline SiteSnapshot snapshot(OrvexConfigData &site)
+{
+    SiteSnapshot s;
+    std::shared_ptr<IDeviceData> devices;
+    std::shared_ptr<IEventData> events;
+    std::shared_ptr<IPOSData> points;
+    std::shared_ptr<IDispenserData> dispensers;
+    std::shared_ptr<ICameraData> cameras;
+    EXPECT_EQ(site.RetrieveDevice(&devices), S_OK);
+    EXPECT_EQ(site.RetrieveEvent(&events), S_OK);
+    EXPECT_EQ(site.RetrievePOS(&points), S_OK);
+    EXPECT_EQ(site.RetrieveDispenser(&dispensers), S_OK);
+    EXPECT_EQ(site.RetrieveCamera(&cameras), S_OK);
+    if (!devices || !events || !points || !dispensers || !cameras)
+        return s;
+    std::int16_t i = 0;
+    for (devices->First(&i); i != 0; devices->Next(&i)) {
+        std::int16_t a = 0, b = 0, c = 0, d = 0;
+        devices->GetDeviceType(i, &a);
+        devices->GetInterface(i, &b);
+        devices->GetInport(i, &c);
+        devices->GetOutport(i, &d);
+        s.devices.push_back({a, b, c, d});
+    }
+    for (events->First(&i); i != 0; events->Next(&i)) {
+        std::int16_t a = 0, b = 0, c = 0;
+        events->GetEventNumber(i, &a);
+        events->GetPriority(i, &b);
+        events->GetTransitionPriority(i, &c);
+        s.events.push_back({a, b, c});
+    }
+    for (points->First(&i); i != 0; points->Next(&i)) {
+        std::int16_t a = 0, b = 0, c = 0, d = 0, e = 0;
+        points->GetPOSNumber(i, &a);
+        points->GetCamera(i, &b);
+        points->GetMovableFlag(i, &c);
+        points->GetPreset(i, &d);
+        points->GetPriority(i, &e);
+        s.pointsOfSale.push_back({a, b, c, d, e});
+    }
+    for (dispensers->FirstDispenser(&i); i != 0; dispensers->NextDispenser(&i)) {
+        std::vector<std::int16_t> row(4);
+        dispensers->GetDispenserLogicalNumber(i, &row[0]);
+        dispensers->GetDispenserLoop(i, &row[1]);
+        dispensers->GetDispenserAddress(i, &row[2]);
+        dispensers->GetCardTerminalAddress(i, &row[3]);
+        std::int16_t p = 0;
+        for (dispensers->FirstPreset(i, &p); p != 0; dispensers->NextPreset(i, &p)) {
+            std::shared_ptr<ICameraPresetData> entry;
+            dispensers->RetrieveCameraPreset(i, p, &entry);
+            std::int16_t e = 0, c = 0, n = 0;
+            entry->GetEventNumber(&e);
+            entry->GetCameraNumber(&c);
+            entry->GetPresetNumber(&n);
+            row.insert(row.end(), {e, c, n});
+        }
+        s.dispensers.push_back(row);
+    }
+    for (cameras->FirstCamera(&i); i != 0; cameras->NextCamera(&i)) {
+        std::vector<std::int16_t> row(2);
+        cameras->GetCameraNumber(i, &row[0]);
+        cameras->GetCameraType(i, &row[1]);
+        std::int16_t p = 0;
+        for (cameras->FirstPreset(i, &p); p != 0; cameras->NextPreset(i, &p)) {
+            std::int16_t n = 0;
+            std::string comment;
+            cameras->GetPresetNumber(i, p, &n);
+            cameras->GetComment(i, p, &comment);
+            row.push_back(n);
+            s.comments.push_back(comment);
+        }
+        s.cameras.push_back(row);
+    }
+    for (std::int16_t p = 1; p <= 5; ++p) {
+        std::int16_t dwell = 0, intervisit = 0;
+        site.GetDwellTime(p, &dwell);
+        site.GetIntervisitTime(p, &intervisit);
+        s.times.insert(s.times.end(), {dwell, intervisit});
+    }
+    return s;
+}
+
+} // namespace services::testing
