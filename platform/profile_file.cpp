@@ -1,5 +1,7 @@
 #include "profile_file.h"
 
+#include "unique_fd.h"
+
 #define SI_CONVERT_ICU
 #include <SimpleIni.h>
 
@@ -29,30 +31,15 @@ void load(CSimpleIniA &ini, const std::string &path)
         ini.Reset();
 }
 
-bool writeAll(int fd, const std::string &data)
-{
-    std::size_t done = 0;
-    while (done < data.size()) {
-        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 bool replaceFile(const std::string &path, const std::string &data)
 {
     std::string temp = path + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
+    UniqueFd fd(::mkstemp(temp.data()));
+    if (!fd.valid())
         return false;
-    ::fchmod(fd, 0644);
-    const bool ok = writeAll(fd, data) && ::fsync(fd) == 0;
-    if (::close(fd) != 0 || !ok || ::rename(temp.c_str(), path.c_str()) != 0) {
+    ::fchmod(fd.get(), 0644);
+    const bool ok = WriteAll(fd.get(), data) && ::fsync(fd.get()) == 0;
+    if (!fd.close() || !ok || ::rename(temp.c_str(), path.c_str()) != 0) {
         ::unlink(temp.c_str());
         return false;
     }

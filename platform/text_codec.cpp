@@ -118,9 +118,16 @@ std::string_view Utf8Prefix(std::string_view utf8, std::size_t maxBytes)
 {
     if (utf8.size() <= maxBytes)
         return utf8;
+    const auto continuation = [&](std::size_t i) {
+        return (static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80;
+    };
+    // Step back over the continuation bytes of the character that would be split, at most as
+    // many as one character has: a longer run is not UTF-8 and is cut where it stands, rather
+    // than eating the whole text.
     std::size_t end = maxBytes;
-    // Step back over continuation bytes to the start of the character that would be split.
-    while (end > 0 && (static_cast<unsigned char>(utf8[end]) & 0xC0) == 0x80)
+    while (end > 0 && continuation(end) && maxBytes - end < 3)
         --end;
+    if (continuation(end))
+        return utf8.substr(0, maxBytes);
     return utf8.substr(0, end);
 }

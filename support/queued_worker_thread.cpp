@@ -17,8 +17,12 @@ QueuedWorkerThread::~QueuedWorkerThread()
     // The thread must have ended before the queue goes; a concrete worker has normally stopped
     // it already in its own destructor.
     Stop();
-    std::lock_guard lock(m_mutex);
-    m_queue.clear();
+    // Destroyed outside the lock, so that an item whose destructor posts or logs cannot deadlock.
+    std::deque<std::unique_ptr<QueueItem>> remaining;
+    {
+        std::lock_guard lock(m_mutex);
+        remaining.swap(m_queue);
+    }
 }
 
 bool QueuedWorkerThread::Post(std::unique_ptr<QueueItem> &item)
@@ -92,8 +96,8 @@ void QueuedWorkerThread::Run()
                 IdleWhileEmpty();
             else if (IsEmpty())
                 SleepFor(1); // a polling worker without a Run of its own must not spin
-            else
-                WaitWhileSuspended();
+            // A Suspend holds also while items keep arriving.
+            WaitWhileSuspended();
         }
     } catch (const std::exception &e) {
         // A failed item ends the loop; the item in hand was deleted as the exception left it.

@@ -39,8 +39,9 @@ protected:
     virtual void HandleItem(QueueItem &item) = 0;
 
     // Pops and handles until a stop is requested; idle when the queue is empty and
-    // `suspendWhenIdle` is set. An exception from HandleItem ends the loop (the item in hand is
-    // still deleted); items still queued stay for the destructor.
+    // `suspendWhenIdle` is set; a Suspend holds after the item in hand. An exception from
+    // HandleItem ends the loop (the item in hand is still deleted); items still queued stay for
+    // the destructor.
     void Run() override;
 
     // Goes idle when the queue is empty and a stop is not requested; returns when an item is

@@ -15,6 +15,9 @@
 #include <cstdint>
 #include <functional>
 
+// Hidden even where a module is built with default visibility: the log is the module's own.
+#pragma GCC visibility push(hidden)
+
 namespace support {
 
 // Directory null: the current directory. Settings directory null: the trace directory. Section
@@ -23,8 +26,9 @@ void OpenTrace(const char *directory, const char *settingsDirectory, const char 
 // Writes every line queued so far, then the closing line at level >= 2, and ends the log.
 // Returns without waiting out the write interval.
 void CloseTrace();
-// Waits until the writer has taken every line queued so far, or has ended; returns at once when
-// no trace is open.
+// Waits until every line queued so far is in the file (or was lost with a cycle that could not
+// open it), or a writer cycle has failed, or the writer has ended: a caller never hangs on a
+// writer that cannot write. Returns at once when no trace is open.
 void FlushTrace();
 
 void TraceAt(int level, const char *format, ...) __attribute__((format(printf, 2, 3)));
@@ -32,7 +36,8 @@ void TraceError(const char *format, ...) __attribute__((format(printf, 1, 2)));
 void TraceDebug(const char *format, ...) __attribute__((format(printf, 1, 2)));
 void TraceInfo(const char *format, ...) __attribute__((format(printf, 1, 2)));
 
-// True when a trace is open and a line of `level` would be written.
+// True when a trace is open and a line of `level` would be written. Levels outside 0..3 have no
+// tag and are never written.
 [[nodiscard]] bool TraceEnabled(int level);
 
 // Test seam: the local time the log stamps lines with and picks its file by. Null restores the
@@ -44,3 +49,5 @@ struct TraceTime
 void SetTraceClockForTesting(std::function<TraceTime()> clock);
 
 } // namespace support
+
+#pragma GCC visibility pop

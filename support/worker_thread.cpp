@@ -28,12 +28,17 @@ void WorkerThread::Start()
 
 void WorkerThread::ThreadEntry()
 {
-    m_tid.store(static_cast<int>(::syscall(SYS_gettid)), std::memory_order_release);
+    m_tid.store(static_cast<int>(::syscall(SYS_gettid)));
     ApplyPriority();
     WaitWhileSuspended();
-    OnThreadStart();
-    Run();
-    OnThreadExit();
+    // An exception leaving a thread's function would end the process; here it only ends the
+    // thread, which still marks itself exited so that nobody waits for it in vain.
+    try {
+        OnThreadStart();
+        Run();
+        OnThreadExit();
+    } catch (...) {
+    }
     {
         std::lock_guard lock(m_mutex);
         m_exited.store(true, std::memory_order_release);
@@ -62,7 +67,7 @@ std::uint32_t WorkerThread::Resume()
 
 std::int32_t WorkerThread::SuspendCount() const
 {
-    std::lock_guard lock(const_cast<std::mutex &>(m_mutex));
+    std::lock_guard lock(m_mutex);
     return m_suspendCount;
 }
 
@@ -83,33 +88,40 @@ std::uint32_t WorkerThread::WaitForExit(std::uint32_t timeoutMs)
 
 bool WorkerThread::SetPriority(std::int32_t priority)
 {
-    m_priority.store(priority, std::memory_order_release);
-    if (m_tid.load(std::memory_order_acquire) == 0)
+    // Sequentially consistent on both sides: either this thread sees the worker's id, or the
+    // worker sees the new priority when it starts, never neither.
+    m_priority.store(priority);
+    if (m_tid.load() == 0)
         return true; // applied by the thread when it starts
-    ApplyPriority();
-    return true;
+    return ApplyPriority();
 }
 
-void WorkerThread::ApplyPriority()
+bool WorkerThread::ApplyPriority()
 {
-    const int tid = m_tid.load(std::memory_order_acquire);
-    const std::int32_t priority = m_priority.load(std::memory_order_acquire);
-    if (tid == 0 || priority == 0)
-        return;
-    // Windows priorities rise with the number; nice values fall. Lowering the nice value below
-    // the process's needs privileges, so a failure there is quietly accepted.
+    const int tid = m_tid.load();
+    const std::int32_t priority = m_priority.load();
+    if (tid == 0)
+        return true;
+    // Windows priorities rise with the number; nice values fall. Nice values belong to each
+    // thread on Linux, so the base is the main thread's (the process id names it), not the one
+    // this thread inherited from whoever created it.
     errno = 0;
-    const int processNice = ::getpriority(PRIO_PROCESS, 0);
+    const int processNice = ::getpriority(PRIO_PROCESS, static_cast<id_t>(::getpid()));
     if (errno != 0)
-        return;
+        return false;
     int nice = processNice - priority;
     nice = nice < -20 ? -20 : (nice > 19 ? 19 : nice);
-    ::setpriority(PRIO_PROCESS, static_cast<id_t>(tid), nice);
+    return ::setpriority(PRIO_PROCESS, static_cast<id_t>(tid), nice) == 0;
 }
 
 void WorkerThread::RequestStop()
 {
-    m_stopRequest.store(true, std::memory_order_release);
+    // Set under the lock: a waiter tests the flag and blocks as one step under this lock, so a
+    // request that slipped in between would otherwise go unnoticed until some later wake-up.
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopRequest.store(true, std::memory_order_release);
+    }
     m_wake.notify_all();
 }
 

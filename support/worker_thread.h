@@ -2,7 +2,8 @@
 // A thread wrapped in an object: counted suspend and resume, a stop request its body polls,
 // and a timed wait for its end.
 //
-// The thread runs OnThreadStart, Run and OnThreadExit in that order, then marks itself exited.
+// The thread runs OnThreadStart, Run and OnThreadExit in that order, then marks itself exited;
+// an exception escaping any of them ends the thread quietly (exit code 0), as a normal end would.
 // None of the three runs before the most derived constructor has finished: the thread is made
 // by Start(), which the owner (or the most derived constructor, as its last statement) calls.
 //
@@ -49,7 +50,7 @@ public:
     std::uint32_t WaitForExit(std::uint32_t timeoutMs);
 
     // -1 is below normal: one nice step above the process's. Applied when the thread starts if
-    // it has not yet.
+    // it has not yet. False when the system refused it (raising priority needs privileges).
     bool SetPriority(std::int32_t priority);
 
     void RequestStop();
@@ -75,13 +76,13 @@ protected:
 
     // The lock that guards the suspend count; QueuedWorkerThread also guards its queue and its
     // idle decision with it, so that a post and the decision to go idle are one step.
-    std::mutex m_mutex;
+    mutable std::mutex m_mutex;
     std::condition_variable m_wake;
     std::int32_t m_suspendCount = 0;
 
 private:
     void ThreadEntry();
-    void ApplyPriority();
+    bool ApplyPriority();
     [[nodiscard]] bool RunnableLocked() const { return m_suspendCount <= 0 || StopRequested(); }
 
     std::thread m_thread;

@@ -1,0 +1,537 @@
+#include "unit_link.h"
+
+#include "transport/frame_receiver.h"
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <random>
+
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+namespace unitsim {
+
+namespace ctl = transport::control;
+using transport::ReceiveEvent;
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr std::size_t kLogLimit = 200000;
+constexpr int kCooldownAfterFault = 4;
+constexpr std::uint8_t kFaultFrameType = 'D';
+
+// The index just past the first `elements` escaped elements after the STX.
+std::size_t elementBoundary(const std::vector<std::uint8_t> &frame, int elements)
+{
+    std::size_t i = 1;
+    for (int n = 0; n < elements && i < frame.size(); ++n)
+        i += frame[i] == ctl::DLE ? 2 : 1;
+    return std::min(i, frame.size());
+}
+
+bool isReceiveFault(Fault fault)
+{
+    return fault == Fault::Silence || fault == Fault::Nak;
+}
+
+} // namespace
+
+const char *logKindName(LogKind kind)
+{
+    switch (kind) {
+    case LogKind::FrameSent: return "sent";
+    case LogKind::FrameRewritten: return "rewritten";
+    case LogKind::FrameGivenUp: return "given-up";
+    case LogKind::FrameAcked: return "acked";
+    case LogKind::FrameNaked: return "naked";
+    case LogKind::FrameReceived: return "received";
+    case LogKind::FrameDuplicate: return "duplicate";
+    case LogKind::FrameRefused: return "refused";
+    case LogKind::FrameAbandoned: return "abandoned";
+    case LogKind::FaultInjected: return "fault";
+    case LogKind::MessageDropped: return "dropped";
+    }
+    return "unknown";
+}
+
+struct UnitLink::Impl
+{
+    UnitTiming timing;
+    int fd = -1;
+    int wakeFd = -1;
+    MessageHandler handler;
+    std::function<void(const LogEntry &)> observer;
+    std::thread thread;
+    std::atomic<bool> stopRequest{false};
+
+    // Shared with other threads, under `mutex`.
+    mutable std::mutex mutex;
+    std::deque<Message> queue;
+    std::deque<std::vector<std::uint8_t>> rawQueue;
+    std::array<int, std::size(kAllFaults)> armed{};
+    double faultRate = 0;
+    std::mt19937 rng;
+    std::vector<Fault> faultMix;
+    int cooldown = 0;
+    UnitStats stats;
+    std::deque<LogEntry> entries;
+    std::atomic<bool> awaiting{false};
+
+    // The unit's thread only.
+    transport::FrameReceiver receiver;
+    Clock::time_point lastByte;
+    std::vector<std::uint8_t> pending;
+    std::uint8_t pendingType = 0;
+    std::size_t pendingLength = 0;
+    int writes = 0;
+    Clock::time_point sendTime;
+    Clock::time_point lastNewFrame;
+    std::uint8_t transmitSequence = 0;
+
+    void run();
+    void wake() const
+    {
+        const std::uint64_t one = 1;
+        [[maybe_unused]] const auto n = ::write(wakeFd, &one, sizeof one);
+    }
+    std::chrono::milliseconds pollTimeout() const;
+    void onTimers();
+    void onByte(std::uint8_t byte);
+    void onFrameEnd(ReceiveEvent event, std::uint8_t lastBefore);
+    void onAcknowledged();
+    void retransmit();
+    bool hasWork() const;
+    void sendNext();
+    void writePending(bool first);
+    void writeAll(const std::vector<std::uint8_t> &bytes);
+    bool takeArmed(Fault fault);
+    void rollRandomFault();
+    void record(LogEntry entry);
+    void bump(std::uint64_t UnitStats::*counter)
+    {
+        std::lock_guard lock(mutex);
+        ++(stats.*counter);
+    }
+    void note(LogKind kind, std::string text, Clock::time_point at = Clock::now())
+    {
+        record({at, kind, 0, 0, 0, std::move(text)});
+    }
+};
+
+UnitLink::UnitLink(UnitTiming timing) : d(std::make_unique<Impl>())
+{
+    d->timing = timing;
+    d->fd = m_pty.masterFd();
+    d->wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    d->receiver.reset();
+}
+
+UnitLink::~UnitLink()
+{
+    Stop();
+    if (d->wakeFd >= 0)
+        ::close(d->wakeFd);
+}
+
+void UnitLink::SetHandler(MessageHandler handler)
+{
+    d->handler = std::move(handler);
+}
+
+void UnitLink::SetLogObserver(std::function<void(const LogEntry &)> observer)
+{
+    d->observer = std::move(observer);
+}
+
+void UnitLink::Start()
+{
+    if (d->thread.joinable())
+        return;
+    d->stopRequest = false;
+    d->thread = std::thread([impl = d.get()] { impl->run(); });
+}
+
+void UnitLink::Stop()
+{
+    d->stopRequest = true;
+    d->wake();
+    if (d->thread.joinable())
+        d->thread.join();
+}
+
+void UnitLink::Send(Message message)
+{
+    {
+        std::lock_guard lock(d->mutex);
+        d->queue.push_back(std::move(message));
+    }
+    d->wake();
+}
+
+void UnitLink::SendRaw(std::vector<std::uint8_t> bytes)
+{
+    {
+        std::lock_guard lock(d->mutex);
+        d->rawQueue.push_back(std::move(bytes));
+    }
+    d->wake();
+}
+
+void UnitLink::InjectFault(Fault fault, int count)
+{
+    {
+        std::lock_guard lock(d->mutex);
+        d->armed[static_cast<std::size_t>(fault)] += std::max(count, 0);
+    }
+    d->wake();
+}
+
+void UnitLink::SetRandomFaults(double rate, std::uint32_t seed, std::vector<Fault> mix)
+{
+    std::lock_guard lock(d->mutex);
+    d->faultRate = mix.empty() ? 0 : rate;
+    d->rng.seed(seed);
+    d->faultMix = std::move(mix);
+    d->cooldown = 0;
+}
+
+UnitStats UnitLink::stats() const
+{
+    std::lock_guard lock(d->mutex);
+    return d->stats;
+}
+
+std::vector<LogEntry> UnitLink::log() const
+{
+    std::lock_guard lock(d->mutex);
+    return {d->entries.begin(), d->entries.end()};
+}
+
+bool UnitLink::idle() const
+{
+    std::lock_guard lock(d->mutex);
+    return d->queue.empty() && d->rawQueue.empty() && !d->awaiting;
+}
+
+void UnitLink::Impl::record(LogEntry entry)
+{
+    {
+        std::lock_guard lock(mutex);
+        if (entries.size() == kLogLimit)
+            entries.pop_front();
+        entries.push_back(entry);
+    }
+    if (observer)
+        observer(entry);
+}
+
+bool UnitLink::Impl::takeArmed(Fault fault)
+{
+    std::lock_guard lock(mutex);
+    int &count = armed[static_cast<std::size_t>(fault)];
+    if (count == 0)
+        return false;
+    --count;
+    ++stats.faultsInjected;
+    return true;
+}
+
+void UnitLink::Impl::rollRandomFault()
+{
+    std::string armedName;
+    {
+        std::lock_guard lock(mutex);
+        if (faultRate <= 0)
+            return;
+        ++stats.randomDraws;
+        if (cooldown > 0) {
+            --cooldown;
+            return;
+        }
+        if (std::uniform_real_distribution<double>(0, 1)(rng) >= faultRate)
+            return;
+        const Fault fault = faultMix[std::uniform_int_distribution<std::size_t>(0, faultMix.size() - 1)(rng)];
+        const int count = isReceiveFault(fault) ? std::uniform_int_distribution<int>(1, 4)(rng) : 1;
+        armed[static_cast<std::size_t>(fault)] += count;
+        ++stats.randomFaultsArmed;
+        cooldown = kCooldownAfterFault;
+        armedName = std::string(faultName(fault)) + " x" + std::to_string(count);
+    }
+    note(LogKind::FaultInjected, "armed " + armedName);
+}
+
+void UnitLink::Impl::run()
+{
+    lastNewFrame = Clock::now() - timing.sendInterval;
+    std::array<std::uint8_t, 512> buffer{};
+    while (!stopRequest) {
+        pollfd fds[2] = {{fd, POLLIN, 0}, {wakeFd, POLLIN, 0}};
+        const int n = ::poll(fds, 2, static_cast<int>(pollTimeout().count()));
+        if (n > 0 && (fds[1].revents & POLLIN)) {
+            std::uint64_t value = 0;
+            [[maybe_unused]] const auto r = ::read(wakeFd, &value, sizeof value);
+        }
+        if (n > 0 && (fds[0].revents & (POLLIN | POLLHUP | POLLERR))) {
+            const ssize_t got = ::read(fd, buffer.data(), buffer.size());
+            if (got > 0) {
+                lastByte = Clock::now();
+                for (ssize_t i = 0; i < got; ++i)
+                    onByte(buffer[static_cast<std::size_t>(i)]);
+            } else if (got < 0 && errno != EAGAIN && errno != EINTR) {
+                std::this_thread::sleep_for(10ms); // the line is down; do not spin
+            }
+        }
+        onTimers();
+    }
+}
+
+std::chrono::milliseconds UnitLink::Impl::pollTimeout() const
+{
+    const auto now = Clock::now();
+    auto until = now + 50ms;
+    if (receiver.insideFrame())
+        until = std::min(until, lastByte + timing.frameSilence);
+    if (awaiting)
+        until = std::min(until, sendTime + timing.retransmitAfter);
+    else if (hasWork())
+        until = std::min(until, lastNewFrame + timing.sendInterval);
+    return std::max(std::chrono::ceil<std::chrono::milliseconds>(until - now), 0ms);
+}
+
+void UnitLink::Impl::onTimers()
+{
+    const auto now = Clock::now();
+    if (receiver.insideFrame() && now - lastByte >= timing.frameSilence) {
+        (void)receiver.silence();
+        bump(&UnitStats::framesAbandoned);
+        note(LogKind::FrameAbandoned, "cut short by silence");
+    }
+    if (awaiting && now - sendTime >= timing.retransmitAfter)
+        retransmit();
+    if (!awaiting && hasWork() && now - lastNewFrame >= timing.sendInterval)
+        sendNext();
+}
+
+void UnitLink::Impl::onByte(std::uint8_t byte)
+{
+    const std::uint8_t lastBefore = receiver.lastReceivedSequence();
+    const ReceiveEvent event = receiver.feed(byte);
+    switch (event) {
+    case ReceiveEvent::None:
+        return;
+    case ReceiveEvent::Acknowledged:
+    case ReceiveEvent::AcknowledgedInFrame:
+        onAcknowledged();
+        return;
+    case ReceiveEvent::RetransmitRequested:
+        if (awaiting) {
+            record({Clock::now(), LogKind::FrameNaked, transmitSequence, pendingType, pendingLength, ""});
+            retransmit();
+        }
+        return;
+    case ReceiveEvent::CutShort:
+    case ReceiveEvent::Overlong:
+    case ReceiveEvent::TooShort:
+        bump(&UnitStats::framesAbandoned);
+        note(LogKind::FrameAbandoned, transport::describe(event));
+        return;
+    default:
+        onFrameEnd(event, lastBefore);
+        return;
+    }
+}
+
+void UnitLink::Impl::onFrameEnd(ReceiveEvent event, std::uint8_t lastBefore)
+{
+    const auto now = Clock::now();
+    rollRandomFault();
+    const bool silenced = takeArmed(Fault::Silence);
+    const bool refused = !silenced && takeArmed(Fault::Nak);
+    if (silenced || refused) {
+        // The frame counts as never taken, so its next write is new to us.
+        receiver.setLastReceivedSequence(lastBefore);
+        if (refused)
+            writeAll({ctl::NAK});
+        note(LogKind::FaultInjected, silenced ? "silence: frame from the PC ignored"
+                                              : "nak: frame from the PC refused", now);
+        return;
+    }
+    if (const auto reply = transport::replyFor(event))
+        writeAll({*reply});
+    if (event != ReceiveEvent::FrameAccepted && event != ReceiveEvent::FrameDuplicate) {
+        bump(&UnitStats::framesRefused);
+        note(LogKind::FrameRefused, transport::describe(event), now);
+        return;
+    }
+    const auto payload = receiver.payload();
+    LogEntry entry{now, LogKind::FrameReceived, receiver.sequence(), receiver.type(), payload.size(), ""};
+    if (event == ReceiveEvent::FrameDuplicate) {
+        bump(&UnitStats::duplicatesReceived);
+        entry.kind = LogKind::FrameDuplicate;
+        record(entry);
+        return;
+    }
+    bump(&UnitStats::framesReceived);
+    record(entry);
+    if (!handler)
+        return;
+    Message received{receiver.type(), {payload.begin(), payload.end()}};
+    std::vector<Message> replies;
+    try {
+        replies = handler(received);
+    } catch (const std::exception &error) {
+        note(LogKind::FaultInjected, std::string("handler failed: ") + error.what());
+    }
+    if (replies.empty())
+        return;
+    std::lock_guard lock(mutex);
+    for (auto &reply : replies)
+        queue.push_back(std::move(reply));
+}
+
+void UnitLink::Impl::onAcknowledged()
+{
+    if (!awaiting)
+        return;
+    awaiting = false;
+    bump(&UnitStats::framesAcked);
+    record({Clock::now(), LogKind::FrameAcked, transmitSequence, pendingType, pendingLength, ""});
+    if (takeArmed(Fault::RepeatSequence)) {
+        note(LogKind::FaultInjected, "repeat-sequence: frame sent again");
+        awaiting = true;
+        writes = 0;
+        writePending(false);
+    }
+}
+
+void UnitLink::Impl::retransmit()
+{
+    if (!awaiting)
+        return;
+    if (writes < timing.maxWrites) {
+        bump(&UnitStats::rewrites);
+        writePending(false);
+        return;
+    }
+    awaiting = false;
+    bump(&UnitStats::framesGivenUp);
+    record({Clock::now(), LogKind::FrameGivenUp, transmitSequence, pendingType, pendingLength, ""});
+}
+
+bool UnitLink::Impl::hasWork() const
+{
+    std::lock_guard lock(mutex);
+    return !queue.empty() || !rawQueue.empty() || armed[static_cast<std::size_t>(Fault::Overlong)] > 0
+        || armed[static_cast<std::size_t>(Fault::TooShort)] > 0
+        || armed[static_cast<std::size_t>(Fault::ControlPayload)] > 0;
+}
+
+void UnitLink::Impl::sendNext()
+{
+    lastNewFrame = Clock::now();
+    std::vector<std::uint8_t> raw;
+    {
+        std::lock_guard lock(mutex);
+        if (!rawQueue.empty()) {
+            raw = std::move(rawQueue.front());
+            rawQueue.pop_front();
+        }
+    }
+    if (!raw.empty()) {
+        note(LogKind::FaultInjected, "raw bytes: " + std::to_string(raw.size()));
+        writeAll(raw);
+        return;
+    }
+    if (takeArmed(Fault::Overlong)) {
+        const std::vector<std::uint8_t> filler(1100, 'O');
+        note(LogKind::FaultInjected, "overlong: 1100-byte payload");
+        writeAll(transport::encodeFrameUnchecked(transport::nextSequence(transmitSequence), kFaultFrameType, filler));
+        return;
+    }
+    if (takeArmed(Fault::TooShort)) {
+        // One stored byte, with its own value as the (valid) checksum.
+        note(LogKind::FaultInjected, "too-short: one stored byte");
+        writeAll({ctl::STX, kFaultFrameType, ctl::ETX, kFaultFrameType});
+        return;
+    }
+    Message message;
+    if (takeArmed(Fault::ControlPayload)) {
+        message = {kFaultFrameType, {ctl::STX, ctl::ETX, ctl::ACK, ctl::DLE, ctl::NAK, ctl::CAN,
+                                     ctl::CAN, ctl::NAK, ctl::DLE, ctl::ACK, ctl::ETX, ctl::STX}};
+        note(LogKind::FaultInjected, "control-payload: frame of control bytes only");
+    } else {
+        rollRandomFault();
+        std::lock_guard lock(mutex);
+        if (queue.empty())
+            return;
+        message = std::move(queue.front());
+        queue.pop_front();
+    }
+    transmitSequence = transport::nextSequence(transmitSequence);
+    auto frame = transport::encodeFrame(transmitSequence, message.type, message.payload);
+    if (!frame) {
+        record({Clock::now(), LogKind::MessageDropped, transmitSequence, message.type, message.payload.size(),
+                "frame over 1000 bytes"});
+        return;
+    }
+    pending = std::move(*frame);
+    pendingType = message.type;
+    pendingLength = message.payload.size();
+    writes = 0;
+    awaiting = true;
+    bump(&UnitStats::framesSent);
+    writePending(true);
+}
+
+void UnitLink::Impl::writePending(bool first)
+{
+    std::vector<std::uint8_t> bytes = pending;
+    std::string fault;
+    if (takeArmed(Fault::CorruptChecksum)) {
+        bytes.back() ^= 0x5A;
+        fault = "corrupt-checksum";
+    } else if (takeArmed(Fault::BadEscape)) {
+        // The frame ends at the bad escape, so that its tail is not read as loose control bytes.
+        bytes.resize(elementBoundary(bytes, 2));
+        bytes.insert(bytes.end(), {ctl::DLE, 0x41});
+        fault = "bad-escape";
+    } else if (takeArmed(Fault::CutFrame)) {
+        bytes.resize(bytes.size() / 2);
+        fault = "cut-frame";
+    } else if (takeArmed(Fault::StrayCan)) {
+        bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(elementBoundary(bytes, 2)), ctl::CAN);
+        fault = "stray-can";
+    } else if (takeArmed(Fault::StrayAck)) {
+        bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(elementBoundary(bytes, 2)), ctl::ACK);
+        fault = "stray-ack";
+    }
+    const auto at = Clock::now();
+    writeAll(bytes);
+    ++writes;
+    sendTime = Clock::now();
+    record({at, first ? LogKind::FrameSent : LogKind::FrameRewritten, transmitSequence, pendingType, pendingLength,
+            fault});
+}
+
+void UnitLink::Impl::writeAll(const std::vector<std::uint8_t> &bytes)
+{
+    const auto deadline = Clock::now() + 1s;
+    std::size_t sent = 0;
+    while (sent < bytes.size() && Clock::now() < deadline && !stopRequest) {
+        const ssize_t n = ::write(fd, bytes.data() + sent, bytes.size() - sent);
+        if (n > 0) {
+            sent += static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno != EAGAIN && errno != EINTR)
+            return;
+        pollfd pfd{fd, POLLOUT, 0};
+        ::poll(&pfd, 1, 20);
+    }
+}
+
+} // namespace unitsim
