@@ -58,16 +58,30 @@ public:
     template <typename Call>
     void Fire(Call &&call, const ErrorHandler &onError = {}) const
     {
-        for (const auto &sink : Snapshot()) {
-            try {
-                call(*sink);
-            } catch (const std::exception &e) {
-                if (onError)
-                    onError(e.what());
-            } catch (...) {
-                if (onError)
-                    onError("unknown exception");
+        for (const auto &sink : Snapshot())
+            callSink(call, *sink, onError);
+    }
+
+    // Calls `call(sink)` slot by slot over the slots that existed when the firing began, each
+    // slot read as it is reached: a sink unadvised during the firing is not called after its
+    // Unadvise, and one advised into an empty slot not yet reached is called.
+    template <typename Call>
+    void FireSlots(Call &&call, const ErrorHandler &onError = {}) const
+    {
+        std::size_t slots = 0;
+        {
+            std::lock_guard lock(m_mutex);
+            slots = m_sinks.size();
+        }
+        for (std::size_t i = 0; i < slots; ++i) {
+            std::shared_ptr<Sink> sink;
+            {
+                std::lock_guard lock(m_mutex);
+                if (i < m_sinks.size())
+                    sink = m_sinks[i];
             }
+            if (sink)
+                callSink(call, *sink, onError);
         }
     }
 
@@ -100,6 +114,20 @@ public:
     }
 
 private:
+    template <typename Call>
+    static void callSink(Call &call, Sink &sink, const ErrorHandler &onError)
+    {
+        try {
+            call(sink);
+        } catch (const std::exception &e) {
+            if (onError)
+                onError(e.what());
+        } catch (...) {
+            if (onError)
+                onError("unknown exception");
+        }
+    }
+
     mutable std::mutex m_mutex;
     std::vector<std::shared_ptr<Sink>> m_sinks;
 };

@@ -1,0 +1,177 @@
+#pragma once
+// The communications hub: the service's one point of contact with the Orvex unit.
+//
+// It turns client commands into transport messages, watches the unit's heartbeat on a
+// one-second timer of the service loop (probe, then decide online or offline, at every cycle),
+// and translates every transport event into status events (IOrvexCommsEvents), recorder events
+// (IDVREvents) or updates of the in-memory site (SiteExchange, followed by GotMessage).
+//
+// Thread affinity: the service thread. Commands, the timer and the translation handlers run
+// there; transport events reach the handlers through the loop (TransportEventSink), one at a
+// time and in the order the transport fired them. Both event sources fire synchronously on the
+// calling thread, slot by slot. The hub must be destroyed on the service thread or after the
+// loop has ended; its destructor unsubscribes from the transport and kills the timer.
+//
+// Ownership: shares the transport; holds the site data without owning it; keeps a strong
+// reference to each subscriber until it unsubscribes or the hub ends. Made with
+// std::make_shared (the bridge keeps the hub as its event source).
+
+#include "interfaces/services/idvr_comms.h"
+#include "interfaces/services/idvr_event_source.h"
+#include "interfaces/services/ilicence_plate.h"
+#include "interfaces/services/iorvex_comms.h"
+#include "interfaces/services/iorvex_comms_event_source.h"
+#include "interfaces/transport/iorvex_transport.h"
+#include "platform/connection_point.h"
+#include "platform/service_loop.h"
+#include "services/site_exchange.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace services {
+
+class TransportEventSink;
+
+class OrvexComms final : public IOrvexComms,
+                         public IDVRComms,
+                         public ILicencePlate,
+                         public IOrvexCommsEventSource,
+                         public IDVREventSource
+{
+public:
+    OrvexComms(ServiceLoop &loop, std::shared_ptr<transport::IOrvexTransport> transport);
+    ~OrvexComms() override;
+
+    OrvexComms(const OrvexComms &) = delete;
+    OrvexComms &operator=(const OrvexComms &) = delete;
+
+    // IOrvexComms
+    HRESULT SetSerialPort(std::int16_t port) override;
+    HRESULT ReadDataFromOrvex() override;
+    HRESULT ClearOrvexMemory() override;
+    HRESULT ToggleDebug(std::int16_t time) override;
+    HRESULT ClearResetCount() override;
+    HRESULT SendCurrentSiteToOrvex() override;
+    HRESULT RequestResetCount() override;
+    HRESULT RequestSystemDiagnostics() override;
+    HRESULT RequestTaskDiagnostics() override;
+
+    // IDVRComms
+    HRESULT ImageAvailable(std::int16_t CameraID, const std::string &fileName) override;
+    HRESULT ImageCaptureError(std::int16_t CameraID, const std::string &reason) override;
+
+    // ILicencePlate
+    HRESULT RecognizeLicencePlateNumber(std::int16_t FuellingPositionID, std::int16_t CameraID,
+                                        std::int16_t NumberOfCharactersRecognized,
+                                        const std::string &VehicleRegistrationNumber,
+                                        const std::string &ConfidenceLevel,
+                                        const std::string &ImageTimestamp) override;
+    HRESULT CapturedFuellingPositionImage(std::int16_t FuellingPositionID, std::int16_t CameraID,
+                                          const std::string &ImageTimestamp, const std::string &ImageFilename,
+                                          std::int16_t EventID, const std::string &SourceEventTimestamp,
+                                          std::int16_t SourceEventSequenceNumber) override;
+    HRESULT CapturedPaymentTerminalImage(std::int16_t PaymentTerminalID, std::int16_t CameraID,
+                                         const std::string &ImageTimestamp, const std::string &ImageFilename,
+                                         std::int16_t EventID, const std::string &SourceEventTimestamp,
+                                         std::int16_t SourceEventSequenceNumber) override;
+    HRESULT CapturedWorkstationImage(const std::string &WorkstationID, std::int16_t CameraID,
+                                     const std::string &ImageTimestamp, const std::string &ImageFilename,
+                                     std::int16_t EventID, const std::string &SourceEventTimestamp,
+                                     std::int16_t SourceEventSequenceNumber) override;
+
+    // The two event sources.
+    HRESULT AdviseCommsEvents(std::shared_ptr<IOrvexCommsEvents> sink, std::uint32_t *cookie) override;
+    HRESULT UnadviseCommsEvents(std::uint32_t cookie) override;
+    HRESULT AdviseDVREvents(std::shared_ptr<IDVREvents> sink, std::uint32_t *cookie) override;
+    HRESULT UnadviseDVREvents(std::uint32_t cookie) override;
+
+    // Fires a recorder event to every subscriber (camera control and the test generator use
+    // it): `call(IDVREvents &)`.
+    template <typename Call>
+    void FireDVREvents(Call &&call) const
+    {
+        m_dvrEvents.FireSlots(std::forward<Call>(call));
+    }
+
+    // Operations of the service host.
+    // Keeps `siteData` (not owned; may be null) and restarts the heartbeat from its first phase.
+    void AttachConfigData(SiteExchange *siteData);
+    // Postpones the next heartbeat step by `ms`; delays of several commands add up.
+    void SetBusyDelay(std::uint32_t ms);
+    // Subscribes the hub to the transport's events; on failure traces the reason and returns
+    // it (the hub then hears no reports).
+    HRESULT AdviseTransportEvents();
+    void StopHeartbeatTimer();
+    // One step of the heartbeat; `now` is the tick count of the timer message.
+    void HeartbeatTimerProc(std::uint32_t now);
+
+    // Handlers of the transport's events, on the service thread.
+    void OnTransportHeartBeat(const std::string &versions);
+    void OnTransportDebug(const std::string &debugData);
+    void OnTransportBootLoadReadyRequest(std::int16_t statusCode, std::int16_t blockSize,
+                                         std::int16_t nextAddress);
+    void OnTransportDispenserMap(std::int16_t dispNumber, std::int16_t loopNumber, std::int16_t addr,
+                                 std::int16_t cardAddr);
+    void OnTransportSystemDiagnostics(std::int16_t totalMem, std::int16_t maxMsgOutstanding,
+                                      std::int16_t minSpaceAvailable, std::int16_t totalLoopTime);
+    void OnTransportTaskConfig(std::int16_t taskType, std::int16_t inPort, std::int16_t outPort,
+                               std::int16_t iface);
+    void OnTransportVehicleReg(std::int16_t logicalPump, const std::string &regNumber);
+    void OnTransportError(const std::string &description);
+    void OnTransportCameraPreset(const std::shared_ptr<transport::ICameraPresetsOutput> &pCPO);
+    void OnTransportInterestZone(std::int16_t zone, std::int16_t camera, std::int16_t preset,
+                                 const std::string &intText);
+    void OnTransportConfigData(const std::shared_ptr<transport::IConfigDataOutput> &pCDO);
+    void OnTransportEvents(const std::shared_ptr<transport::IEventsOutput> &pEO);
+    void OnTransportTaskDiagnostics(std::int16_t msgType, std::int16_t memUsed, std::int16_t msgsUsed);
+    void OnTransportResetCount(std::int16_t ResetCount);
+    void OnTransportCameraPosition(std::int16_t cameranum, float pan, float tilt, float zoom);
+    void OnTransportCameraEvent(std::int16_t eventID, std::int16_t targetID, std::int16_t cameranum,
+                                std::int16_t presetNum, std::int16_t revisiting);
+    void OnTransportPOSMessage(std::int16_t POSNumber, std::int16_t cameranum, std::int16_t presetNum,
+                               const std::string &Text);
+    void OnTransportPumpEvent(std::int16_t eventID, std::int16_t pumpNum, std::int16_t hoseNum,
+                              std::int16_t cameranum);
+    void OnTransportPumpEventWithDeliveryTotals(std::int16_t eventID, std::int16_t pumpNum,
+                                                std::int16_t hoseNum, Currency unitPrice, Currency totalPrice,
+                                                double volume, std::int16_t cameranum);
+    void OnTransportPOSEventData(std::int16_t POSNum, std::int16_t cameranum, std::int16_t MovableFlag,
+                                 std::int16_t presetNum, std::int16_t priority);
+
+private:
+    // Busy delay, then a fresh default message filled by `fill` and handed back to the
+    // transport. E_POINTER without a transport or a message.
+    template <typename Fill>
+    HRESULT sendDefault(std::uint32_t busyDelayMs, Fill &&fill);
+    template <typename Call>
+    void fireComms(Call &&call) const
+    {
+        m_commsEvents.FireSlots(std::forward<Call>(call));
+    }
+    void fireGotMessage(const char *text) const;
+
+    ServiceLoop &m_loop;
+    std::shared_ptr<transport::IOrvexTransport> m_transport;
+    std::shared_ptr<TransportEventSink> m_sink;
+    std::uint32_t m_transportCookie = 0;
+    SiteExchange *m_siteData = nullptr;
+
+    ConnectionPoint<IOrvexCommsEvents> m_commsEvents;
+    ConnectionPoint<IDVREvents> m_dvrEvents;
+
+    // Heartbeat state.
+    static constexpr std::uint32_t kStartInterval = 1000;
+    std::uint32_t m_timerId = 0;
+    bool m_timerRunning = false;
+    std::uint32_t m_interval = kStartInterval;
+    // The tick of the last probe or decision; unset until the first timer message.
+    std::uint32_t m_lastCheck = 0;
+    bool m_lastCheckSet = false;
+    bool m_waiting = false;
+    bool m_seen = false;
+    std::string m_versions;
+};
+
+} // namespace services

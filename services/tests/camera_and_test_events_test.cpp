@@ -1,0 +1,165 @@
+// Camera steering onto the transport's camera control, and the canned recorder events.
+
+#include "fakes.h"
+#include "services/camera_ctrl.h"
+#include "services/dvr_test.h"
+#include "services/orvex_comms.h"
+
+#include <gtest/gtest.h>
+
+using fakes::Call;
+
+namespace {
+
+using i16 = std::int16_t;
+using i32 = std::int32_t;
+
+class ACameraCtrl : public ::testing::Test
+{
+protected:
+    ACameraCtrl()
+    {
+        std::uint32_t cookie = 0;
+        hub->AdviseDVREvents(recorder, &cookie);
+    }
+
+    ServiceLoop loop;
+    std::shared_ptr<fakes::RecordingTransport> transport = std::make_shared<fakes::RecordingTransport>();
+    std::shared_ptr<services::OrvexComms> hub = std::make_shared<services::OrvexComms>(loop, transport);
+    std::shared_ptr<fakes::RecordingDVRSink> recorder = std::make_shared<fakes::RecordingDVRSink>();
+    services::CameraCtrl camera{transport, hub};
+};
+
+TEST_F(ACameraCtrl, ForwardsEachMemberToItsCameraControlMember)
+{
+    std::string result;
+    const std::vector<std::pair<std::function<HRESULT(services::ICameraCtrl &)>, std::string>> rows{
+        {[](auto &c) { return c.MoveUp(1); }, Call("MoveUp", i16{1})},
+        {[](auto &c) { return c.MoveDown(2); }, Call("MoveDown", i16{2})},
+        {[](auto &c) { return c.MoveLeft(3); }, Call("MoveLeft", i16{3})},
+        {[](auto &c) { return c.MoveRight(4); }, Call("MoveRight", i16{4})},
+        {[](auto &c) { return c.MoveUpLeft(5); }, Call("MoveUpLeft", i16{5})},
+        {[](auto &c) { return c.MoveUpRight(6); }, Call("MoveUpRight", i16{6})},
+        {[](auto &c) { return c.MoveDownLeft(7); }, Call("MoveDownLeft", i16{7})},
+        {[](auto &c) { return c.MoveDownRight(8); }, Call("MoveDownRight", i16{8})},
+        {[](auto &c) { return c.StopMoving(); }, Call("Stop")},
+        {[](auto &c) { return c.ZoomIn(9); }, Call("ZoomIn", i16{9})},
+        {[](auto &c) { return c.ZoomOut(10); }, Call("ZoomOut", i16{10})},
+        {[](auto &c) { return c.FocusNear(11); }, Call("FocusNear", i16{11})},
+        {[](auto &c) { return c.FocusFar(12); }, Call("FocusFar", i16{12})},
+        {[](auto &c) { return c.OpenIris(); }, Call("OpenIris")},
+        {[](auto &c) { return c.CloseIris(); }, Call("CloseIris")},
+        {[](auto &c) { return c.SetPreset(13); }, Call("SetPreset", i16{13})},
+        {[](auto &c) { return c.MoveToPreset(-14); }, Call("MoveToPreset", i16{-14})},
+        {[&](auto &c) { return c.SelectCamera(3, 80, &result); }, Call("SelectCamera", i32{3}, i32{80})},
+        {[](auto &c) { return c.ClearPreset(15); }, Call("ClearPreset", i16{15})},
+        {[](auto &c) { return c.RequestCameraPTZCoords(); }, Call("RequestCameraPTZCoords")},
+        {[](auto &c) { return c.GoToPTZCoords(10.5f, -2.f, 1.f); }, Call("GoToPTZCoords", 10.5f, -2.f, 1.f)},
+        {[](auto &c) { return c.ToggleAutoPan(); }, Call("ToggleAutoPan")},
+        {[](auto &c) { return c.ToggleAutoIris(); }, Call("ToggleAutoIris")},
+        {[](auto &c) { return c.AccessMenu(); }, Call("AccessMenu")},
+    };
+    ASSERT_EQ(rows.size(), 24u);
+    for (const auto &[member, expected] : rows) {
+        SCOPED_TRACE(expected);
+        transport->log.clear();
+        EXPECT_EQ(member(camera), S_OK);
+        EXPECT_EQ(transport->log.lines(), std::vector<std::string>{expected});
+    }
+}
+
+TEST_F(ACameraCtrl, AnnouncesAMoveToCoordinatesAsAPlateLocalisationOfTheSelectedCamera)
+{
+    std::string result;
+    camera.SelectCamera(3, 80, &result);
+    EXPECT_EQ(camera.GoToPTZCoords(10.5f, -2.f, 1.f), S_OK);
+    EXPECT_EQ(recorder->log.lines(), std::vector<std::string>{Call("OnCameraLocalizeRegistrationPlate", i16{0},
+                                                                   i16{3}, "Licence Plate", i16{0}, i16{0},
+                                                                   i16{-1}, 10.5, -2.0, 1.0, 0.0)});
+}
+
+TEST_F(ACameraCtrl, ReturnsSuccessAndRemembersTheCameraWhenTheTransportRefuses)
+{
+    transport->cameraResult = E_FAIL;
+    std::string result;
+    EXPECT_EQ(camera.SelectCamera(5, 0x41, &result), S_OK);
+    EXPECT_EQ(result, "Invalid Camera Code");
+    EXPECT_EQ(camera.selectedCamera(), 5);
+    EXPECT_EQ(camera.StopMoving(), S_OK);
+    EXPECT_EQ(camera.GoToPTZCoords(1.f, 2.f, 3.f), S_OK);
+    ASSERT_EQ(recorder->log.size(), 1u);
+    EXPECT_NE(recorder->log.lines()[0].find("(0,5,"), std::string::npos);
+}
+
+TEST(ACameraCtrlWithoutControl, RefusesWithoutFiring)
+{
+    ServiceLoop loop;
+    auto hub = std::make_shared<services::OrvexComms>(loop, nullptr);
+    auto recorder = std::make_shared<fakes::RecordingDVRSink>();
+    std::uint32_t cookie = 0;
+    hub->AdviseDVREvents(recorder, &cookie);
+    services::CameraCtrl camera(nullptr, hub);
+    EXPECT_EQ(camera.MoveUp(1), E_POINTER);
+    EXPECT_EQ(camera.GoToPTZCoords(1.f, 2.f, 3.f), E_POINTER);
+    EXPECT_EQ(recorder->log.size(), 0u);
+}
+
+TEST(ADVRTest, FiresEachCannedEventWithItsFixedValues)
+{
+    ServiceLoop loop;
+    auto hub = std::make_shared<services::OrvexComms>(loop, nullptr);
+    auto recorder = std::make_shared<fakes::RecordingDVRSink>();
+    std::uint32_t cookie = 0;
+    hub->AdviseDVREvents(recorder, &cookie);
+    services::DVRTest test(hub);
+
+    const i16 t = -1, f = 0;
+    const std::vector<std::pair<std::function<HRESULT(services::IDVRTest &)>, std::string>> rows{
+        {[](auto &d) { return d.PumpDeliveryStart(); }, Call("OnPumpDeliveryStart", i16{1}, i16{1})},
+        {[](auto &d) { return d.PumpDeliveryEnd(); },
+         Call("OnPumpDeliveryEnd", i16{1}, i16{3}, Currency{12340056}, Currency{10235}, 1000.0, i16{1})},
+        {[](auto &d) { return d.PumpEvent(7); }, Call("OnPumpEvent", i16{1}, i16{7}, i16{1})},
+        {[](auto &d) { return d.CardRead(); }, Call("OnCardRead", i16{1}, i16{1}, "Card Data Here")},
+        {[](auto &d) { return d.PaymentTransactionAuthorised(); },
+         Call("OnPaymentTransactionAuthorized", i16{1}, i16{1}, "12345")},
+        {[](auto &d) { return d.PaymentTransactionCancelled(); }, Call("OnPaymentTransactionCancelled", i16{1})},
+        {[](auto &d) { return d.PrintReceipt(); }, Call("OnPrintReceipt", i16{1})},
+        {[](auto &d) { return d.PaymentTerminalEvent(4); }, Call("OnPaymentTerminalEvent", i16{1}, i16{4})},
+        {[](auto &d) { return d.CameraVisitPump(); },
+         Call("OnCameraVisitFuellingPosition", i16{1}, i16{1}, "Pump 1", t, i16{1}, f, 0.0, 0.0, 0.0, 0.0, i16{2}, f)},
+        {[](auto &d) { return d.CameraVisitCRIND(); },
+         Call("OnCameraVisitPaymentTerminal", i16{1}, i16{1}, "CRIND 1", t, i16{2}, f, 0.0, 0.0, 0.0, 0.0, i16{6}, f)},
+        {[](auto &d) { return d.CameraLeave(); },
+         Call("OnCameraLeavePosition", i16{1}, "Pump 1", t, i16{1}, f, 0.0, 0.0, 0.0, 0.0)},
+        {[](auto &d) { return d.CameraVisitPOS(); },
+         Call("OnCameraVisitWorkstation", "1", i16{2}, "POS One", t, i16{1}, f, 0.0, 0.0, 0.0, 0.0)},
+        {[](auto &d) { return d.CameraVisit(11); },
+         Call("OnCameraVisit", i16{1}, "Forecourt", t, i16{1}, f, 0.0, 0.0, 0.0, 0.0, i16{11}, f)},
+        {[](auto &d) { return d.CameraRoam(); }, Call("OnCameraRoam", i16{1}, "Pumps", t, i16{6}, f, 0.0, 0.0, 0.0)},
+        {[](auto &d) { return d.CameraVisitRego(); },
+         Call("OnCameraLocalizeRegistrationPlate", i16{1}, i16{1}, "Pump 1", t, i16{9}, f, 0.0, 0.0, 0.0, 0.0)},
+        {[](auto &d) { return d.RecognizeRegoNumber(); },
+         Call("OnRecognizeRegistrationNumber", i16{1}, i16{1}, i16{6}, "AB1234", "[80,80,80,80,80,80]",
+              "2002-12-31T23:59:59")},
+        {[](auto &d) { return d.POSInputText(""); }, Call("OnPosMessage", i16{1}, i16{1}, std::string())},
+        {[](auto &d) { return d.RequestImageCapture(); }, Call("OnRequestImageCapture", i16{1})},
+        {[](auto &d) { return d.CapturedFuellingPositionImage(); },
+         Call("OnCapturedFuellingPositionImage", i16{1}, i16{1}, "2002-02-01T12:12:12", "hello.bmp", i16{2},
+              "2002-02-01T12:12:11", i16{1})},
+        {[](auto &d) { return d.CapturedPaymentTerminalImage(); },
+         Call("OnCapturedPaymentTerminalImage", i16{1}, i16{1}, "2002-02-01T12:12:12", "hello.bmp", i16{2},
+              "2002-02-01T12:12:11", i16{1})},
+        {[](auto &d) { return d.CapturedWorkstationImage(); },
+         Call("OnCapturedWorkstationImage", "One", i16{1}, "2002-02-01T12:12:12", "hello.bmp", i16{2},
+              "2002-02-01T12:12:11", i16{1})},
+    };
+    ASSERT_EQ(rows.size(), 21u);
+    for (const auto &[member, expected] : rows) {
+        SCOPED_TRACE(expected);
+        recorder->log.clear();
+        EXPECT_EQ(member(test), S_OK);
+        EXPECT_EQ(recorder->log.lines(), std::vector<std::string>{expected});
+    }
+}
+
+} // namespace
