@@ -1,96 +1,107 @@
-// Camera commands steered through the camera control, over the serial link, to the simulated
-// unit and its camera responder; position queries come back as position replies.
+// Cameras steered and asked for their position through the transport object, over the serial
+// link, to the simulated unit, whose camera side records each command and answers each
+// position query; the answer comes back as a CameraPosition event.
 
 #include "camera_test_support.h"
-#include "link_fixture.h"
+#include "unit_fixture.h"
+
 #include "tools/unit-sim/camera_responder.h"
 #include "transport/camera_command_encoder.h"
-#include "transport/camera_command_wrap.h"
-#include "transport/camera_control.h"
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
-namespace transport {
 namespace {
 
-using linktest::waitUntil;
-using testing::Bytes;
-using testing::Hex;
+using namespace transport;
+using ::testing::ElementsAre;
+using transport::testing::Hex;
 
-constexpr std::uint8_t kPositionReply = 0x51;
-
-class ACameraThroughTheUnit : public linktest::LinkFixture
+class CamerasOnTheLine : public AUnitOnTheLine
 {
 protected:
     void SetUp() override
     {
-        LinkFixture::SetUp();
-        m_unit = std::make_unique<unitsim::UnitLink>(fastUnit());
-        m_unit->SetHandler(m_responder.handler());
-        m_unit->Start();
-        pointPortAt(1, m_unit->slavePath());
-        startLink();
+        AUnitOnTheLine::SetUp();
+        connect();
     }
 
-    std::vector<std::string> positionReplies() const
+    ICameraControl &camera() { return *transport; }
+
+    std::vector<std::string> commandsSeen() const
     {
         std::vector<std::string> out;
-        for (const linktest::Received &r : m_sink.frames())
-            if (r.type == kPositionReply)
-                out.push_back(Hex(r.payload));
+        for (const unitsim::CameraCommand &c : cameras.commands())
+            out.push_back(std::string(unitsim::cameraProtocolName(c.protocol)) + " " + std::to_string(c.camera) + ": "
+                          + Hex(c.bytes));
         return out;
     }
-
-    bool waitForReplies(std::size_t count)
-    {
-        return waitUntil([&] { return positionReplies().size() >= count; });
-    }
-
-    unitsim::CameraResponder m_responder;
-    CameraControl m_control{[this](const ByteArray &payload) { ASSERT_TRUE(m_link->Send(kPassThroughMessageType, payload)); },
-                            [](std::chrono::milliseconds) {}};
 };
 
-TEST_F(ACameraThroughTheUnit, AnswersAPelcoDQueryWithThreeReplies)
+TEST_F(CamerasOnTheLine, ReportsTheTwoPositionsOfAPelcoDCameraAfterThreeRepliesEach)
 {
-    ASSERT_EQ(m_control.SelectCamera(1, kPelcoDCameraCode, nullptr), S_OK);
-    EXPECT_EQ(m_control.GoToPTZCoords(12.34F, 5.0F, 1.0F), S_OK);
-    EXPECT_EQ(m_control.RequestCameraPTZCoords(), S_OK);
-    ASSERT_TRUE(waitForReplies(3));
-    EXPECT_EQ(positionReplies(), (std::vector<std::string>{"5A 01 FF 01 00 59 04 D2 30", "5A 01 FF 01 00 5B 01 F4 51",
-                                                           "5A 01 FF 01 00 63 00 64 C8"}));
+    ASSERT_EQ(camera().SelectCamera(1, kPelcoDCameraCode, nullptr), S_OK);
+    EXPECT_EQ(camera().GoToPTZCoords(12.34F, 5.0F, 1.0F), S_OK);
+    EXPECT_EQ(camera().RequestCameraPTZCoords(), S_OK);
+    ASSERT_TRUE(sink->waitForCount(1));
+    EXPECT_EQ(camera().GoToPTZCoords(-1.5F, 30.25F, 2.5F), S_OK);
+    EXPECT_EQ(camera().RequestCameraPTZCoords(), S_OK);
+    ASSERT_TRUE(sink->waitForCount(2));
+    // -1.5 travels as FF6A and comes back as 65386 hundredths: the reply is unsigned.
+    EXPECT_THAT(sink->lines(), ElementsAre("CameraPosition(1,12.34,5,1)", "CameraPosition(1,653.86,30.25,2.5)"));
 }
 
-TEST_F(ACameraThroughTheUnit, AnswersNibbleAddressAndA5QueriesWithOneReplyEach)
+TEST_F(CamerasOnTheLine, ReportsTheNibbleAddressCameraPositionInHalfDegrees)
 {
-    ASSERT_EQ(m_control.SelectCamera(0x23, kNibbleAddressCameraCode, nullptr), S_OK);
-    EXPECT_EQ(m_control.GoToPTZCoords(100.5F, 45.5F, 200.0F), S_OK);
-    EXPECT_EQ(m_control.RequestCameraPTZCoords(), S_OK);
-    ASSERT_EQ(m_control.SelectCamera(1, kA5FrameCameraCode, nullptr), S_OK);
-    EXPECT_EQ(m_control.GoToPTZCoords(90.0F, 45.0F, 9.0F), S_OK);
-    EXPECT_EQ(m_control.RequestCameraPTZCoords(), S_OK);
-    ASSERT_TRUE(waitForReplies(2));
-    EXPECT_EQ(positionReplies(),
-              (std::vector<std::string>{"50 23 43 00 00 00 19 15 5B 10", "5F 01 09 60 04 B0 20 00"}));
+    ASSERT_EQ(camera().SelectCamera(0x23, kNibbleAddressCameraCode, nullptr), S_OK);
+    EXPECT_EQ(camera().GoToPTZCoords(100.5F, 45.5F, 200.0F), S_OK);
+    EXPECT_EQ(camera().RequestCameraPTZCoords(), S_OK);
+    ASSERT_TRUE(sink->waitForCount(1));
+    EXPECT_EQ(camera().GoToPTZCoords(-10.0F, 0.0F, 0.5F), S_OK);
+    EXPECT_EQ(camera().RequestCameraPTZCoords(), S_OK);
+    ASSERT_TRUE(sink->waitForCount(2));
+    EXPECT_THAT(sink->lines(), ElementsAre("CameraPosition(35,100.5,45.5,200)", "CameraPosition(35,-10,0,0.5)"));
 }
 
-TEST_F(ACameraThroughTheUnit, RecordsEveryCommandInTheOrderSteered)
+TEST_F(CamerasOnTheLine, ReportsTheA5CameraPositionInBothZoomRanges)
 {
-    ASSERT_EQ(m_control.SelectCamera(2, kPelcoPCameraCode, nullptr), S_OK);
-    EXPECT_EQ(m_control.ZoomIn(2), S_OK);
-    EXPECT_EQ(m_control.MoveUp(32), S_OK);
-    EXPECT_EQ(m_control.Stop(), S_OK);
-    ASSERT_TRUE(waitUntil([&] { return m_responder.commands().size() >= 4; }));
-    std::vector<std::string> commands;
-    for (const unitsim::CameraCommand &c : m_responder.commands()) {
-        EXPECT_EQ(c.protocol, unitsim::CameraProtocol::PelcoP);
-        EXPECT_EQ(c.camera, 2);
-        commands.push_back(Hex(c.bytes));
-    }
-    EXPECT_EQ(commands, (std::vector<std::string>{"A0 02 00 25 00 02 AF 2A", "A0 02 00 20 00 00 AF 2D",
-                                                  "A0 02 00 08 00 20 AF 25", "A0 02 00 00 00 00 AF 0D"}));
-    EXPECT_TRUE(positionReplies().empty());
+    ASSERT_EQ(camera().SelectCamera(1, kA5FrameCameraCode, nullptr), S_OK);
+    EXPECT_EQ(camera().GoToPTZCoords(90.0F, 45.0F, 9.0F), S_OK);
+    EXPECT_EQ(camera().RequestCameraPTZCoords(), S_OK);
+    ASSERT_TRUE(sink->waitForCount(1));
+    // Zoom 20 is 16528 steps: (16528 - 0x4000) * 0.013873318 + 18 = 19.99776.
+    EXPECT_EQ(camera().GoToPTZCoords(0.0375F, 0.0F, 20.0F), S_OK);
+    EXPECT_EQ(camera().RequestCameraPTZCoords(), S_OK);
+    ASSERT_TRUE(sink->waitForCount(2));
+    EXPECT_THAT(sink->lines(), ElementsAre("CameraPosition(1,90,45,9)", "CameraPosition(1,0.0375,0,19.9978)"));
+}
+
+TEST_F(CamerasOnTheLine, KeepsEachCameraOwnPosition)
+{
+    ASSERT_EQ(camera().SelectCamera(1, kA5FrameCameraCode, nullptr), S_OK);
+    EXPECT_EQ(camera().GoToPTZCoords(90.0F, 45.0F, 9.0F), S_OK);
+    ASSERT_EQ(camera().SelectCamera(2, kA5FrameCameraCode, nullptr), S_OK);
+    EXPECT_EQ(camera().GoToPTZCoords(30.0F, 15.0F, 4.5F), S_OK);
+    EXPECT_EQ(camera().RequestCameraPTZCoords(), S_OK);
+    ASSERT_EQ(camera().SelectCamera(1, kA5FrameCameraCode, nullptr), S_OK);
+    EXPECT_EQ(camera().RequestCameraPTZCoords(), S_OK);
+    ASSERT_TRUE(sink->waitForCount(2));
+    EXPECT_THAT(sink->lines(), ElementsAre("CameraPosition(2,30,15,4.5)", "CameraPosition(1,90,45,9)"));
+}
+
+TEST_F(CamerasOnTheLine, PassesEverySteeringCommandToTheCameraInOrder)
+{
+    ASSERT_EQ(camera().SelectCamera(2, kPelcoPCameraCode, nullptr), S_OK);
+    EXPECT_EQ(camera().ZoomIn(2), S_OK);
+    EXPECT_EQ(camera().MoveUp(32), S_OK);
+    EXPECT_EQ(camera().RequestCameraPTZCoords(), S_OK);
+    ASSERT_EQ(camera().SelectCamera(3, kPelcoDCameraCode, nullptr), S_OK);
+    EXPECT_EQ(camera().MoveUp(16), S_OK);
+    ASSERT_TRUE(waitUntil([&] { return cameras.commands().size() >= 5; }));
+    EXPECT_THAT(commandsSeen(), ElementsAre("PelcoP 2: A0 02 00 25 00 02 AF 2A", "PelcoP 2: A0 02 00 20 00 00 AF 2D",
+                                            "PelcoP 2: A0 02 00 08 00 20 AF 25", "PelcoP 2: A0 02 00 00 00 00 AF 0D",
+                                            "PelcoD 3: FF 03 00 08 00 10 1B"));
+    // A Pelco P camera cannot answer a position query.
+    EXPECT_EQ(sink->count(), 0U);
 }
 
 } // namespace
-} // namespace transport
