@@ -220,11 +220,6 @@ std::vector<Message> CameraResponder::a5Frame(const CameraCommand &command)
     return {};
 }
 
-MessageHandler CameraResponder::handler()
-{
-    return [this](const Message &received) { return Handle(received); };
-}
-
 std::vector<CameraCommand> CameraResponder::commands() const
 {
     std::lock_guard lock(m_mutex);

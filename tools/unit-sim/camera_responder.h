@@ -58,10 +58,6 @@ public:
     // is not a camera command).
     std::vector<Message> Handle(const Message &received);
 
-    // Handle as a unit handler (UnitTables::setPassThroughHandler, UnitLink::SetHandler); the
-    // responder must outlive it.
-    [[nodiscard]] MessageHandler handler();
-
     [[nodiscard]] std::vector<CameraCommand> commands() const;
     [[nodiscard]] std::optional<CameraRawPosition> position(CameraProtocol protocol, std::uint8_t camera) const;
 
