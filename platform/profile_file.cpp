@@ -1,5 +1,7 @@
 #include "profile_file.h"
 
+#include "replace_file.h"
+
 #define SI_CONVERT_ICU
 #include <SimpleIni.h>
 
@@ -7,10 +9,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -27,36 +25,6 @@ void load(CSimpleIniA &ini, const std::string &path)
     ini.SetSpaces(false);
     if (ini.LoadFile(path.c_str()) < 0)
         ini.Reset();
-}
-
-bool writeAll(int fd, const std::string &data)
-{
-    std::size_t done = 0;
-    while (done < data.size()) {
-        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-bool replaceFile(const std::string &path, const std::string &data)
-{
-    std::string temp = path + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        return false;
-    ::fchmod(fd, 0644);
-    const bool ok = writeAll(fd, data) && ::fsync(fd) == 0;
-    if (::close(fd) != 0 || !ok || ::rename(temp.c_str(), path.c_str()) != 0) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -93,7 +61,7 @@ bool ProfileFile::writeString(std::string_view section, std::string_view key, st
     std::string data;
     if (ini.Save(data) < 0)
         return false;
-    return replaceFile(m_path, data);
+    return ReplaceFileContents(m_path, data) == 0;
 }
 
 bool ProfileFile::writeInt(std::string_view section, std::string_view key, long value)
