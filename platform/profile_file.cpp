@@ -1,6 +1,6 @@
 #include "profile_file.h"
 
-#include "unique_fd.h"
+#include "replace_file.h"
 
 #define SI_CONVERT_ICU
 #include <SimpleIni.h>
@@ -9,10 +9,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -29,21 +25,6 @@ void load(CSimpleIniA &ini, const std::string &path)
     ini.SetSpaces(false);
     if (ini.LoadFile(path.c_str()) < 0)
         ini.Reset();
-}
-
-bool replaceFile(const std::string &path, const std::string &data)
-{
-    std::string temp = path + ".XXXXXX";
-    UniqueFd fd(::mkstemp(temp.data()));
-    if (!fd.valid())
-        return false;
-    ::fchmod(fd.get(), 0644);
-    const bool ok = WriteAll(fd.get(), data) && ::fsync(fd.get()) == 0;
-    if (!fd.close() || !ok || ::rename(temp.c_str(), path.c_str()) != 0) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -80,7 +61,7 @@ bool ProfileFile::writeString(std::string_view section, std::string_view key, st
     std::string data;
     if (ini.Save(data) < 0)
         return false;
-    return replaceFile(m_path, data);
+    return ReplaceFileContents(m_path, data) == 0;
 }
 
 bool ProfileFile::writeInt(std::string_view section, std::string_view key, long value)

@@ -1,0 +1,33 @@
+#pragma once
+// Live view of a camera (`CAMERA` in `CAMERAS`): its type and its presets by number. Copies
+// nothing; see ItemView and NumberedCollection.
+
+#include "item_view.h"
+#include "numbered_collection.h"
+
+#include "interfaces/configstore/icamera.h"
+
+namespace configstore {
+
+inline constexpr FieldSchema kCameraFields[] = {{"TYPE"}, {"PRESETS", FieldKind::Child}};
+inline constexpr ElementSchema kCameraSchema{"CAMERA", kCameraFields};
+
+class Camera final : public ICamera, private ItemView
+{
+public:
+    explicit Camera(NodeRef element);
+
+    HRESULT GetType(std::int16_t *type) override;
+    HRESULT SetType(std::int16_t type) override;
+    HRESULT NumPresets(std::int16_t *presets) override;
+    HRESULT GetPreset(std::int16_t presetNum, std::shared_ptr<IPreset> *pIPreset) override;
+    HRESULT NewPreset(std::int16_t presetNum, std::shared_ptr<IPreset> *pIPreset) override;
+    HRESULT DeletePreset(std::int16_t presetNum) override;
+
+private:
+    enum Field : std::size_t { Type, Presets };
+
+    NumberedCollection m_presets;
+};
+
+} // namespace configstore

@@ -1,0 +1,71 @@
+#pragma once
+// The items of one container element, addressed by their `NUMBER` attribute: a site's event
+// priorities, tasks, interest zones, cameras and points of sale, a camera's presets and a
+// dispenser's preset events.
+//
+// Lookups walk the element children in document order and take the first whose `NUMBER`,
+// parsed whole, equals the number asked for; elements without `NUMBER` (or with one outside the
+// 16-bit range) are found by no number. count() counts element children only. A collection
+// whose container is missing (a hand-edited file) counts 0 and refuses everything with E_FAIL.
+
+#include "element_schema.h"
+#include "item_view.h"
+#include "node_ref.h"
+
+#include "platform/hresult.h"
+
+#include <cstdint>
+#include <memory>
+#include <new>
+
+namespace configstore {
+
+class NumberedCollection
+{
+public:
+    NumberedCollection() = default;
+    NumberedCollection(NodeRef container, const ElementSchema &itemSchema);
+
+    HRESULT count(std::int16_t *count) const;
+
+    // Get: S_OK with a view; E_INVALIDARG and a null view for an unknown number.
+    template <class View, class Interface>
+    HRESULT get(std::int16_t number, std::shared_ptr<Interface> *out) const
+    {
+        out->reset();
+        if (!m_container)
+            return E_FAIL;
+        const xmlNodePtr element = find(number);
+        if (element == nullptr)
+            return E_INVALIDARG;
+        return HandOut<View>(out, m_container.refer(element));
+    }
+
+    // New: the existing element of that number, else a new one with its defaults, appended.
+    template <class View, class Interface>
+    HRESULT create(std::int16_t number, std::shared_ptr<Interface> *out)
+    {
+        out->reset();
+        if (!m_container)
+            return E_FAIL;
+        try {
+            return HandOut<View>(out, m_container.refer(findOrAppend(number)));
+        } catch (const std::bad_alloc &) {
+            return E_FAIL;
+        }
+    }
+
+    // Delete: S_OK, or E_INVALIDARG for an unknown number.
+    HRESULT remove(std::int16_t number);
+
+    [[nodiscard]] const NodeRef &container() const { return m_container; }
+
+private:
+    [[nodiscard]] xmlNodePtr find(std::int16_t number) const;
+    xmlNodePtr findOrAppend(std::int16_t number);
+
+    NodeRef m_container;
+    const ElementSchema *m_itemSchema = nullptr;
+};
+
+} // namespace configstore

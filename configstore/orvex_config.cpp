@@ -1,0 +1,178 @@
+#include "orvex_config.h"
+
+#include "site.h"
+#include "xml_file.h"
+#include "xml_tree.h"
+
+#include "platform/install_folder.h"
+
+#include <climits>
+#include <new>
+
+namespace configstore {
+
+namespace {
+
+constexpr const char *kConfigFileName = "orvexconfig.xml";
+
+// The library's one document and the file it is saved to.
+struct ProcessDocument
+{
+    std::shared_ptr<XmlDocument> document;
+    std::string path;
+};
+
+ProcessDocument &processDocument()
+{
+    static ProcessDocument state;
+    return state;
+}
+
+xmlNodePtr appendRoot(xmlDocPtr doc)
+{
+    UniqueNode root = NewElement(doc, "CONFIG");
+    xmlDocSetRootElement(doc, root.get());
+    return root.release();
+}
+
+} // namespace
+
+xmlNodePtr OrvexConfig::findSite(const std::string &name) const
+{
+    return FindByAttribute(m_root.get(), "NAME", name);
+}
+
+HRESULT OrvexConfig::GetSite(const std::string *siteName, std::shared_ptr<ISite> *pISite)
+{
+    if (!m_root)
+        return E_FAIL;
+    const xmlNodePtr site = findSite(*siteName);
+    if (site == nullptr)
+        return E_INVALIDARG;
+    return HandOut<Site>(pISite, m_root.refer(site));
+}
+
+HRESULT OrvexConfig::NewSite(const std::string *siteName, std::shared_ptr<ISite> *pISite)
+{
+    if (!m_root)
+        return E_FAIL;
+    xmlNodePtr site = findSite(*siteName);
+    try {
+        if (site == nullptr) {
+            UniqueNode element = NewElement(m_root.get()->doc, "SITE");
+            SetAttribute(element.get(), "NAME", *siteName);
+            site = AppendChild(m_root.get(), std::move(element));
+        }
+    } catch (const std::bad_alloc &) {
+        return E_FAIL;
+    }
+    return HandOut<Site>(pISite, m_root.refer(site));
+}
+
+HRESULT OrvexConfig::DeleteSite(const std::string *siteName)
+{
+    if (!m_root)
+        return E_FAIL;
+    const xmlNodePtr site = findSite(*siteName);
+    if (site == nullptr)
+        return S_FALSE;
+    m_root.document()->remove(site);
+    return S_OK;
+}
+
+HRESULT OrvexConfig::ExportSite(const std::string *siteName, const std::string *fileName)
+{
+    if (!m_root)
+        return E_FAIL;
+    const xmlNodePtr site = findSite(*siteName);
+    if (site == nullptr)
+        return E_INVALIDARG;
+    UniqueDoc exported(xmlNewDoc(BAD_CAST "1.0"));
+    if (!exported)
+        return E_FAIL;
+    try {
+        const xmlNodePtr root = appendRoot(exported.get());
+        UniqueNode copy(xmlDocCopyNode(site, exported.get(), 1));
+        if (!copy)
+            return E_FAIL;
+        AppendChild(root, std::move(copy));
+    } catch (const std::bad_alloc &) {
+        return E_FAIL;
+    }
+    return WriteConfigFile(exported.get(), *fileName);
+}
+
+HRESULT OrvexConfig::ImportSite(const std::string *siteName, const std::string *fileName)
+{
+    if (!m_root)
+        return E_FAIL;
+    // The site of that name goes first, whatever the file turns out to hold: callers rely on
+    // finding no stale copy of it after a failed import.
+    DeleteSite(siteName);
+    UniqueDoc loaded;
+    if (const HRESULT hr = ReadSiteFile(*fileName, &loaded); FAILED(hr))
+        return hr;
+    const xmlNodePtr fileRoot = xmlDocGetRootElement(loaded.get());
+    if (fileRoot == nullptr)
+        return E_FAIL;
+    const xmlNodePtr site = FindByAttribute(fileRoot, "NAME", *siteName);
+    if (site == nullptr)
+        return STG_E_FILENOTFOUND;
+    // Copied rather than moved, so that no name, text or namespace of the new site points into
+    // the file's document once that is freed.
+    UniqueNode copy(xmlDocCopyNode(site, m_root.get()->doc, 1));
+    if (!copy)
+        return E_FAIL;
+    DropIndentation(copy.get());
+    try {
+        AppendChild(m_root.get(), std::move(copy));
+    } catch (const std::bad_alloc &) {
+        return E_FAIL;
+    }
+    return S_OK;
+}
+
+HRESULT OrvexConfig::LoadAndParse()
+{
+    ProcessDocument &process = processDocument();
+    std::shared_ptr<XmlDocument> document;
+    try {
+        document = XmlDocument::create();
+    } catch (const std::bad_alloc &) {
+        return E_FAIL;
+    }
+    process.document = document;
+    m_root = NodeRef();
+    const std::string folder = InstallFolder();
+    const std::string path = JoinPath(folder, kConfigFileName);
+    if (folder.empty() || path.size() >= PATH_MAX)
+        return E_ACCESSDENIED;
+    process.path = path;
+    try {
+        m_root = NodeRef(document, appendRoot(document->get()));
+    } catch (const std::bad_alloc &) {
+        return E_FAIL;
+    }
+    return S_OK;
+}
+
+HRESULT OrvexConfig::EnumSites(std::vector<std::string> *sites, std::int32_t *count)
+{
+    if (!m_root)
+        return E_FAIL;
+    sites->clear();
+    for (xmlNodePtr child = FirstElement(m_root.get()); child != nullptr; child = NextElement(child))
+        sites->push_back(AttributeText(child, "NAME").value_or(std::string()));
+    *count = static_cast<std::int32_t>(sites->size());
+    return S_OK;
+}
+
+HRESULT OrvexConfig::SaveSite()
+{
+    const ProcessDocument &process = processDocument();
+    if (!m_root || !process.document)
+        return E_FAIL;
+    return WriteConfigFile(process.document->get(), process.path);
+}
+
+} // namespace configstore

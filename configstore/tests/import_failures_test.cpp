@@ -1,0 +1,159 @@
+// What ImportSite does with files that users hand it: every failure has its code, the site of
+// that name stays deleted as callers expect, and nothing else changes.
+
+#include "store_fixture.h"
+
+#include <optional>
+
+namespace configstore::testing {
+namespace {
+
+struct ImportCase
+{
+    const char *legend;
+    std::optional<std::string> content; // no content: no file at all
+    HRESULT expected;
+};
+
+const std::string kSite = "<SITE NAME=\"Default\"><TIMES/></SITE>";
+
+const ImportCase kImportCases[] = {
+    {"missing file", std::nullopt, STG_E_FILENOTFOUND},
+    {"empty file", "", E_ABORT},
+    {"truncated file", "<CONFIG>" + kSite.substr(0, 20), E_ABORT},
+    {"two roots", "<CONFIG/><CONFIG/>", E_ABORT},
+    {"mismatched tags", "<CONFIG>" + kSite + "</CONFIGX>", E_ABORT},
+    {"undeclared entity", "<CONFIG><SITE NAME=\"Default\">&secret;</SITE></CONFIG>", E_ABORT},
+    {"undeclared namespace prefix", "<CONFIG><x:SITE NAME=\"Default\"/></CONFIG>", E_ABORT},
+    {"text only", "just some text", E_ABORT},
+    {"binary garbage", std::string("\x00\xFF\xFE<", 4), E_ABORT},
+    {"no site of that name", "<CONFIG><SITE NAME=\"Other\"/></CONFIG>", STG_E_FILENOTFOUND},
+    {"name in another letter case", "<CONFIG><SITE NAME=\"default\"/></CONFIG>", STG_E_FILENOTFOUND},
+    {"empty root", "<CONFIG/>", STG_E_FILENOTFOUND},
+    {"site without a name", "<CONFIG><SITE/></CONFIG>", STG_E_FILENOTFOUND},
+    {"any root tag", "<SITES><SITE NAME=\"Default\"/></SITES>", S_OK},
+    {"any site tag", "<CONFIG><PLACE NAME=\"Default\"/></CONFIG>", S_OK},
+};
+
+class AnImport : public StoreTest
+{
+protected:
+    // "Default" holds one task, "Other" one camera.
+    void SetUp() override
+    {
+        StoreTest::SetUp();
+        std::shared_ptr<ITask> task;
+        ASSERT_EQ(site("Default")->NewTask(0, &task), S_OK);
+        std::shared_ptr<ICamera> camera;
+        ASSERT_EQ(site("Other")->NewCamera(1, &camera), S_OK);
+    }
+
+    [[nodiscard]] std::vector<std::string> siteNames()
+    {
+        std::vector<std::string> names;
+        std::int32_t count = 0;
+        EXPECT_EQ(m_config.EnumSites(&names, &count), S_OK);
+        EXPECT_EQ(count, static_cast<std::int32_t>(names.size()));
+        return names;
+    }
+
+    const std::string m_name = "Default";
+};
+
+TEST_F(AnImport, AnswersEachKindOfFileWithItsCode)
+{
+    for (const ImportCase &c : kImportCases) {
+        SCOPED_TRACE(c.legend);
+        SetUp();
+        const std::string file = path("site.ovx");
+        std::filesystem::remove(file);
+        if (c.content)
+            WriteFile(file, *c.content);
+        EXPECT_EQ(m_config.ImportSite(&m_name, &file), c.expected);
+
+        // The old "Default" is gone either way; a successful import appends the new one last.
+        const auto names = siteNames();
+        if (c.expected == S_OK) {
+            EXPECT_EQ(names, std::vector<std::string>({"Other", "Default"}));
+            std::shared_ptr<ISite> imported;
+            ASSERT_EQ(m_config.GetSite(&m_name, &imported), S_OK);
+            std::int16_t tasks = -1;
+            imported->NumTasks(&tasks);
+            EXPECT_EQ(tasks, 0) << "the file's site replaced the old one";
+        } else {
+            EXPECT_EQ(names, std::vector<std::string>({"Other"}));
+        }
+        std::shared_ptr<ISite> other;
+        ASSERT_EQ(m_config.GetSite(&names.front(), &other), S_OK);
+        std::int16_t cameras = 0;
+        other->NumCameras(&cameras);
+        EXPECT_EQ(cameras, 1) << "another site was touched";
+    }
+}
+
+TEST_F(AnImport, RefusesAFolderAsAFile)
+{
+    const std::string folder = m_folder.string();
+    EXPECT_EQ(m_config.ImportSite(&m_name, &folder), STG_E_FILENOTFOUND);
+}
+
+TEST_F(AnImport, NeverReadsExternalEntitiesOrTheNetwork)
+{
+    const std::string secret = path("secret.txt");
+    WriteFile(secret, "TOP SECRET");
+    const std::string file = path("site.ovx");
+    WriteFile(file, "<?xml version=\"1.0\"?>\n"
+                    "<!DOCTYPE CONFIG [\n"
+                    "  <!ENTITY local SYSTEM \"file://" + secret + "\">\n"
+                    "  <!ENTITY remote SYSTEM \"http://127.0.0.1:9/x\">\n"
+                    "  <!ENTITY % dtd SYSTEM \"http://127.0.0.1:9/x.dtd\"> %dtd;\n"
+                    "]>\n"
+                    "<CONFIG><SITE NAME=\"Default\"><INTEREST_ZONES><INTEREST_ZONE NUMBER=\"1\">"
+                    "<CAMERA_NUMBER>1</CAMERA_NUMBER><PRESET_NUMBER>1</PRESET_NUMBER>"
+                    "<TEXT>&local;&remote;</TEXT></INTEREST_ZONE></INTEREST_ZONES></SITE></CONFIG>\n");
+    ASSERT_EQ(m_config.ImportSite(&m_name, &file), S_OK);
+    ASSERT_EQ(m_config.SaveSite(), S_OK);
+    EXPECT_EQ(ReadFile(path("orvexconfig.xml")).find("TOP SECRET"), std::string::npos);
+
+    std::shared_ptr<ISite> imported;
+    ASSERT_EQ(m_config.GetSite(&m_name, &imported), S_OK);
+    std::shared_ptr<IInterestZone> zone;
+    ASSERT_EQ(imported->GetInterestZone(1, &zone), S_OK);
+    std::string text;
+    EXPECT_EQ(zone->GetText(&text), E_FAIL) << "an entity reference is no text to read";
+}
+
+TEST_F(AnImport, StopsAnExponentialEntityExpansion)
+{
+    std::string doc = "<?xml version=\"1.0\"?>\n<!DOCTYPE CONFIG [\n<!ENTITY a0 \"laugh\">\n";
+    for (int i = 1; i <= 12; ++i)
+        doc += "<!ENTITY a" + std::to_string(i) + " \"" + [&] {
+            std::string refs;
+            for (int j = 0; j < 10; ++j)
+                refs += "&a" + std::to_string(i - 1) + ";";
+            return refs;
+        }() + "\">\n";
+    doc += "]>\n<CONFIG><SITE NAME=\"Default\"><TIMES>&a12;</TIMES></SITE></CONFIG>\n";
+    const std::string file = path("laughs.ovx");
+    WriteFile(file, doc);
+    const HRESULT hr = m_config.ImportSite(&m_name, &file);
+    EXPECT_TRUE(hr == E_ABORT || hr == S_OK) << DescribeResult(hr);
+    ASSERT_EQ(m_config.SaveSite(), S_OK);
+    EXPECT_LT(std::filesystem::file_size(path("orvexconfig.xml")), 100000u);
+}
+
+TEST_F(AnImport, CopesWithNamespacesDeclaredAboveTheSite)
+{
+    const std::string file = path("site.ovx");
+    WriteFile(file, "<CONFIG xmlns:x=\"urn:x\" xmlns=\"urn:default\">"
+                    "<SITE NAME=\"Default\" x:origin=\"elsewhere\"><x:NOTE x:by=\"me\">kept</x:NOTE></SITE></CONFIG>");
+    ASSERT_EQ(m_config.ImportSite(&m_name, &file), S_OK);
+    // The file's document is gone by now: saving walks every namespace of the copied site.
+    ASSERT_EQ(m_config.SaveSite(), S_OK);
+    const std::string saved = ReadFile(path("orvexconfig.xml"));
+    EXPECT_NE(saved.find("urn:x"), std::string::npos);
+    EXPECT_NE(saved.find("kept"), std::string::npos);
+}
+
+} // namespace
+} // namespace configstore::testing

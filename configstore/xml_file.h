@@ -1,0 +1,25 @@
+#pragma once
+// Reading site files and writing configuration files.
+//
+// Site files come from users, so they are parsed from memory (no compressed input, no URLs),
+// with no network access, no DTD loading, no external entities and no entity substitution;
+// libxml2's limits on entity expansion and depth stay on. Files are written UTF-8, indented, and
+// replace the old file only once complete and synced (ReplaceFileContents).
+
+#include "xml_tree.h"
+
+#include "platform/hresult.h"
+
+#include <string>
+
+namespace configstore {
+
+// S_OK and the document; STG_E_FILENOTFOUND when the file cannot be read; E_ABORT when it is not
+// well-formed (namespace errors included).
+HRESULT ReadSiteFile(const std::string &path, UniqueDoc *document);
+
+// S_OK; E_FAIL when the document cannot be serialised; otherwise the errno of the failing step
+// as an HRESULT (ResultFromErrno), the old file left as it was.
+HRESULT WriteConfigFile(xmlDocPtr document, const std::string &path);
+
+} // namespace configstore

@@ -1,0 +1,203 @@
+#include "xml_tree.h"
+
+#include "number_text.h"
+
+#include <libxml/xmlstring.h>
+
+#include <cstring>
+#include <limits>
+#include <new>
+#include <vector>
+
+namespace configstore {
+
+namespace {
+
+const xmlChar *asXml(const char *text)
+{
+    return reinterpret_cast<const xmlChar *>(text);
+}
+
+xmlNodePtr elementFrom(xmlNodePtr node)
+{
+    while (node != nullptr && node->type != XML_ELEMENT_NODE)
+        node = node->next;
+    return node;
+}
+
+const xmlAttr *findAttribute(const xmlNode *element, const char *name)
+{
+    for (const xmlAttr *attr = element->properties; attr != nullptr; attr = attr->next) {
+        if (attr->ns == nullptr && xmlStrEqual(attr->name, asXml(name)))
+            return attr;
+    }
+    return nullptr;
+}
+
+bool isBlankText(const xmlNode *node)
+{
+    if (node->type != XML_TEXT_NODE)
+        return false;
+    if (node->content == nullptr)
+        return true;
+    for (const xmlChar *c = node->content; *c != 0; ++c) {
+        if (*c != ' ' && *c != '\t' && *c != '\n' && *c != '\r')
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+xmlNodePtr FirstElement(const xmlNode *node)
+{
+    return elementFrom(node->children);
+}
+
+xmlNodePtr NextElement(const xmlNode *node)
+{
+    return elementFrom(node->next);
+}
+
+bool HasName(const xmlNode *node, const char *name)
+{
+    return xmlStrEqual(node->name, asXml(name));
+}
+
+std::int16_t CountElements(const xmlNode *node)
+{
+    std::int32_t count = 0;
+    for (xmlNodePtr child = FirstElement(node); child != nullptr; child = NextElement(child)) {
+        if (++count == std::numeric_limits<std::int16_t>::max())
+            break;
+    }
+    return static_cast<std::int16_t>(count);
+}
+
+std::optional<std::string> AttributeText(const xmlNode *element, const char *name)
+{
+    const xmlAttr *attr = findAttribute(element, name);
+    if (attr == nullptr)
+        return std::nullopt;
+    const xmlNode *only = attr->children;
+    if (only != nullptr && only->next == nullptr && only->type == XML_TEXT_NODE)
+        return NodeText(only);
+    xmlChar *joined = xmlNodeListGetString(element->doc, attr->children, 1);
+    std::string text = joined != nullptr ? reinterpret_cast<const char *>(joined) : "";
+    xmlFree(joined);
+    return text;
+}
+
+std::optional<std::int32_t> AttributeNumber(const xmlNode *element, const char *name)
+{
+    // Lookups read NUMBER of every sibling; the common single text node is read in place.
+    const xmlAttr *attr = findAttribute(element, name);
+    if (attr == nullptr)
+        return std::nullopt;
+    const xmlNode *only = attr->children;
+    if (only != nullptr && only->next == nullptr && only->type == XML_TEXT_NODE)
+        return ParseLong(only->content != nullptr ? reinterpret_cast<const char *>(only->content) : "");
+    return ParseLong(AttributeText(element, name).value_or(""));
+}
+
+xmlNodePtr FindByAttribute(const xmlNode *parent, const char *attribute, std::string_view value)
+{
+    for (xmlNodePtr child = FirstElement(parent); child != nullptr; child = NextElement(child)) {
+        if (AttributeText(child, attribute) == value)
+            return child;
+    }
+    return nullptr;
+}
+
+xmlNodePtr FindByNumber(const xmlNode *parent, std::int32_t number)
+{
+    for (xmlNodePtr child = FirstElement(parent); child != nullptr; child = NextElement(child)) {
+        if (AttributeNumber(child, "NUMBER") == number)
+            return child;
+    }
+    return nullptr;
+}
+
+xmlNodePtr ValueNode(const xmlNode *element)
+{
+    xmlNodePtr first = element->children;
+    if (first != nullptr && (first->type == XML_TEXT_NODE || first->type == XML_CDATA_SECTION_NODE))
+        return first;
+    return nullptr;
+}
+
+std::string NodeText(const xmlNode *node)
+{
+    return node->content != nullptr ? reinterpret_cast<const char *>(node->content) : "";
+}
+
+void SetNodeText(xmlNodePtr node, std::string_view text)
+{
+    xmlNodeSetContentLen(node, reinterpret_cast<const xmlChar *>(text.data()), static_cast<int>(text.size()));
+    if (node->content == nullptr && !text.empty())
+        throw std::bad_alloc();
+}
+
+UniqueNode NewElement(xmlDocPtr doc, const char *name)
+{
+    UniqueNode node(xmlNewDocNode(doc, nullptr, asXml(name), nullptr));
+    if (!node)
+        throw std::bad_alloc();
+    return node;
+}
+
+UniqueNode NewText(xmlDocPtr doc, std::string_view text)
+{
+    UniqueNode node(xmlNewDocTextLen(doc, reinterpret_cast<const xmlChar *>(text.data()),
+                                     static_cast<int>(text.size())));
+    if (!node)
+        throw std::bad_alloc();
+    return node;
+}
+
+void SetAttribute(xmlNodePtr element, const char *name, const std::string &value)
+{
+    if (xmlSetProp(element, asXml(name), asXml(value.c_str())) == nullptr)
+        throw std::bad_alloc();
+}
+
+xmlNodePtr AppendChild(xmlNodePtr parent, UniqueNode child)
+{
+    // Only elements and text of a new, empty element are appended, so libxml2 never merges the
+    // child into a neighbour and frees it.
+    xmlNodePtr linked = xmlAddChild(parent, child.get());
+    if (linked == nullptr)
+        throw std::bad_alloc();
+    child.release();
+    return linked;
+}
+
+xmlNodePtr AppendValueElement(xmlNodePtr parent, const char *name, std::string_view text)
+{
+    UniqueNode element = NewElement(parent->doc, name);
+    AppendChild(element.get(), NewText(parent->doc, text));
+    return AppendChild(parent, std::move(element));
+}
+
+void DropIndentation(xmlNodePtr element)
+{
+    std::vector<xmlNodePtr> pending{element};
+    while (!pending.empty()) {
+        xmlNodePtr current = pending.back();
+        pending.pop_back();
+        if (FirstElement(current) == nullptr)
+            continue;
+        for (xmlNodePtr child = current->children; child != nullptr;) {
+            xmlNodePtr next = child->next;
+            if (child->type == XML_ELEMENT_NODE) {
+                pending.push_back(child);
+            } else if (isBlankText(child)) {
+                xmlUnlinkNode(child);
+                xmlFreeNode(child);
+            }
+            child = next;
+        }
+    }
+}
+
+} // namespace configstore

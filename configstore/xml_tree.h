@@ -1,0 +1,71 @@
+#pragma once
+// Small reads and builds over libxml2 trees, shared by the site, the items and the registry.
+//
+// Only element children count as items: blank text, comments and processing instructions that a
+// hand-edited file puts between elements are passed over everywhere. Builders throw
+// std::bad_alloc when libxml2 cannot allocate, and free what they built so far.
+
+#include <libxml/tree.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace configstore {
+
+struct NodeDeleter
+{
+    void operator()(xmlNodePtr node) const { xmlFreeNode(node); }
+};
+// A node that is not linked anywhere yet.
+using UniqueNode = std::unique_ptr<xmlNode, NodeDeleter>;
+
+struct DocDeleter
+{
+    void operator()(xmlDocPtr doc) const { xmlFreeDoc(doc); }
+};
+using UniqueDoc = std::unique_ptr<xmlDoc, DocDeleter>;
+
+// The first element child of `node` and the element after `node` among its siblings; null when
+// there is none. Together: for (auto *c = FirstElement(p); c; c = NextElement(c)).
+[[nodiscard]] xmlNodePtr FirstElement(const xmlNode *node);
+[[nodiscard]] xmlNodePtr NextElement(const xmlNode *node);
+
+[[nodiscard]] bool HasName(const xmlNode *node, const char *name);
+
+// The number of element children, saturated at the 16-bit maximum.
+[[nodiscard]] std::int16_t CountElements(const xmlNode *node);
+
+// The value of the attribute `name` (no namespace), or nothing when the element has none.
+[[nodiscard]] std::optional<std::string> AttributeText(const xmlNode *element, const char *name);
+// The value of the attribute parsed as a stored number (whole, not cut to 16 bits).
+[[nodiscard]] std::optional<std::int32_t> AttributeNumber(const xmlNode *element, const char *name);
+
+// The first element child whose `attribute` equals `value` exactly, or null.
+[[nodiscard]] xmlNodePtr FindByAttribute(const xmlNode *parent, const char *attribute, std::string_view value);
+// The first element child whose `NUMBER` parses to `number`, or null.
+[[nodiscard]] xmlNodePtr FindByNumber(const xmlNode *parent, std::int32_t number);
+
+// The value node of a value element: its first child when that is text, else null.
+[[nodiscard]] xmlNodePtr ValueNode(const xmlNode *element);
+[[nodiscard]] std::string NodeText(const xmlNode *node);
+// Replaces a text node's content with `text` as it is (no entity parsing). Throws bad_alloc.
+void SetNodeText(xmlNodePtr node, std::string_view text);
+
+[[nodiscard]] UniqueNode NewElement(xmlDocPtr doc, const char *name);
+[[nodiscard]] UniqueNode NewText(xmlDocPtr doc, std::string_view text);
+void SetAttribute(xmlNodePtr element, const char *name, const std::string &value);
+// Appends `child` to `parent` and hands back the linked node.
+xmlNodePtr AppendChild(xmlNodePtr parent, UniqueNode child);
+// Appends <name>text</name>, the text node present even when empty.
+xmlNodePtr AppendValueElement(xmlNodePtr parent, const char *name, std::string_view text);
+
+// Removes whitespace-only text from every element below `element` (itself included) that has
+// element children: the indentation of a formatted file, which would otherwise stay between
+// the items that the store appends later. Value texts (elements without element children) are
+// never touched.
+void DropIndentation(xmlNodePtr element);
+
+} // namespace configstore

@@ -1,0 +1,353 @@
+#include "services/orvex_config_data.h"
+
+#include "interfaces/configstore/orvex_config_factory.h"
+#include "services/stored_site_tables.h"
+#include "support/trace_log.h"
+
+namespace services {
+
+namespace {
+
+std::shared_ptr<configstore::IOrvexConfig> createStore()
+{
+    std::shared_ptr<configstore::IOrvexConfig> store;
+    configstore::CreateOrvexConfig(&store);
+    return store;
+}
+
+} // namespace
+
+OrvexConfigData::OrvexConfigData(std::shared_ptr<transport::IOrvexTransport> transport,
+                                 UnitSiteExchange::Sleeper sleeper, StoreFactory storeFactory)
+    : m_storeFactory(storeFactory ? std::move(storeFactory) : StoreFactory(createStore))
+    , m_exchange(*this, std::move(transport), std::move(sleeper))
+{
+}
+
+OrvexConfigData::~OrvexConfigData() = default;
+
+HRESULT OrvexConfigData::InitializeStorage()
+{
+    // A client that connects again gets a fresh store; the site it had loaded belongs to the
+    // document that store replaces, and must not be saved into it, nor that document over the
+    // configuration file.
+    UnInitializeStorage();
+
+    m_store = m_storeFactory();
+    const HRESULT hr = m_store ? m_store->LoadAndParse() : E_POINTER;
+    if (FAILED(hr)) {
+        support::TraceError("Error 0x%x - %s", static_cast<unsigned>(hr), DescribeResult(hr).c_str());
+        support::FlushTrace();
+        m_store.reset();
+        return hr;
+    }
+    m_devices = std::make_shared<DeviceData>();
+    m_dispensers = std::make_shared<DispenserData>();
+    m_events = std::make_shared<EventData>();
+    m_cameras = std::make_shared<CameraData>();
+    m_pointsOfSale = std::make_shared<POSData>();
+    m_storage = true;
+    return S_OK;
+}
+
+HRESULT OrvexConfigData::UnInitializeStorage()
+{
+    m_devices.reset();
+    m_dispensers.reset();
+    m_events.reset();
+    m_cameras.reset();
+    m_pointsOfSale.reset();
+    m_site.reset();
+    m_storage = false;
+    m_loaded = false;
+    clearTimes();
+    m_store.reset();
+    return S_OK;
+}
+
+HRESULT OrvexConfigData::LoadSite(const std::string *siteName)
+{
+    if (!m_storage)
+        return E_UNEXPECTED;
+    if (m_loaded)
+        return S_FALSE;
+    if (!siteName)
+        return E_POINTER;
+    const HRESULT hr = loadStoredSite(*siteName);
+    if (FAILED(hr))
+        return hr;
+    m_loaded = true;
+    return S_OK;
+}
+
+HRESULT OrvexConfigData::loadStoredSite(const std::string &siteName)
+{
+    const std::string name = siteName;
+    std::shared_ptr<configstore::ISite> site;
+    HRESULT hr = m_store->GetSite(&name, &site);
+    if (FAILED(hr))
+        return hr;
+    if (!site)
+        return E_FAIL;
+    Times dwell{};
+    Times intervisit{};
+    for (std::int16_t priority = 1; priority <= kPriorities && SUCCEEDED(hr); ++priority)
+        hr = site->GetDwellTime(priority, &dwell.at(slot(priority)));
+    for (std::int16_t priority = 1; priority <= kPriorities && SUCCEEDED(hr); ++priority)
+        hr = site->GetIntervisitTime(priority, &intervisit.at(slot(priority)));
+    if (FAILED(hr))
+        return hr;
+    m_site = std::move(site);
+    m_dwell = dwell;
+    m_intervisit = intervisit;
+    StoredSiteTables tables{*m_devices, *m_dispensers, *m_events, *m_cameras, *m_pointsOfSale};
+    // A table the store cannot give whole is left as far as it was read; the others still load.
+    tables.load(*m_site);
+    return S_OK;
+}
+
+HRESULT OrvexConfigData::Save()
+{
+    if (!ready())
+        return E_UNEXPECTED;
+    // A site read from the unit into no stored site has nowhere to go.
+    if (!m_site)
+        return E_UNEXPECTED;
+    return saveStoredSite();
+}
+
+HRESULT OrvexConfigData::saveStoredSite()
+{
+    StoredSiteTables tables{*m_devices, *m_dispensers, *m_events, *m_cameras, *m_pointsOfSale};
+    HRESULT hr = tables.save(*m_site);
+    for (std::int16_t priority = 1; priority <= kPriorities && SUCCEEDED(hr); ++priority) {
+        hr = m_site->SetDwellTime(priority, dwellTime(priority));
+        if (SUCCEEDED(hr))
+            hr = m_site->SetIntervisitTime(priority, intervisitTime(priority));
+    }
+    if (FAILED(hr))
+        return hr;
+    hr = m_store->SaveSite();
+    return FAILED(hr) ? hr : S_OK;
+}
+
+HRESULT OrvexConfigData::NewSite(const std::string *siteName)
+{
+    if (!m_storage)
+        return E_UNEXPECTED;
+    if (!siteName)
+        return E_POINTER;
+    std::shared_ptr<configstore::ISite> site;
+    const HRESULT hr = m_store->NewSite(siteName, &site);
+    return FAILED(hr) ? hr : S_OK;
+}
+
+HRESULT OrvexConfigData::ExportSite(const std::string *siteName, const std::string *fileName)
+{
+    if (!m_storage)
+        return E_UNEXPECTED;
+    if (!siteName || !fileName)
+        return E_POINTER;
+    const HRESULT hr = m_store->ExportSite(siteName, fileName);
+    return FAILED(hr) ? hr : S_OK;
+}
+
+HRESULT OrvexConfigData::ImportSite(const std::string *siteName, const std::string *fileName)
+{
+    if (!m_storage)
+        return E_UNEXPECTED;
+    if (m_loaded)
+        return E_FAIL;
+    if (!siteName || !fileName)
+        return E_POINTER;
+    const HRESULT hr = m_store->ImportSite(siteName, fileName);
+    return FAILED(hr) ? hr : S_OK;
+}
+
+HRESULT OrvexConfigData::DeleteSite(const std::string *siteName)
+{
+    if (!m_storage)
+        return E_UNEXPECTED;
+    if (!siteName)
+        return E_POINTER;
+    if (m_loaded)
+        return E_ABORT;
+    return m_store->DeleteSite(siteName);
+}
+
+HRESULT OrvexConfigData::EnumSites(std::vector<std::string> *sites, std::int32_t *count)
+{
+    // Before InitializeStorage there is no store to ask.
+    if (!m_store)
+        return E_UNEXPECTED;
+    if (!sites || !count)
+        return E_POINTER;
+    return m_store->EnumSites(sites, count);
+}
+
+HRESULT OrvexConfigData::UnloadSite()
+{
+    if (!m_storage)
+        return E_UNEXPECTED;
+    if (!m_loaded)
+        return S_OK;
+    m_devices->clear();
+    m_events->clear();
+    m_dispensers->clear();
+    m_cameras->clear();
+    m_pointsOfSale->clear();
+    clearTimes();
+    m_site.reset();
+    m_loaded = false;
+    return S_OK;
+}
+
+HRESULT OrvexConfigData::UnloadSiteButKeepCameraData()
+{
+    if (!m_storage)
+        return E_UNEXPECTED;
+    m_devices->clear();
+    m_dispensers->clear();
+    m_events->clear();
+    m_pointsOfSale->clear();
+    clearTimes();
+    return S_OK;
+}
+
+void OrvexConfigData::markLoadedFromUnit()
+{
+    if (m_storage)
+        m_loaded = true;
+}
+
+void OrvexConfigData::clearTimes()
+{
+    m_dwell.fill(0);
+    m_intervisit.fill(0);
+}
+
+HRESULT OrvexConfigData::getTime(const Times &times, std::int16_t priority, std::int16_t *time) const
+{
+    if (!ready())
+        return E_UNEXPECTED;
+    if (!time)
+        return E_POINTER;
+    if (priority < 1 || priority > kPriorities)
+        return E_INVALIDARG;
+    *time = times.at(slot(priority));
+    return S_OK;
+}
+
+HRESULT OrvexConfigData::setTime(Times &times, std::int16_t priority, std::int16_t time)
+{
+    if (!ready())
+        return E_UNEXPECTED;
+    if (priority < 1 || priority > kPriorities)
+        return E_INVALIDARG;
+    times.at(slot(priority)) = time;
+    return S_OK;
+}
+
+HRESULT OrvexConfigData::GetDwellTime(std::int16_t priority, std::int16_t *time)
+{
+    return getTime(m_dwell, priority, time);
+}
+
+HRESULT OrvexConfigData::SetDwellTime(std::int16_t priority, std::int16_t time)
+{
+    return setTime(m_dwell, priority, time);
+}
+
+HRESULT OrvexConfigData::GetIntervisitTime(std::int16_t priority, std::int16_t *time)
+{
+    return getTime(m_intervisit, priority, time);
+}
+
+HRESULT OrvexConfigData::SetIntervisitTime(std::int16_t priority, std::int16_t time)
+{
+    return setTime(m_intervisit, priority, time);
+}
+
+template <typename Interface, typename Table>
+HRESULT OrvexConfigData::retrieve(const std::shared_ptr<Table> &table, std::shared_ptr<Interface> *out) const
+{
+    if (!ready())
+        return E_UNEXPECTED;
+    if (!out)
+        return E_POINTER;
+    *out = table;
+    return S_OK;
+}
+
+HRESULT OrvexConfigData::RetrieveDevice(std::shared_ptr<IDeviceData> *devices)
+{
+    return retrieve(m_devices, devices);
+}
+
+HRESULT OrvexConfigData::RetrieveDispenser(std::shared_ptr<IDispenserData> *dispensers)
+{
+    return retrieve(m_dispensers, dispensers);
+}
+
+HRESULT OrvexConfigData::RetrieveEvent(std::shared_ptr<IEventData> *events)
+{
+    return retrieve(m_events, events);
+}
+
+HRESULT OrvexConfigData::RetrieveCamera(std::shared_ptr<ICameraData> *cameras)
+{
+    return retrieve(m_cameras, cameras);
+}
+
+HRESULT OrvexConfigData::RetrievePOS(std::shared_ptr<IPOSData> *points)
+{
+    return retrieve(m_pointsOfSale, points);
+}
+
+HRESULT OrvexConfigData::SendCurrentSite()
+{
+    return m_exchange.sendSite();
+}
+
+HRESULT OrvexConfigData::RequestSiteFromUnit()
+{
+    return m_exchange.requestSite();
+}
+
+void OrvexConfigData::OnDispenserMapReply(std::int16_t dispNumber, std::int16_t loopNumber, std::int16_t addr,
+                                          std::int16_t cardAddr)
+{
+    m_exchange.onDispenserMap(dispNumber, loopNumber, addr, cardAddr);
+}
+
+void OrvexConfigData::OnTaskConfigReply(std::int16_t taskType, std::int16_t inPort, std::int16_t outPort,
+                                        std::int16_t iface)
+{
+    m_exchange.onTaskConfig(taskType, inPort, outPort, iface);
+}
+
+void OrvexConfigData::OnCameraPresetReply(const std::shared_ptr<transport::ICameraPresetsOutput> &reply)
+{
+    if (reply)
+        m_exchange.onCameraPreset(*reply);
+}
+
+void OrvexConfigData::OnConfigDataReply(const std::shared_ptr<transport::IConfigDataOutput> &reply)
+{
+    if (reply)
+        m_exchange.onConfigData(*reply);
+}
+
+void OrvexConfigData::OnEventsReply(const std::shared_ptr<transport::IEventsOutput> &reply)
+{
+    if (reply)
+        m_exchange.onEvents(*reply);
+}
+
+void OrvexConfigData::OnPOSEventDataReply(std::int16_t POSNum, std::int16_t cameranum, std::int16_t MovableFlag,
+                                          std::int16_t presetNum, std::int16_t priority)
+{
+    m_exchange.onPOSEventData(POSNum, cameranum, MovableFlag, presetNum, priority);
+}
+
+} // namespace services

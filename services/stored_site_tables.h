@@ -1,0 +1,66 @@
+#pragma once
+// Copies the five tables of the in-memory site from and to a stored site.
+//
+// The store addresses items by number, with gaps, so a stored table is read by asking for its
+// count and trying numbers from 0 upwards (camera presets from 1), skipping the numbers it
+// refuses with E_INVALIDARG, until that many items answered; a table is written back by
+// deleting every stored item of its kind the same way and creating one item per record, so
+// tasks are renumbered from 0 at every save. A scan that reaches the end of the 16-bit numbers
+// without finding all it was told to (a store whose count names items no number reaches) stops
+// there with E_FAIL. Service thread only.
+
+#include "services/camera_data.h"
+#include "services/device_data.h"
+#include "services/dispenser_data.h"
+#include "services/event_data.h"
+#include "services/pos_data.h"
+
+#include <cstdint>
+#include <functional>
+
+namespace configstore {
+class ISite;
+} // namespace configstore
+
+namespace services {
+
+// Tries numbers from `firstNumber` upwards until `count` of them were answered: `tryNumber`
+// gives the store's answer for one number. E_INVALIDARG answers are skipped; any other
+// failure ends the scan with E_FAIL, as does running past 32767.
+HRESULT ScanStoredNumbers(std::int16_t count, std::int16_t firstNumber,
+                          const std::function<HRESULT(std::int16_t number)> &tryNumber);
+
+class StoredSiteTables
+{
+public:
+    StoredSiteTables(DeviceData &devices, DispenserData &dispensers, EventData &events, CameraData &cameras,
+                     POSData &pointsOfSale);
+
+    // Appends every stored item to the tables, in the order devices, dispensers, events,
+    // cameras, points of sale. A table that cannot be read whole keeps what was read and the
+    // others still load; the result is the first table's failure (E_FAIL), else S_OK.
+    HRESULT load(configstore::ISite &site);
+    // Replaces every stored item with the tables' records, in the same order. The deletion of
+    // the old items is not checked; the store's failure code while creating an item ends it.
+    HRESULT save(configstore::ISite &site);
+
+private:
+    HRESULT loadDevices(configstore::ISite &site);
+    HRESULT loadDispensers(configstore::ISite &site);
+    HRESULT loadEvents(configstore::ISite &site);
+    HRESULT loadCameras(configstore::ISite &site);
+    HRESULT loadPointsOfSale(configstore::ISite &site);
+    HRESULT saveDevices(configstore::ISite &site);
+    HRESULT saveDispensers(configstore::ISite &site);
+    HRESULT saveEvents(configstore::ISite &site);
+    HRESULT saveCameras(configstore::ISite &site);
+    HRESULT savePointsOfSale(configstore::ISite &site);
+
+    DeviceData &m_devices;
+    DispenserData &m_dispensers;
+    EventData &m_events;
+    CameraData &m_cameras;
+    POSData &m_pointsOfSale;
+};
+
+} // namespace services

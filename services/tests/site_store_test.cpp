@@ -1,0 +1,285 @@
+// Loading the in-memory site from the configuration store and saving it back.
+
+#include "services/stored_site_tables.h"
+#include "site_test_support.h"
+
+#include <gmock/gmock.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace services::testing {
+namespace {
+
+using ::testing::ElementsAre;
+
+std::string readFile(const std::string &path)
+{
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class AStoredSite : public SiteOverStore
+{
+protected:
+    std::shared_ptr<configstore::ISite> stored;
+
+    void SetUp() override
+    {
+        ASSERT_EQ(site.InitializeStorage(), S_OK);
+        ASSERT_EQ(site.NewSite(&defaultName), S_OK);
+        stored = storedSite();
+        ASSERT_TRUE(stored);
+    }
+
+    // A site with gaps in every numbering and a value in every field.
+    void seed()
+    {
+        for (std::int16_t number : {3, 9}) {
+            std::shared_ptr<configstore::ITask> task;
+            ASSERT_EQ(stored->NewTask(number, &task), S_OK);
+            task->SetType(number);
+            task->SetInterface(static_cast<std::int16_t>(number + 1));
+            task->SetInport(static_cast<std::int16_t>(number + 2));
+            task->SetOutport(static_cast<std::int16_t>(number + 3));
+        }
+        for (std::int16_t number : {0, 2, 7}) {
+            std::shared_ptr<configstore::ICamera> camera;
+            ASSERT_EQ(stored->NewCamera(number, &camera), S_OK);
+            camera->SetType(static_cast<std::int16_t>(40 + number));
+            for (std::int16_t presetNumber : {1, 4}) {
+                std::shared_ptr<configstore::IPreset> preset;
+                ASSERT_EQ(camera->NewPreset(static_cast<std::int16_t>(presetNumber + number), &preset), S_OK);
+                preset->SetComment(("camera " + std::to_string(number)).c_str());
+            }
+        }
+        std::shared_ptr<configstore::IDispenser> dispenser;
+        ASSERT_EQ(stored->NewDispenser(4, &dispenser), S_OK);
+        std::shared_ptr<configstore::IDispenserMap> map;
+        dispenser->GetDispenserMap(&map);
+        map->SetLoop(1);
+        map->SetAddress(2);
+        map->SetCardTerminalAddress(3);
+        std::shared_ptr<configstore::ICameraPresets> presets;
+        dispenser->GetCameraPresets(&presets);
+        for (std::int16_t event : {1, 5}) {
+            std::shared_ptr<configstore::IPresetEvent> entry;
+            ASSERT_EQ(presets->NewPresetEvent(event, &entry), S_OK);
+            entry->SetCamera(2);
+            entry->SetPresetValue(static_cast<std::int16_t>(event + 2));
+        }
+        for (std::int16_t number : {2, 6}) {
+            std::shared_ptr<configstore::IEvent> event;
+            ASSERT_EQ(stored->NewEvent(number, &event), S_OK);
+            event->SetPriority(static_cast<std::int16_t>(number / 2));
+            event->SetTransitionPriority(1);
+        }
+        std::shared_ptr<configstore::IPOS> pos;
+        ASSERT_EQ(stored->NewPOS(1, &pos), S_OK);
+        pos->SetCamera(7);
+        pos->SetMovableFlag(true);
+        pos->SetPreset(5);
+        pos->SetPriority(2);
+        for (std::int16_t p = 1; p <= 5; ++p) {
+            stored->SetDwellTime(p, static_cast<std::int16_t>(10 * p));
+            stored->SetIntervisitTime(p, static_cast<std::int16_t>(20 * p));
+        }
+    }
+};
+
+TEST_F(AStoredSite, LoadsIntoEveryTableKeepingItsNumbers)
+{
+    seed();
+    ASSERT_EQ(site.LoadSite(&defaultName), S_OK);
+    const SiteSnapshot loaded = snapshot(site);
+    EXPECT_THAT(loaded.devices, ElementsAre(ElementsAre(3, 4, 5, 6), ElementsAre(9, 10, 11, 12)));
+    EXPECT_THAT(loaded.cameras, ElementsAre(ElementsAre(0, 40, 1, 4), ElementsAre(2, 42, 3, 6),
+                                            ElementsAre(7, 47, 8, 11)));
+    EXPECT_EQ(loaded.comments.at(2), "camera 2");
+    EXPECT_THAT(loaded.dispensers, ElementsAre(ElementsAre(4, 1, 2, 3, 1, 2, 3, 5, 2, 7)));
+    EXPECT_THAT(loaded.events, ElementsAre(ElementsAre(2, 1, 1), ElementsAre(6, 3, 1)));
+    EXPECT_THAT(loaded.pointsOfSale, ElementsAre(ElementsAre(1, 7, -1, 5, 2)));
+    EXPECT_THAT(loaded.times, ElementsAre(10, 20, 20, 40, 30, 60, 40, 80, 50, 100));
+}
+
+TEST_F(AStoredSite, IsNotReadAgainWhileLoaded)
+{
+    seed();
+    ASSERT_EQ(site.LoadSite(&defaultName), S_OK);
+    EXPECT_EQ(site.LoadSite(&defaultName), S_FALSE);
+    EXPECT_EQ(snapshot(site).devices.size(), 2u);
+}
+
+TEST_F(AStoredSite, ThatDoesNotExistLoadsNothing)
+{
+    const std::string unknown = "Elsewhere";
+    EXPECT_EQ(site.LoadSite(&unknown), E_INVALIDARG);
+    EXPECT_FALSE(site.isSiteLoaded());
+    EXPECT_EQ(site.Save(), E_UNEXPECTED);
+}
+
+TEST_F(AStoredSite, KeepsCameraNumbersAndRenumbersTasksFromZeroWhenSaved)
+{
+    seed();
+    ASSERT_EQ(site.LoadSite(&defaultName), S_OK);
+    ASSERT_EQ(site.Save(), S_OK);
+    stored = storedSite();
+    std::shared_ptr<configstore::ITask> task;
+    EXPECT_EQ(stored->GetTask(0, &task), S_OK);
+    EXPECT_EQ(stored->GetTask(1, &task), S_OK);
+    EXPECT_EQ(stored->GetTask(3, &task), E_INVALIDARG);
+    EXPECT_EQ(stored->GetTask(9, &task), E_INVALIDARG);
+    std::shared_ptr<configstore::ICamera> camera;
+    for (std::int16_t number : {0, 2, 7})
+        EXPECT_EQ(stored->GetCamera(number, &camera), S_OK) << number;
+    std::int16_t cameras = 0;
+    stored->NumCameras(&cameras);
+    EXPECT_EQ(cameras, 3);
+    // The whole document went to the configuration file.
+    EXPECT_NE(readFile(folder.file("orvexconfig.xml")).find("Default"), std::string::npos);
+}
+
+TEST_F(AStoredSite, ComesBackFromASaveAsItWasEdited)
+{
+    seed();
+    ASSERT_EQ(site.LoadSite(&defaultName), S_OK);
+    std::shared_ptr<ICameraData> cameras;
+    std::shared_ptr<IDeviceData> devices;
+    std::shared_ptr<IPOSData> points;
+    site.RetrieveCamera(&cameras);
+    site.RetrieveDevice(&devices);
+    site.RetrievePOS(&points);
+    std::int16_t index = 1;
+    cameras->DeleteCamera(&index);
+    const std::string comment = "Forecourt <north> & \"exit\"";
+    cameras->SetComment(1, 2, &comment);
+    devices->Append(&index);
+    devices->SetDeviceType(index, 7);
+    points->SetMovableFlag(1, 0);
+    site.SetDwellTime(4, -3);
+    const SiteSnapshot edited = snapshot(site);
+
+    ASSERT_EQ(site.Save(), S_OK);
+    ASSERT_EQ(site.UnloadSite(), S_OK);
+    ASSERT_EQ(site.LoadSite(&defaultName), S_OK);
+    EXPECT_EQ(snapshot(site), edited);
+}
+
+TEST_F(AStoredSite, SurvivesAnExportAndImport)
+{
+    seed();
+    ASSERT_EQ(site.LoadSite(&defaultName), S_OK);
+    const SiteSnapshot original = snapshot(site);
+    const std::string file = folder.file("exported.ovx");
+    ASSERT_EQ(site.ExportSite(&defaultName, &file), S_OK);
+    ASSERT_EQ(site.UnloadSite(), S_OK);
+    ASSERT_EQ(site.DeleteSite(&defaultName), S_OK);
+    ASSERT_EQ(site.ImportSite(&defaultName, &file), S_OK);
+    ASSERT_EQ(site.LoadSite(&defaultName), S_OK);
+    EXPECT_EQ(snapshot(site), original);
+}
+
+TEST_F(AStoredSite, SaveReportsTheStoresFailureToWriteTheFile)
+{
+    ASSERT_EQ(site.LoadSite(&defaultName), S_OK);
+    std::filesystem::remove_all(folder.file(""));
+    EXPECT_TRUE(FAILED(site.Save()));
+}
+
+// A client that connects again starts a fresh store: the site it had loaded must not be saved
+// into the store's old document, nor that empty new document over the configuration file.
+TEST_F(AStoredSite, IsLetGoWhenStorageIsInitialisedAgain)
+{
+    seed();
+    ASSERT_EQ(site.LoadSite(&defaultName), S_OK);
+    ASSERT_EQ(site.Save(), S_OK);
+    const std::string saved = readFile(folder.file("orvexconfig.xml"));
+
+    ASSERT_EQ(site.InitializeStorage(), S_OK);
+    EXPECT_FALSE(site.isSiteLoaded());
+    EXPECT_EQ(site.Save(), E_UNEXPECTED);
+    std::int16_t time = 0;
+    EXPECT_EQ(site.GetDwellTime(1, &time), E_UNEXPECTED);
+    EXPECT_EQ(readFile(folder.file("orvexconfig.xml")), saved);
+}
+
+TEST_F(AStoredSite, WhoseCountNamesAnItemNoNumberReachesStillLoadsTheRest)
+{
+    // A task numbered beyond 16 bits counts, but no 16-bit number finds it.
+    const std::string file = folder.file("odd.ovx");
+    std::ofstream(file) << "<CONFIG><SITE NAME=\"Odd\"><TASKS>"
+                           "<TASK NUMBER=\"70000\"><TYPE>1</TYPE><INPORT>0</INPORT><OUTPORT>0</OUTPORT>"
+                           "<INTERFACE>0</INTERFACE></TASK>"
+                           "<TASK NUMBER=\"2\"><TYPE>7</TYPE><INPORT>0</INPORT><OUTPORT>0</OUTPORT>"
+                           "<INTERFACE>0</INTERFACE></TASK></TASKS>"
+                           "<CAMERAS><CAMERA NUMBER=\"5\"><TYPE>3</TYPE><PRESETS/></CAMERA></CAMERAS>"
+                           "</SITE></CONFIG>";
+    const std::string odd = "Odd";
+    ASSERT_EQ(site.ImportSite(&odd, &file), S_OK);
+    ASSERT_EQ(site.LoadSite(&odd), S_OK);
+    const SiteSnapshot loaded = snapshot(site);
+    EXPECT_THAT(loaded.devices, ElementsAre(ElementsAre(7, 0, 0, 0)));
+    EXPECT_THAT(loaded.cameras, ElementsAre(ElementsAre(5, 3)));
+}
+
+TEST(AScanOfStoredNumbers, SkipsRefusedNumbersUntilTheCountIsFound)
+{
+    std::vector<int> tried;
+    const HRESULT hr = ScanStoredNumbers(2, 1, [&](std::int16_t number) {
+        tried.push_back(number);
+        return number == 2 || number == 4 ? S_OK : E_INVALIDARG;
+    });
+    EXPECT_EQ(hr, S_OK);
+    EXPECT_THAT(tried, ElementsAre(1, 2, 3, 4));
+}
+
+TEST(AScanOfStoredNumbers, EndsWithAnErrorOnAnyOtherFailure)
+{
+    int tries = 0;
+    EXPECT_EQ(ScanStoredNumbers(3, 0, [&](std::int16_t) { return ++tries == 2 ? E_ACCESSDENIED : S_OK; }), E_FAIL);
+    EXPECT_EQ(tries, 2);
+}
+
+TEST(AScanOfStoredNumbers, StopsAtTheLastSixteenBitNumber)
+{
+    int tries = 0;
+    int last = -1;
+    const HRESULT hr = ScanStoredNumbers(2, 0, [&](std::int16_t number) {
+        ++tries;
+        last = number;
+        return number == 100 ? S_OK : E_INVALIDARG;
+    });
+    EXPECT_EQ(hr, E_FAIL);
+    EXPECT_EQ(tries, 32768);
+    EXPECT_EQ(last, 32767);
+}
+
+TEST(TheStorage, FailsWithTheStoresCodeAndStaysUninitialised)
+{
+    struct RefusingStore final : configstore::IOrvexConfig
+    {
+        HRESULT GetSite(const std::string *, std::shared_ptr<configstore::ISite> *) override { return E_FAIL; }
+        HRESULT NewSite(const std::string *, std::shared_ptr<configstore::ISite> *) override { return E_FAIL; }
+        HRESULT DeleteSite(const std::string *) override { return E_FAIL; }
+        HRESULT ExportSite(const std::string *, const std::string *) override { return E_FAIL; }
+        HRESULT ImportSite(const std::string *, const std::string *) override { return E_FAIL; }
+        HRESULT LoadAndParse() override { return E_ACCESSDENIED; }
+        HRESULT EnumSites(std::vector<std::string> *, std::int32_t *) override { return E_FAIL; }
+        HRESULT SaveSite() override { return E_FAIL; }
+    };
+    OrvexConfigData refused{nullptr, {}, [] { return std::make_shared<RefusingStore>(); }};
+    EXPECT_EQ(refused.InitializeStorage(), E_ACCESSDENIED);
+    EXPECT_FALSE(refused.hasStorage());
+    std::vector<std::string> sites;
+    std::int32_t count = 0;
+    EXPECT_EQ(refused.EnumSites(&sites, &count), E_UNEXPECTED);
+
+    OrvexConfigData absent{nullptr, {}, [] { return std::shared_ptr<configstore::IOrvexConfig>(); }};
+    EXPECT_EQ(absent.InitializeStorage(), E_POINTER);
+    EXPECT_FALSE(absent.hasStorage());
+}
+
+} // namespace
+} // namespace services::testing

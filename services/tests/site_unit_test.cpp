@@ -1,0 +1,243 @@
+// A site sent to the simulated unit over a pseudo-terminal and read back from it.
+
+#if __has_include("tools/unit-sim/unit_tables.h") && __has_include("transport/orvex_transport.h")
+
+#include "site_test_support.h"
+
+#include "platform/install_folder.h"
+#include "platform/profile_file.h"
+#include "tools/unit-sim/unit_link.h"
+#include "tools/unit-sim/unit_tables.h"
+#include "transport/orvex_transport.h"
+
+#include <gmock/gmock.h>
+
+#include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+namespace services::testing {
+namespace {
+
+using namespace std::chrono_literals;
+using ::testing::ElementsAre;
+
+bool waitUntil(const std::function<bool()> &done, std::chrono::milliseconds timeout = 10s)
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(2ms);
+    }
+    return true;
+}
+
+// Holds the unit's replies, as the transport fires them on its own thread, until the test
+// thread (standing in for the service thread) applies them to the site.
+class ReplyQueue final : public transport::IOrvexTransportEvents
+{
+public:
+    using Reply = std::function<void(SiteExchange &)>;
+
+    HRESULT DispenserMap(std::int16_t d, std::int16_t l, std::int16_t a, std::int16_t c) override
+    {
+        return push([=](SiteExchange &s) { s.OnDispenserMapReply(d, l, a, c); });
+    }
+    HRESULT TaskConfig(std::int16_t t, std::int16_t i, std::int16_t o, std::int16_t f) override
+    {
+        return push([=](SiteExchange &s) { s.OnTaskConfigReply(t, i, o, f); });
+    }
+    HRESULT OnCameraPreset(const std::shared_ptr<transport::ICameraPresetsOutput> &r) override
+    {
+        return push([=](SiteExchange &s) { s.OnCameraPresetReply(r); });
+    }
+    HRESULT OnConfigData(const std::shared_ptr<transport::IConfigDataOutput> &r) override
+    {
+        return push([=](SiteExchange &s) { s.OnConfigDataReply(r); });
+    }
+    HRESULT OnEvents(const std::shared_ptr<transport::IEventsOutput> &r) override
+    {
+        return push([=](SiteExchange &s) { s.OnEventsReply(r); });
+    }
+    HRESULT OnPOSEventData(std::int16_t p, std::int16_t c, std::int16_t m, std::int16_t n, std::int16_t y) override
+    {
+        // The hub hands over only the points of sale with a camera.
+        if (c == 0)
+            return S_OK;
+        return push([=](SiteExchange &s) { s.OnPOSEventDataReply(p, c, m, n, y); });
+    }
+
+    [[nodiscard]] std::size_t size() const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_replies.size();
+    }
+    void applyTo(SiteExchange &site)
+    {
+        std::deque<Reply> replies;
+        {
+            std::lock_guard lock(m_mutex);
+            replies.swap(m_replies);
+        }
+        for (auto &reply : replies)
+            reply(site);
+    }
+
+    HRESULT HeartBeat(const std::string &) override { return S_OK; }
+    HRESULT Debug(const std::string &) override { return S_OK; }
+    HRESULT BootLoadReadyRequest(std::int16_t, std::int16_t, std::int16_t) override { return S_OK; }
+    HRESULT SystemDiagnostics(std::int16_t, std::int16_t, std::int16_t, std::int16_t) override { return S_OK; }
+    HRESULT VehicleReg(std::int16_t, const std::string &) override { return S_OK; }
+    HRESULT OnError(const std::string &) override { return S_OK; }
+    HRESULT InterestZone(std::int16_t, std::int16_t, std::int16_t, const std::string &) override { return S_OK; }
+    HRESULT TaskDiagnostics(std::int16_t, std::int16_t, std::int16_t) override { return S_OK; }
+    HRESULT ResetCount(std::int16_t) override { return S_OK; }
+    HRESULT CameraPosition(std::int16_t, float, float, float) override { return S_OK; }
+    HRESULT OnCameraEvent(std::int16_t, std::int16_t, std::int16_t, std::int16_t, std::int16_t) override { return S_OK; }
+    HRESULT OnPOSMessage(std::int16_t, std::int16_t, std::int16_t, const std::string &) override { return S_OK; }
+    HRESULT OnPumpEvent(std::int16_t, std::int16_t, std::int16_t, std::int16_t) override { return S_OK; }
+    HRESULT OnPumpEventWithDeliveryTotals(std::int16_t, std::int16_t, std::int16_t, Currency, Currency, double,
+                                          std::int16_t) override
+    {
+        return S_OK;
+    }
+
+private:
+    HRESULT push(Reply reply)
+    {
+        std::lock_guard lock(m_mutex);
+        m_replies.push_back(std::move(reply));
+        return S_OK;
+    }
+
+    mutable std::mutex m_mutex;
+    std::deque<Reply> m_replies;
+};
+
+struct Tables
+{
+    std::shared_ptr<IDeviceData> devices;
+    std::shared_ptr<IDispenserData> dispensers;
+    std::shared_ptr<IEventData> events;
+    std::shared_ptr<ICameraData> cameras;
+    std::shared_ptr<IPOSData> points;
+};
+
+Tables tablesOf(OrvexConfigData &site)
+{
+    Tables t;
+    site.RetrieveDevice(&t.devices);
+    site.RetrieveDispenser(&t.dispensers);
+    site.RetrieveEvent(&t.events);
+    site.RetrieveCamera(&t.cameras);
+    site.RetrievePOS(&t.points);
+    return t;
+}
+
+class ASiteOnTheSimulatedUnit : public ::testing::Test
+{
+protected:
+    TemporaryInstallFolder folder;
+    unitsim::UnitTables unitTables;
+    unitsim::UnitLink unit;
+    std::shared_ptr<transport::OrvexTransport> link = std::make_shared<transport::OrvexTransport>();
+    std::shared_ptr<ReplyQueue> replies = std::make_shared<ReplyQueue>();
+    // The waits would only give a real unit time to work; the simulated one keeps up.
+    OrvexConfigData sent{link, [](std::chrono::milliseconds) {}, [] { return std::make_shared<EmptyStore>(); }};
+    OrvexConfigData received{link, [](std::chrono::milliseconds) {}, [] { return std::make_shared<EmptyStore>(); }};
+
+    void SetUp() override
+    {
+        unit.SetHandler(unitTables.handler());
+        unit.Start();
+        ProfileFile(JoinPath(InstallFolder(), kSettingsFileName)).writeString("Settings", "PortDevice1", unit.slavePath());
+        std::uint32_t cookie = 0;
+        ASSERT_EQ(link->Advise(replies, &cookie), S_OK);
+        ASSERT_EQ(link->setSerialPort(1), S_OK);
+        for (OrvexConfigData *site : {&sent, &received}) {
+            ASSERT_EQ(site->InitializeStorage(), S_OK);
+            site->markLoadedFromUnit();
+        }
+    }
+
+    // Devices in ascending inports, type 7 first, so that the unit's order (by inport) is the
+    // site's; every camera preset is one a dispenser or a movable point of sale calls up, the only
+    // presets the unit can give back.
+    void buildSite()
+    {
+        Tables t = tablesOf(sent);
+        std::int16_t i = 0;
+        const std::int16_t devices[][4] = {{7, 1, 11, 2}, {3, 2, 12, 1}, {1, 5, 0, 4}};
+        for (const auto &d : devices) {
+            t.devices->Append(&i);
+            t.devices->SetDeviceType(i, d[0]);
+            t.devices->SetInport(i, d[1]);
+            t.devices->SetOutport(i, d[2]);
+            t.devices->SetInterface(i, d[3]);
+        }
+        for (const std::int16_t number : {2, 5})
+            t.cameras->NewCamera(number, &i);
+        for (std::int16_t event = 1; event <= 3; ++event) {
+            t.events->NewEvent(event, &i);
+            t.events->SetPriority(i, event);
+            t.events->SetTransitionPriority(i, static_cast<std::int16_t>(4 - event));
+        }
+        for (std::int16_t logical = 1; logical <= 2; ++logical) {
+            std::int16_t d = 0;
+            t.dispensers->NewDispenser(logical, &d);
+            t.dispensers->SetDispenserLoop(d, 1);
+            t.dispensers->SetDispenserAddress(d, static_cast<std::int16_t>(logical + 10));
+            t.dispensers->SetCardTerminalAddress(d, static_cast<std::int16_t>(logical + 20));
+            for (std::int16_t event : {1, 4}) {
+                std::shared_ptr<ICameraPresetData> entry;
+                t.dispensers->NewPreset(d, event, &i);
+                t.dispensers->RetrieveCameraPreset(d, i, &entry);
+                entry->SetCameraNumber(2);
+                entry->SetPresetNumber(static_cast<std::int16_t>(logical * 10 + event));
+            }
+        }
+        t.points->NewPOS(1, &i);
+        t.points->SetCamera(i, 5);
+        t.points->SetMovableFlag(i, -1);
+        t.points->SetPreset(i, 7);
+        t.points->SetPriority(i, 2);
+        for (std::int16_t p = 1; p <= 5; ++p) {
+            sent.SetDwellTime(p, static_cast<std::int16_t>(p * 3));
+            sent.SetIntervisitTime(p, static_cast<std::int16_t>(p * 7));
+        }
+        // The presets in the order the replies add them: the configuration reply makes the
+        // cameras, the point of sale's adds 7 to camera 5, the dispensers' add theirs to camera 2.
+        for (std::int16_t number : {11, 14, 21, 24})
+            t.cameras->NewPreset(1, number, &i);
+        t.cameras->NewPreset(2, 7, &i);
+    }
+};
+
+TEST_F(ASiteOnTheSimulatedUnit, IsKeptByTheUnitAndComesBackFieldByField)
+{
+    buildSite();
+    ASSERT_EQ(sent.SendCurrentSite(), S_OK);
+    ASSERT_TRUE(waitUntil([&] { return unitTables.tables('M').size() == 2 && unitTables.tables('C').size() == 2
+                                    && unit.idle(); }));
+    EXPECT_EQ(unitTables.tables('T').size(), 3u);
+    EXPECT_EQ(unitTables.tables('G').size(), 1u);
+    EXPECT_EQ(unitTables.tables('E').size(), 1u);
+    EXPECT_EQ(unitTables.tables('P').size(), 1u);
+
+    ASSERT_EQ(received.RequestSiteFromUnit(), S_OK);
+    // Configuration data, one point of sale, two maps, two preset tables, events, three tasks.
+    ASSERT_TRUE(waitUntil([&] { return replies->size() == 10; }));
+    replies->applyTo(received);
+
+    // Cameras come back with type 0 and no comments (the unit keeps neither), which is what
+    // this site has; everything else is the unit's copy.
+    EXPECT_EQ(snapshot(received), snapshot(sent));
+}
+
+} // namespace
+} // namespace services::testing
+
+#endif

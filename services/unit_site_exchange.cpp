@@ -1,0 +1,306 @@
+#include "services/unit_site_exchange.h"
+
+#include "services/orvex_config_data.h"
+
+#include <thread>
+
+namespace services {
+
+namespace {
+
+// A reader that never reports its end (a broken payload) must not hold the service thread: a
+// message of at most 1000 bytes cannot hold more tuples than that.
+constexpr int kMaxTuplesPerReply = transport::kMaxMessageSize;
+
+bool readerDone(transport::IOrvexOutput &reader)
+{
+    std::int16_t done = 0;
+    return FAILED(reader.isDone(&done)) || done != 0;
+}
+
+// The first camera with that number, from the first index; 0 when none has it.
+std::int16_t findCamera(ICameraData &cameras, std::int16_t cameraNumber)
+{
+    std::int16_t index = 0;
+    for (cameras.FirstCamera(&index); index != 0; cameras.NextCamera(&index)) {
+        std::int16_t number = 0;
+        if (SUCCEEDED(cameras.GetCameraNumber(index, &number)) && number == cameraNumber)
+            return index;
+    }
+    return 0;
+}
+
+// Gives the camera with that number the preset unless it already has one of that number.
+void addCameraPresetIfMissing(ICameraData &cameras, std::int16_t cameraNumber, std::int16_t presetNumber)
+{
+    const std::int16_t camera = findCamera(cameras, cameraNumber);
+    if (camera == 0)
+        return;
+    std::int16_t preset = 0;
+    for (cameras.FirstPreset(camera, &preset); preset != 0; cameras.NextPreset(camera, &preset)) {
+        std::int16_t number = 0;
+        if (SUCCEEDED(cameras.GetPresetNumber(camera, preset, &number)) && number == presetNumber)
+            return;
+    }
+    cameras.NewPreset(camera, presetNumber, &preset);
+}
+
+} // namespace
+
+UnitSiteExchange::UnitSiteExchange(OrvexConfigData &site,
+                                   std::shared_ptr<transport::IOrvexTransport> transport, Sleeper sleeper)
+    : m_site(site)
+    , m_transport(std::move(transport))
+    , m_sleep(sleeper ? std::move(sleeper) : Sleeper([](std::chrono::milliseconds ms) {
+        std::this_thread::sleep_for(ms);
+    }))
+{
+}
+
+void UnitSiteExchange::sendDefault(const std::function<void(transport::IDefault &)> &fill)
+{
+    std::shared_ptr<transport::IDefault> message;
+    m_transport->getDefault(&message);
+    if (!message)
+        return;
+    fill(*message);
+    m_transport->setDefault(message);
+}
+
+HRESULT UnitSiteExchange::sendSite()
+{
+    if (!m_site.devices())
+        return E_UNEXPECTED;
+    if (!m_transport)
+        return E_POINTER;
+    sendDefault([](transport::IDefault &message) { message.ClearMemory(); });
+    m_sleep(kClearMemoryWait);
+    sendTasks();
+    sendConfigData();
+    sendEvents();
+    sendPointsOfSale();
+    sendDispensers();
+    return S_OK;
+}
+
+void UnitSiteExchange::sendTasks()
+{
+    // The unit wants its type-7 tasks first; otherwise the table order holds.
+    for (const bool firstPass : {true, false}) {
+        for (const auto &device : m_site.devices()->records()) {
+            if ((device.deviceType == kFirstTaskType) != firstPass)
+                continue;
+            sendDefault([&device](transport::IDefault &message) {
+                message.CreateTaskConfig(device.deviceType, device.inport, device.outport, device.iface);
+            });
+        }
+    }
+}
+
+void UnitSiteExchange::sendConfigData()
+{
+    std::shared_ptr<transport::IConfigData> message;
+    m_transport->getConfigData(&message);
+    if (!message)
+        return;
+    const auto &cameras = m_site.cameras()->records();
+    message->setNumberOfCameras(cameras.size());
+    std::int16_t slot = 0;
+    for (const auto &camera : cameras)
+        message->setCameraID(slot++, camera.cameraNumber);
+    for (std::int16_t priority = 1; priority <= OrvexConfigData::kPriorities; ++priority)
+        message->InsertDwellTime(m_site.dwellTime(priority), priority);
+    for (std::int16_t priority = 1; priority <= OrvexConfigData::kPriorities; ++priority)
+        message->InsertIntervisitTime(m_site.intervisitTime(priority), priority);
+    m_transport->setConfigData(message);
+}
+
+void UnitSiteExchange::sendEvents()
+{
+    std::shared_ptr<transport::IEvents> message;
+    m_transport->getEvents(&message);
+    if (!message)
+        return;
+    const auto &events = m_site.events()->records();
+    for (const auto &event : events)
+        message->AppendEvent(event.eventNumber, event.priority, event.transitionPriority);
+    message->AppendTotalEvents(events.size());
+    m_transport->setEvents(message);
+}
+
+void UnitSiteExchange::sendPointsOfSale()
+{
+    for (const auto &pos : m_site.pointsOfSale()->records()) {
+        sendDefault([&pos](transport::IDefault &message) {
+            message.CreatePOSEventConfig(pos.POSNumber, pos.camera, pos.movableFlag, pos.preset, pos.priority);
+        });
+    }
+}
+
+void UnitSiteExchange::sendDispensers()
+{
+    for (const auto &dispenser : m_site.dispensers()->records()) {
+        sendDefault([&dispenser](transport::IDefault &message) {
+            message.CreateDispenserMap(dispenser.logicalNumber, dispenser.loop, dispenser.address,
+                                       dispenser.cardTerminalAddress);
+        });
+        std::shared_ptr<transport::ICameraPresets> presets;
+        m_transport->getCameraPresets(&presets);
+        if (!presets)
+            continue;
+        presets->AppendLogicalDispenser(dispenser.logicalNumber);
+        for (const auto &entry : dispenser.presets)
+            presets->AppendPreset(entry->eventNumber(), entry->cameraNumber(), entry->presetNumber());
+        m_transport->setCameraPresets(presets);
+    }
+}
+
+HRESULT UnitSiteExchange::requestSite()
+{
+    if (!m_transport)
+        return E_POINTER;
+    m_site.UnloadSiteButKeepCameraData();
+    sendDefault([](transport::IDefault &message) { message.RequestConfigData(); });
+    for (std::int16_t pos = 1; pos <= 3; ++pos)
+        sendDefault([pos](transport::IDefault &message) { message.RequestPOSEventConfig(pos); });
+    sendDefault([](transport::IDefault &message) { message.RequestDispenserMap(); });
+    m_sleep(kRequestGroupWait);
+    sendDefault([](transport::IDefault &message) { message.RequestCameraPresets(); });
+    m_sleep(kRequestGroupWait);
+    sendDefault([](transport::IDefault &message) { message.RequestEvents(); });
+    sendDefault([](transport::IDefault &message) { message.RequestTaskConfig(); });
+    // The replies arrive after this returns; the handlers need a loaded site to fill.
+    m_site.markLoadedFromUnit();
+    return S_OK;
+}
+
+void UnitSiteExchange::onDispenserMap(std::int16_t dispNumber, std::int16_t loopNumber, std::int16_t addr,
+                                      std::int16_t cardAddr)
+{
+    std::shared_ptr<IDispenserData> dispensers;
+    if (FAILED(m_site.RetrieveDispenser(&dispensers)))
+        return;
+    std::int16_t index = 0;
+    if (FAILED(dispensers->NewDispenser(dispNumber, &index)))
+        return;
+    dispensers->SetDispenserLoop(index, loopNumber);
+    dispensers->SetDispenserAddress(index, addr);
+    dispensers->SetCardTerminalAddress(index, cardAddr);
+}
+
+void UnitSiteExchange::onTaskConfig(std::int16_t taskType, std::int16_t inPort, std::int16_t outPort,
+                                    std::int16_t iface)
+{
+    std::shared_ptr<IDeviceData> devices;
+    if (FAILED(m_site.RetrieveDevice(&devices)))
+        return;
+    std::int16_t index = 0;
+    if (FAILED(devices->Append(&index)))
+        return;
+    devices->SetDeviceType(index, taskType);
+    devices->SetInport(index, inPort);
+    devices->SetOutport(index, outPort);
+    devices->SetInterface(index, iface);
+}
+
+void UnitSiteExchange::onCameraPreset(transport::ICameraPresetsOutput &reply)
+{
+    reply.Begin();
+    std::int16_t dispenserNumber = 0;
+    reply.getDispenserNumber(&dispenserNumber);
+    std::shared_ptr<IDispenserData> dispensers;
+    std::shared_ptr<ICameraData> cameras;
+    if (FAILED(m_site.RetrieveDispenser(&dispensers)) || FAILED(m_site.RetrieveCamera(&cameras)))
+        return;
+    for (int tuples = 0; !readerDone(reply) && tuples < kMaxTuplesPerReply; ++tuples) {
+        std::int16_t event = 0, camera = 0, preset = 0;
+        reply.getTuple(&event, &camera, &preset);
+        std::int16_t dispenser = 0;
+        for (dispensers->FirstDispenser(&dispenser); dispenser != 0; dispensers->NextDispenser(&dispenser)) {
+            std::int16_t number = 0;
+            if (SUCCEEDED(dispensers->GetDispenserLogicalNumber(dispenser, &number)) && number == dispenserNumber)
+                break;
+        }
+        if (dispenser == 0)
+            continue;
+        std::int16_t entryIndex = 0;
+        std::shared_ptr<ICameraPresetData> entry;
+        if (FAILED(dispensers->NewPreset(dispenser, event, &entryIndex))
+            || FAILED(dispensers->RetrieveCameraPreset(dispenser, entryIndex, &entry)))
+            continue;
+        entry->SetCameraNumber(camera);
+        entry->SetPresetNumber(preset);
+        entry.reset();
+        addCameraPresetIfMissing(*cameras, camera, preset);
+    }
+}
+
+void UnitSiteExchange::onConfigData(transport::IConfigDataOutput &reply)
+{
+    std::shared_ptr<ICameraData> cameras;
+    if (FAILED(m_site.RetrieveCamera(&cameras)))
+        return;
+    std::int16_t total = 0;
+    reply.getTotalCameras(&total);
+    std::int16_t camera = 0;
+    for (cameras->LastCamera(&camera); camera != 0; cameras->LastCamera(&camera))
+        cameras->DeleteCamera(&camera);
+    for (std::int16_t slot = 0; slot < total; ++slot) {
+        std::int16_t number = 0;
+        reply.getCameraID(slot, &number);
+        cameras->NewCamera(number, &camera);
+    }
+    reply.Begin();
+    for (int tuples = 0; !readerDone(reply) && tuples < kMaxTuplesPerReply; ++tuples) {
+        std::int16_t priority = 0, dwell = 0, intervisit = 0;
+        reply.getTuple(&priority, &dwell, &intervisit);
+        // A priority the site does not have is refused there and dropped here.
+        m_site.SetDwellTime(priority, dwell);
+        m_site.SetIntervisitTime(priority, intervisit);
+    }
+}
+
+void UnitSiteExchange::onEvents(transport::IEventsOutput &reply)
+{
+    std::shared_ptr<IEventData> events;
+    if (FAILED(m_site.RetrieveEvent(&events)))
+        return;
+    // The unit's own count is not needed: the tuples end the reply.
+    std::int16_t total = 0;
+    reply.getTotalEvents(&total);
+    reply.Begin();
+    for (int tuples = 0; !readerDone(reply) && tuples < kMaxTuplesPerReply; ++tuples) {
+        std::int16_t number = 0, priority = 0, transition = 0;
+        reply.getTuple(&number, &priority, &transition);
+        std::int16_t index = 0;
+        if (FAILED(events->NewEvent(number, &index)))
+            continue;
+        events->SetPriority(index, priority);
+        events->SetTransitionPriority(index, transition);
+    }
+}
+
+void UnitSiteExchange::onPOSEventData(std::int16_t POSNum, std::int16_t cameranum, std::int16_t MovableFlag,
+                                      std::int16_t presetNum, std::int16_t priority)
+{
+    constexpr std::int16_t kTrue = -1;
+    if (cameranum == 0)
+        return;
+    std::shared_ptr<IPOSData> points;
+    if (FAILED(m_site.RetrievePOS(&points)))
+        return;
+    std::int16_t index = 0;
+    if (SUCCEEDED(points->NewPOS(POSNum, &index))) {
+        points->SetCamera(index, cameranum);
+        points->SetMovableFlag(index, MovableFlag);
+        points->SetPreset(index, presetNum);
+        points->SetPriority(index, priority);
+    }
+    if (MovableFlag != kTrue || presetNum == 0)
+        return;
+    std::shared_ptr<ICameraData> cameras;
+    if (SUCCEEDED(m_site.RetrieveCamera(&cameras)))
+        addCameraPresetIfMissing(*cameras, cameranum, presetNum);
+}
+
+} // namespace services
