@@ -1,0 +1,149 @@
+#include "platform/variant_conversion.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+struct CurrencyCase
+{
+    const char *text;
+    HRESULT hr;
+    std::int64_t scaled;
+};
+
+const CurrencyCase kCurrencyCases[] = {
+    {"12.50", S_OK, 125000},
+    {"  12.5  ", S_OK, 125000},
+    {"-3", S_OK, -30000},
+    {"3-", S_OK, -30000},
+    {"+3", S_OK, 30000},
+    {"(4.25)", S_OK, -42500},
+    {"( 4.25 )", S_OK, -42500},
+    {"1,234.5", S_OK, 12345000},
+    {"1,2,3", S_OK, 1230000},
+    {"$5.00", S_OK, 50000},
+    {"5.00$", S_OK, 50000},
+    {"-$5", S_OK, -50000},
+    {"\xC2\xA3" "7.10", S_OK, 71000},
+    {"\xE2\x82\xAC" " 2", S_OK, 20000},
+    {".5", S_OK, 5000},
+    {"5.", S_OK, 50000},
+    {"0.00005", S_OK, 0},      // half to even: 0.0000|5 -> 0.0000
+    {"0.00015", S_OK, 2},      // 0.0001|5 -> 0.0002
+    {"0.000151", S_OK, 2},
+    {"0.000049", S_OK, 0},
+    {"-0.00015", S_OK, -2},
+    {"922337203685477.5807", S_OK, INT64_MAX},
+    {"-922337203685477.5808", S_OK, INT64_MIN},
+    {"922337203685477.5808", DISP_E_OVERFLOW, 0},
+    {"99999999999999999999999", DISP_E_OVERFLOW, 0},
+    {"", DISP_E_TYPEMISMATCH, 0},
+    {"   ", DISP_E_TYPEMISMATCH, 0},
+    {"abc", DISP_E_TYPEMISMATCH, 0},
+    {"12x", DISP_E_TYPEMISMATCH, 0},
+    {"1.2.3", DISP_E_TYPEMISMATCH, 0},
+    {"--3", DISP_E_TYPEMISMATCH, 0},
+    {"-3-", DISP_E_TYPEMISMATCH, 0},
+    {"-(3)", DISP_E_TYPEMISMATCH, 0},
+    {"(3", DISP_E_TYPEMISMATCH, 0},
+    {"3)", DISP_E_TYPEMISMATCH, 0},
+    {",5", DISP_E_TYPEMISMATCH, 0},
+    {"5,", DISP_E_TYPEMISMATCH, 0},
+    {"1e3", DISP_E_TYPEMISMATCH, 0},
+    {"1.5,0", DISP_E_TYPEMISMATCH, 0},
+    {"$$5", DISP_E_TYPEMISMATCH, 0},
+    {".", DISP_E_TYPEMISMATCH, 0},
+};
+
+class ACurrencyConversion : public testing::TestWithParam<CurrencyCase>
+{
+};
+
+TEST_P(ACurrencyConversion, ReadsTheTextAsOleDid)
+{
+    const CurrencyCase &c = GetParam();
+    Currency value{-777};
+    EXPECT_EQ(VarCyFromStr(c.text, &value), c.hr) << c.text;
+    EXPECT_EQ(value.scaled, c.hr == S_OK ? c.scaled : -777) << c.text;
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ACurrencyConversion, testing::ValuesIn(kCurrencyCases));
+
+struct ShortCase
+{
+    const char *text;
+    HRESULT hr;
+    std::int16_t value;
+};
+
+const ShortCase kShortCases[] = {
+    {"12", S_OK, 12},       {" -12 ", S_OK, -12},   {"12-", S_OK, -12},     {"(12)", S_OK, -12},
+    {"2.5", S_OK, 2},       {"3.5", S_OK, 4},       {"-2.5", S_OK, -2},     {"2.51", S_OK, 3},
+    {"2.4999", S_OK, 2},    {"32767", S_OK, 32767}, {"-32768", S_OK, -32768}, {"32,767", S_OK, 32767},
+    {"32768", DISP_E_OVERFLOW, 0}, {"32767.5", DISP_E_OVERFLOW, 0}, {"-32769", DISP_E_OVERFLOW, 0},
+    {"007", S_OK, 7},       {"$3", S_OK, 3},        {"1e2", DISP_E_TYPEMISMATCH, 0},
+    {"x", DISP_E_TYPEMISMATCH, 0}, {"", DISP_E_TYPEMISMATCH, 0},
+};
+
+class AShortConversion : public testing::TestWithParam<ShortCase>
+{
+};
+
+TEST_P(AShortConversion, RoundsHalfToEvenAndRefusesWhatDoesNotFit)
+{
+    const ShortCase &c = GetParam();
+    std::int16_t value = 99;
+    EXPECT_EQ(VarI2FromStr(c.text, &value), c.hr) << c.text;
+    EXPECT_EQ(value, c.hr == S_OK ? c.value : 99) << c.text;
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, AShortConversion, testing::ValuesIn(kShortCases));
+
+struct DoubleCase
+{
+    const char *text;
+    HRESULT hr;
+    double value;
+};
+
+const DoubleCase kDoubleCases[] = {
+    {"2.5", S_OK, 2.5},         {"  -0.125 ", S_OK, -0.125}, {"1,000.25", S_OK, 1000.25},
+    {"1e3", S_OK, 1000.0},      {"1.5E-2", S_OK, 0.015},     {"(2)", S_OK, -2.0},
+    {"2-", S_OK, -2.0},         {"$1.25", S_OK, 1.25},       {"1e999", DISP_E_OVERFLOW, 0},
+    {"1e-999", S_OK, 0.0},      {"1e", DISP_E_TYPEMISMATCH, 0}, {"e3", DISP_E_TYPEMISMATCH, 0},
+    {"1.5 l", DISP_E_TYPEMISMATCH, 0},
+};
+
+class ADoubleConversion : public testing::TestWithParam<DoubleCase>
+{
+};
+
+TEST_P(ADoubleConversion, AcceptsAnExponent)
+{
+    const DoubleCase &c = GetParam();
+    double value = 42.0;
+    EXPECT_EQ(VarR8FromStr(c.text, &value), c.hr) << c.text;
+    EXPECT_DOUBLE_EQ(value, c.hr == S_OK ? c.value : 42.0) << c.text;
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ADoubleConversion, testing::ValuesIn(kDoubleCases));
+
+TEST(ACurrencyText, DropsTrailingZerosAndKeepsTheSign)
+{
+    EXPECT_EQ(CurrencyText(Currency{125000}), "12.5");
+    EXPECT_EQ(CurrencyText(Currency{0}), "0");
+    EXPECT_EQ(CurrencyText(Currency{-100}), "-0.01");
+    EXPECT_EQ(CurrencyText(Currency{30000}), "3");
+    EXPECT_EQ(CurrencyText(Currency{INT64_MIN}), "-922337203685477.5808");
+}
+
+TEST(AConversion, RefusesANullOutput)
+{
+    EXPECT_EQ(VarCyFromStr("1", nullptr), E_POINTER);
+    EXPECT_EQ(VarI2FromStr("1", nullptr), E_POINTER);
+    EXPECT_EQ(VarR8FromStr("1", nullptr), E_POINTER);
+}
+
+} // namespace

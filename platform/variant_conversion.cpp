@@ -1,0 +1,257 @@
+#include "variant_conversion.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+namespace {
+
+// The pieces of a number as the text gave them, before it is fitted to a target type.
+struct ParsedNumber
+{
+    bool negative = false;
+    std::string integerDigits;  // without separators or leading zeros
+    std::string fractionDigits; // as written
+    long exponent = 0;          // doubles only
+};
+
+constexpr std::string_view kCurrencySymbols[] = {"$", "\xC2\xA3", "\xE2\x82\xAC", "\xC2\xA5"};
+
+class NumberScanner
+{
+public:
+    NumberScanner(std::string_view text, bool allowExponent) : m_text(text), m_allowExponent(allowExponent) {}
+
+    HRESULT scan(ParsedNumber &number)
+    {
+        bool currency = false, sign = false, open = false;
+        // Before the digits: blanks, at most one currency symbol, and a sign or an opening
+        // parenthesis, in any order.
+        for (;;) {
+            skipBlanks();
+            if (!currency && takeCurrency()) {
+                currency = true;
+            } else if (!sign && !open && (peek() == '+' || peek() == '-')) {
+                number.negative = take() == '-';
+                sign = true;
+            } else if (!sign && !open && peek() == '(') {
+                take();
+                open = true;
+                number.negative = true;
+            } else {
+                break;
+            }
+        }
+        if (!scanDigits(number))
+            return DISP_E_TYPEMISMATCH;
+        // After the digits: blanks, a currency symbol, a sign, the closing parenthesis.
+        bool closed = false;
+        for (;;) {
+            skipBlanks();
+            if (atEnd())
+                break;
+            if (!currency && takeCurrency()) {
+                currency = true;
+            } else if (!sign && !open && (peek() == '+' || peek() == '-')) {
+                number.negative = take() == '-';
+                sign = true;
+            } else if (open && !closed && peek() == ')') {
+                take();
+                closed = true;
+            } else {
+                return DISP_E_TYPEMISMATCH;
+            }
+        }
+        if (open != closed)
+            return DISP_E_TYPEMISMATCH;
+        return S_OK;
+    }
+
+private:
+    [[nodiscard]] bool atEnd() const { return m_pos >= m_text.size(); }
+    [[nodiscard]] char peek() const { return atEnd() ? '\0' : m_text[m_pos]; }
+    char take() { return m_text[m_pos++]; }
+    static bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+    void skipBlanks()
+    {
+        while (!atEnd() && (peek() == ' ' || peek() == '\t' || peek() == '\r' || peek() == '\n'))
+            ++m_pos;
+    }
+
+    bool takeCurrency()
+    {
+        for (std::string_view symbol : kCurrencySymbols) {
+            if (m_text.substr(m_pos).starts_with(symbol)) {
+                m_pos += symbol.size();
+                return true;
+            }
+        }
+        return false;
+    }
+
+    bool scanDigits(ParsedNumber &number)
+    {
+        bool anyDigit = false;
+        while (!atEnd()) {
+            if (isDigit(peek())) {
+                const char c = take();
+                if (!(c == '0' && number.integerDigits.empty()))
+                    number.integerDigits.push_back(c);
+                anyDigit = true;
+            } else if (peek() == ',' && anyDigit && m_pos + 1 < m_text.size() && isDigit(m_text[m_pos + 1])) {
+                take();
+            } else {
+                break;
+            }
+        }
+        if (peek() == '.') {
+            take();
+            while (isDigit(peek())) {
+                number.fractionDigits.push_back(take());
+                anyDigit = true;
+            }
+        }
+        if (!anyDigit)
+            return false;
+        if (m_allowExponent && (peek() == 'e' || peek() == 'E'))
+            return scanExponent(number);
+        return true;
+    }
+
+    bool scanExponent(ParsedNumber &number)
+    {
+        take();
+        bool negative = false;
+        if (peek() == '+' || peek() == '-')
+            negative = take() == '-';
+        if (!isDigit(peek()))
+            return false;
+        long exponent = 0;
+        while (isDigit(peek())) {
+            exponent = std::min(exponent * 10 + (take() - '0'), 100000L);
+        }
+        number.exponent = negative ? -exponent : exponent;
+        return true;
+    }
+
+    std::string_view m_text;
+    bool m_allowExponent;
+    std::size_t m_pos = 0;
+};
+
+// Whether dropping `dropped` (the digits after the kept ones) rounds the kept value up, half to
+// even by the parity of the last kept digit.
+bool RoundsUp(std::string_view dropped, bool lastKeptOdd)
+{
+    if (dropped.empty() || dropped[0] < '5')
+        return false;
+    if (dropped[0] > '5')
+        return true;
+    for (char c : dropped.substr(1)) {
+        if (c != '0')
+            return true;
+    }
+    return lastKeptOdd;
+}
+
+// The number scaled by 10^`scale` and rounded half to even, if it fits in [min, max].
+HRESULT ScaledInteger(const ParsedNumber &number, int scale, __int128 min, __int128 max, __int128 *result)
+{
+    std::string kept = number.integerDigits;
+    std::string fraction = number.fractionDigits;
+    fraction.resize(std::max<std::size_t>(fraction.size(), static_cast<std::size_t>(scale)), '0');
+    kept += fraction.substr(0, static_cast<std::size_t>(scale));
+    const std::string_view dropped = std::string_view(fraction).substr(static_cast<std::size_t>(scale));
+    __int128 magnitude = 0;
+    const __int128 limit = -min; // the larger magnitude
+    for (char c : kept) {
+        magnitude = magnitude * 10 + (c - '0');
+        if (magnitude > limit + 1)
+            return DISP_E_OVERFLOW;
+    }
+    if (RoundsUp(dropped, (magnitude & 1) != 0))
+        ++magnitude;
+    const __int128 value = number.negative ? -magnitude : magnitude;
+    if (value < min || value > max)
+        return DISP_E_OVERFLOW;
+    *result = value;
+    return S_OK;
+}
+
+} // namespace
+
+HRESULT VarCyFromStr(std::string_view text, Currency *value)
+{
+    if (!value)
+        return E_POINTER;
+    ParsedNumber number;
+    if (HRESULT hr = NumberScanner(text, false).scan(number); FAILED(hr))
+        return hr;
+    __int128 scaled = 0;
+    if (HRESULT hr = ScaledInteger(number, 4, std::numeric_limits<std::int64_t>::min(),
+                                   std::numeric_limits<std::int64_t>::max(), &scaled);
+        FAILED(hr))
+        return hr;
+    value->scaled = static_cast<std::int64_t>(scaled);
+    return S_OK;
+}
+
+HRESULT VarI2FromStr(std::string_view text, std::int16_t *value)
+{
+    if (!value)
+        return E_POINTER;
+    ParsedNumber number;
+    if (HRESULT hr = NumberScanner(text, false).scan(number); FAILED(hr))
+        return hr;
+    __int128 result = 0;
+    if (HRESULT hr = ScaledInteger(number, 0, INT16_MIN, INT16_MAX, &result); FAILED(hr))
+        return hr;
+    *value = static_cast<std::int16_t>(result);
+    return S_OK;
+}
+
+HRESULT VarR8FromStr(std::string_view text, double *value)
+{
+    if (!value)
+        return E_POINTER;
+    ParsedNumber number;
+    if (HRESULT hr = NumberScanner(text, true).scan(number); FAILED(hr))
+        return hr;
+    std::string normal = number.integerDigits.empty() ? "0" : number.integerDigits;
+    if (!number.fractionDigits.empty())
+        normal += "." + number.fractionDigits;
+    normal += "e" + std::to_string(number.exponent);
+    double result = 0.0;
+    const auto [end, ec] = std::from_chars(normal.data(), normal.data() + normal.size(), result);
+    if (ec == std::errc::result_out_of_range) {
+        if (number.exponent > 0)
+            return DISP_E_OVERFLOW;
+        result = 0.0; // too small to hold: zero, as a double reads it
+    } else if (ec != std::errc() || end != normal.data() + normal.size()) {
+        return DISP_E_TYPEMISMATCH;
+    }
+    if (std::isinf(result))
+        return DISP_E_OVERFLOW;
+    *value = number.negative ? -result : result;
+    return S_OK;
+}
+
+std::string CurrencyText(Currency value)
+{
+    const bool negative = value.scaled < 0;
+    // Work on the unsigned magnitude so that the most negative value has a magnitude too.
+    const auto magnitude = negative ? 0 - static_cast<std::uint64_t>(value.scaled)
+                                    : static_cast<std::uint64_t>(value.scaled);
+    std::string text = negative ? "-" : "";
+    text += std::to_string(magnitude / Currency::kScale);
+    std::uint64_t fraction = magnitude % Currency::kScale;
+    if (fraction != 0) {
+        std::string digits = std::to_string(fraction + Currency::kScale).substr(1);
+        while (digits.back() == '0')
+            digits.pop_back();
+        text += "." + digits;
+    }
+    return text;
+}

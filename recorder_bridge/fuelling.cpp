@@ -1,0 +1,69 @@
+#include "fuelling.h"
+
+#include "platform/variant_conversion.h"
+
+namespace recorder_bridge {
+
+namespace {
+
+constexpr const char *kFuellingError = "Error Firing Fuelling Event";
+constexpr std::int16_t kDeliveryEndEvent = 5;
+constexpr const char *kDeliveryEndDescription = "Delivery End";
+
+} // namespace
+
+void Fuelling::FireFuellingItem(const MessageItem &item)
+{
+    support::TraceInfo("Fuelling handling pump Msg");
+    const char *ts = item.Timestamp.c_str();
+    const std::int16_t seq = item.EventSequenceNumber;
+    switch (item.Type) {
+    case ItemType::PumpEvent:
+        support::TraceDebug("Firing Pump Event Event, Timestamp = %s, Sequence ID =  %d, Pump = %d, EventID = %d, "
+                            "EventDescription = %s, Camera ID = %d",
+                            ts, seq, item.FuellingPositionID, item.EventID, item.EventDescription.c_str(),
+                            item.CameraID);
+        FireAll(
+            [&](IFuellingEvents &sink) {
+                sink.OnFuellingEvent(item.Timestamp, seq, item.FuellingPositionID, item.EventID,
+                                     item.EventDescription, item.CameraID);
+            },
+            kFuellingError);
+        return;
+    case ItemType::PumpDeliveryStart:
+        support::TraceDebug("Firing Pump Start Delivery Event, Timestamp = %s, Sequence ID =  %d, Pump = %d, "
+                            "EventID = %d, EventDescription = %s, Camera ID = %d",
+                            ts, seq, item.FuellingPositionID, item.EventID, item.EventDescription.c_str(),
+                            item.CameraID);
+        FireAll(
+            [&](IFuellingEvents &sink) {
+                sink.OnStartFuelDelivery(item.Timestamp, seq, item.FuellingPositionID, item.EventID,
+                                         item.EventDescription, item.CameraID);
+            },
+            kFuellingError);
+        return;
+    case ItemType::PumpDeliveryEnd:
+        if (support::TraceEnabled(2)) {
+            support::TraceDebug("Firing Pump End Delivery Event, Timestamp = %s, Sequence ID =  %d, Pump = %d, "
+                                "EventID = %d, EventDescription = %s, NozzleID = %d, TotalPrice = %s, "
+                                "UnitPrice = %s, Volume = %f, GradeName = %s, PaymentMode = %d, Camera ID = %d",
+                                ts, seq, item.FuellingPositionID, kDeliveryEndEvent, kDeliveryEndDescription,
+                                item.NozzleID, CurrencyText(item.TotalPrice).c_str(),
+                                CurrencyText(item.UnitPrice).c_str(), item.Volume, item.GradeName.c_str(),
+                                item.PaymentMode, item.CameraID);
+        }
+        FireAll(
+            [&](IFuellingEvents &sink) {
+                sink.OnFinishFuelDelivery(item.Timestamp, seq, item.FuellingPositionID, kDeliveryEndEvent,
+                                          kDeliveryEndDescription, item.NozzleID, item.TotalPrice, item.UnitPrice,
+                                          item.Volume, item.GradeName, item.PaymentMode, item.CameraID);
+            },
+            kFuellingError);
+        return;
+    default:
+        support::TraceInfo("Ignoring Unknown Pump Message");
+        return;
+    }
+}
+
+} // namespace recorder_bridge

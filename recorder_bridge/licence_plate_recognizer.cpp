@@ -1,0 +1,210 @@
+#include "licence_plate_recognizer.h"
+
+#include "platform/install_folder.h"
+#include "platform/profile_file.h"
+#include "support/queued_worker_thread.h"
+
+#include <strings.h>
+#include <unistd.h>
+
+namespace recorder_bridge {
+
+// The recognizer's thread: idle until an item is posted; a plate wait is one of its waiting
+// points, so a stop ends it at once.
+class LicencePlateRecognizer::Worker final : public support::QueuedWorkerThread
+{
+public:
+    explicit Worker(LicencePlateRecognizer &owner) : QueuedWorkerThread(true, true), m_owner(owner)
+    {
+        SetPriority(-1);
+        Start();
+    }
+    ~Worker() override { Stop(); }
+
+    // False when a stop ended the wait.
+    bool Pause(std::uint32_t ms) { return SleepFor(ms); }
+
+protected:
+    void Run() override
+    {
+        while (!StopRequested()) {
+            try {
+                if (std::unique_ptr<support::QueueItem> queued = Pop()) {
+                    if (auto *item = dynamic_cast<MessageItem *>(queued.get()))
+                        m_owner.HandleItem(*item, *this);
+                }
+            } catch (...) {
+                support::TraceError("LicencePlateRecognizer thread caught exception");
+            }
+            IdleWhileEmpty();
+        }
+    }
+    void HandleItem(support::QueueItem &) override {}
+
+private:
+    LicencePlateRecognizer &m_owner;
+};
+
+namespace {
+
+constexpr std::size_t kLongestText = 260;
+
+bool IsYes(const std::string &text) { return strcasecmp(text.c_str(), "Yes") == 0; }
+
+// Reads a text setting and writes it straight back, so a missing key appears with its default.
+std::string KeepText(ProfileFile &file, const char *section, const char *key, const char *defaultValue)
+{
+    std::string value = file.readString(section, key, defaultValue).substr(0, kLongestText);
+    file.writeString(section, key, value);
+    return value;
+}
+
+long KeepNumber(ProfileFile &file, const char *section, const char *key, long defaultValue)
+{
+    const long value = file.readInt(section, key, defaultValue);
+    file.writeInt(section, key, value);
+    return value;
+}
+
+} // namespace
+
+LicencePlateRecognizer::LicencePlateRecognizer(const std::string &installFolder)
+    : m_worker(std::make_unique<Worker>(*this))
+{
+    ReadCaptureSettings(installFolder);
+}
+
+LicencePlateRecognizer::~LicencePlateRecognizer() { Shutdown(); }
+
+void LicencePlateRecognizer::Shutdown()
+{
+    m_shutDown.store(true);
+    m_worker->Stop();
+    std::lock_guard lock(m_captureMutex);
+    m_captureQueue.clear();
+}
+
+HRESULT LicencePlateRecognizer::ReadCaptureSettings(const std::string &installFolder)
+{
+    if (access(installFolder.c_str(), R_OK | X_OK) != 0)
+        return E_ACCESSDENIED;
+    ProfileFile file(JoinPath(installFolder, kSettingsFileName));
+    m_settings.imageCaptureEnabled = IsYes(KeepText(file, "ImageCapture", "ImageCaptureEnabled", "Yes"));
+    m_settings.posCameraNumber = static_cast<std::int32_t>(KeepNumber(file, "ImageCapture", "POSCameraNumber", 2));
+    m_settings.imageCaptureDelayMs =
+        static_cast<std::uint32_t>(KeepNumber(file, "ImageCapture", "ImageCaptureDelay", 3000));
+    m_settings.plateRecognitionEnabled = IsYes(KeepText(file, "LPR", "LPREnabled", "Yes"));
+    m_settings.triggerEvent = static_cast<std::int32_t>(KeepNumber(file, "LPR", "TriggerEvent", 2));
+
+    // A negative delay would have waited about 49 days; anything past a minute holds every later
+    // plate and registration event back for longer than a forecourt visit lasts.
+    long delay = file.readInt("LPR", "PlateCaptureDelay", CaptureSettings::kDefaultPlateCaptureDelayMs);
+    if (delay < 0 || delay > CaptureSettings::kLongestPlateCaptureDelayMs) {
+        m_settingsWarnings.push_back("PlateCaptureDelay " + std::to_string(delay)
+                                     + " ms is outside 0 to 60000 ms; using "
+                                     + std::to_string(CaptureSettings::kDefaultPlateCaptureDelayMs) + " ms");
+        delay = CaptureSettings::kDefaultPlateCaptureDelayMs;
+    }
+    file.writeInt("LPR", "PlateCaptureDelay", delay);
+    m_settings.plateCaptureDelayMs = static_cast<std::uint32_t>(delay);
+    std::lock_guard lock(m_captureMutex);
+    m_captureQueue.clear();
+    return S_OK;
+}
+
+void LicencePlateRecognizer::ReportSettings() const
+{
+    for (const std::string &warning : m_settingsWarnings)
+        support::TraceAt(1, "%s", warning.c_str());
+}
+
+bool LicencePlateRecognizer::Post(std::unique_ptr<MessageItem> item)
+{
+    if (m_shutDown.load())
+        return false;
+    std::unique_ptr<support::QueueItem> queued = std::move(item);
+    return m_worker->Post(queued);
+}
+
+std::vector<std::int16_t> LicencePlateRecognizer::OpenRequests() const
+{
+    std::lock_guard lock(m_captureMutex);
+    std::vector<std::int16_t> cameras;
+    for (const CaptureRequest &request : m_captureQueue)
+        cameras.push_back(request.cameraId);
+    return cameras;
+}
+
+bool LicencePlateRecognizer::SettleOldest()
+{
+    std::lock_guard lock(m_captureMutex);
+    if (m_captureQueue.empty())
+        return false;
+    m_captureQueue.pop_front();
+    return true;
+}
+
+HRESULT LicencePlateRecognizer::ImageAvailable(std::int16_t CameraID, const std::string &FileName)
+{
+    support::TraceDebug("ImageAvailable() Called, Camera = %d, Filename = %s", CameraID, FileName.c_str());
+    if (SettleOldest())
+        support::TraceDebug("Handling input image");
+    return S_OK;
+}
+
+HRESULT LicencePlateRecognizer::ImageCaptureError(std::int16_t CameraID, const std::string &Reason)
+{
+    support::TraceDebug("ImageCaptureError() Called, Camera = %d, Reason = %s", CameraID, Reason.c_str());
+    SettleOldest();
+    return S_OK;
+}
+
+void LicencePlateRecognizer::HandleItem(MessageItem &item, Worker &worker)
+{
+    try {
+        switch (item.Type) {
+        case ItemType::RecognizeRegistrationNumber:
+            support::TraceDebug("Firing Recognize Rego Event, Timestamp = %s, Sequence ID =  %d, Pump = %d, "
+                                "CameraID = %d, NumCharsRecognized = %d, Rego Num = %s, ConfidenceLevel = %s, "
+                                "ImageTimestamp = %s",
+                                item.Timestamp.c_str(), item.EventSequenceNumber, item.FuellingPositionID,
+                                item.CameraID, item.NumberOfCharactersRecognized,
+                                item.VehicleRegistrationNumber.c_str(), item.ConfidenceLevel.c_str(),
+                                item.ImageTimestamp.c_str());
+            if (m_shutDown.load())
+                return;
+            FireAll([&](ILicencePlateRecognizerEvents &sink) {
+                sink.OnRecognizeRegistrationNumber(item.Timestamp, item.EventSequenceNumber, item.FuellingPositionID,
+                                                   item.CameraID, item.NumberOfCharactersRecognized,
+                                                   item.VehicleRegistrationNumber, item.ConfidenceLevel,
+                                                   item.ImageTimestamp);
+            });
+            return;
+        case ItemType::RequestImageCapture:
+            return;
+        case ItemType::PlateImageCapture:
+            RequestPlateImage(item, worker);
+            return;
+        default:
+            support::TraceError("LicencePlateRecognizer got unknown item");
+            return;
+        }
+    } catch (...) {
+        support::TraceError("LicencePlateRecognizer encountered error in handleitem");
+    }
+}
+
+void LicencePlateRecognizer::RequestPlateImage(const MessageItem &item, Worker &worker)
+{
+    support::TraceDebug("Sleeping for a while before requesting plate image capture");
+    if (!worker.Pause(m_settings.plateCaptureDelayMs) || m_shutDown.load())
+        return; // the bridge is going down: no request goes out
+    support::TraceDebug("Sending Capture for Plate Image");
+    {
+        std::lock_guard lock(m_captureMutex);
+        m_captureQueue.push_back({ItemType::PlateImageCapture, item.CameraID});
+    }
+    FireAll([&](ILicencePlateRecognizerEvents &sink) { sink.OnRequestImageCapture(item.CameraID); });
+}
+
+} // namespace recorder_bridge

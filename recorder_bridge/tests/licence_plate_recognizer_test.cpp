@@ -1,0 +1,139 @@
+#include "bridge_test_support.h"
+#include "recording_sinks.h"
+#include "recorder_bridge/licence_plate_recognizer.h"
+#include "platform/install_folder.h"
+#include "platform/profile_file.h"
+
+#include <gtest/gtest.h>
+
+using namespace recorder_bridge;
+using namespace bridge_test;
+
+namespace {
+
+class ARecognizer : public testing::Test
+{
+protected:
+    ProfileFile settings() const { return ProfileFile(JoinPath(folder.path(), kSettingsFileName)); }
+
+    std::shared_ptr<LicencePlateRecognizer> Make()
+    {
+        auto recognizer = std::make_shared<LicencePlateRecognizer>(folder.path());
+        std::uint32_t cookie = 0;
+        recognizer->Advise(sink, &cookie);
+        return recognizer;
+    }
+
+    static std::unique_ptr<MessageItem> Plate(std::int16_t camera)
+    {
+        auto item = std::make_unique<MessageItem>(ItemType::PlateImageCapture);
+        item->CameraID = camera;
+        return item;
+    }
+
+    TempFolder folder;
+    EventLog log;
+    std::shared_ptr<RecordingSink> sink = std::make_shared<RecordingSink>(log);
+};
+
+TEST_F(ARecognizer, WritesEveryDefaultBackToTheSettingsFile)
+{
+    auto recognizer = Make();
+    const ProfileFile file = settings();
+    EXPECT_EQ(file.readString("ImageCapture", "ImageCaptureEnabled", ""), "Yes");
+    EXPECT_EQ(file.readString("ImageCapture", "POSCameraNumber", ""), "2");
+    EXPECT_EQ(file.readString("ImageCapture", "ImageCaptureDelay", ""), "3000");
+    EXPECT_EQ(file.readString("LPR", "LPREnabled", ""), "Yes");
+    EXPECT_EQ(file.readString("LPR", "TriggerEvent", ""), "2");
+    EXPECT_EQ(file.readString("LPR", "PlateCaptureDelay", ""), "5000");
+    EXPECT_EQ(recognizer->settings().plateCaptureDelayMs, 5000u);
+}
+
+TEST_F(ARecognizer, CountsYesInAnyCase)
+{
+    settings().writeString("ImageCapture", "ImageCaptureEnabled", "yes");
+    settings().writeString("LPR", "LPREnabled", "No");
+    auto recognizer = Make();
+    EXPECT_TRUE(recognizer->settings().imageCaptureEnabled);
+    EXPECT_FALSE(recognizer->settings().plateRecognitionEnabled);
+}
+
+TEST_F(ARecognizer, FallsBackToTheDefaultDelayForANegativeOrAbsurdOneWithAWarning)
+{
+    for (const char *bad : {"-1", "3600000"}) {
+        settings().writeString("LPR", "PlateCaptureDelay", bad);
+        TraceCapture trace(folder.path());
+        auto recognizer = Make();
+        recognizer->ReportSettings();
+        EXPECT_EQ(recognizer->settings().plateCaptureDelayMs, 5000u) << bad;
+        EXPECT_EQ(settings().readString("LPR", "PlateCaptureDelay", ""), "5000") << bad;
+        recognizer.reset();
+        if (trace.active()) {
+            EXPECT_TRUE(HasLine(trace.lines(), std::string("[WARNING] PlateCaptureDelay ") + bad +
+                                                   " ms is outside 0 to 60000 ms; using 5000 ms"));
+        }
+    }
+    settings().writeString("LPR", "PlateCaptureDelay", "60000");
+    EXPECT_EQ(Make()->settings().plateCaptureDelayMs, 60000u);
+}
+
+TEST_F(ARecognizer, SettlesTheOldestRequestWithEachAnswerWhateverItsCamera)
+{
+    settings().writeInt("LPR", "PlateCaptureDelay", 0);
+    auto recognizer = Make();
+    EXPECT_EQ(recognizer->ImageCaptureError(1, "nothing open"), S_OK);
+    ASSERT_TRUE(recognizer->Post(Plate(3)));
+    ASSERT_TRUE(recognizer->Post(Plate(4)));
+    ASSERT_TRUE(WaitUntil([&] { return log.size() == 2; }));
+    EXPECT_EQ(log.lines(), (std::vector<std::string>{"OnRequestImageCapture(3)", "OnRequestImageCapture(4)"}));
+    EXPECT_EQ(recognizer->OpenRequests(), (std::vector<std::int16_t>{3, 4}));
+    EXPECT_EQ(recognizer->ImageAvailable(4, "/img/4.jpg"), S_OK);
+    EXPECT_EQ(recognizer->OpenRequests(), (std::vector<std::int16_t>{4}));
+    EXPECT_EQ(recognizer->ImageCaptureError(7, "lens"), S_OK);
+    EXPECT_TRUE(recognizer->OpenRequests().empty());
+    EXPECT_EQ(recognizer->ImageAvailable(4, "/img/late.jpg"), S_OK);
+    EXPECT_TRUE(recognizer->OpenRequests().empty());
+}
+
+TEST_F(ARecognizer, FiresARegistrationPostedDuringAPlateWaitAfterThatRequest)
+{
+    settings().writeInt("LPR", "PlateCaptureDelay", 50);
+    auto recognizer = Make();
+    ASSERT_TRUE(recognizer->Post(Plate(3)));
+    auto rego = std::make_unique<MessageItem>(ItemType::RecognizeRegistrationNumber);
+    rego->FuellingPositionID = 2;
+    rego->CameraID = 3;
+    rego->NumberOfCharactersRecognized = 7;
+    rego->VehicleRegistrationNumber = "AB12CDE";
+    rego->ConfidenceLevel = "90";
+    rego->ImageTimestamp = "img";
+    const std::int16_t seq = rego->EventSequenceNumber;
+    ASSERT_TRUE(recognizer->Post(std::move(rego)));
+    ASSERT_TRUE(WaitUntil([&] { return log.size() == 2; }));
+    EXPECT_EQ(log.lines(), (std::vector<std::string>{"OnRequestImageCapture(3)",
+                                                     "OnRecognizeRegistrationNumber(TS," + std::to_string(seq) +
+                                                         ",2,3,7,AB12CDE,90,img)"}));
+}
+
+TEST_F(ARecognizer, DiscardsImageRequestsAndUnknownItemsAndGoesOn)
+{
+    settings().writeInt("LPR", "PlateCaptureDelay", 0);
+    auto recognizer = Make();
+    ASSERT_TRUE(recognizer->Post(std::make_unique<MessageItem>(ItemType::RequestImageCapture)));
+    ASSERT_TRUE(recognizer->Post(std::make_unique<MessageItem>(ItemType::PumpEvent)));
+    ASSERT_TRUE(recognizer->Post(Plate(5)));
+    ASSERT_TRUE(WaitUntil([&] { return log.size() == 1; }));
+    EXPECT_EQ(log.lines(), std::vector<std::string>{"OnRequestImageCapture(5)"});
+}
+
+TEST_F(ARecognizer, RefusesItemsAndFiresNothingOnceShutDown)
+{
+    settings().writeInt("LPR", "PlateCaptureDelay", 0);
+    auto recognizer = Make();
+    recognizer->Shutdown();
+    EXPECT_FALSE(recognizer->Post(Plate(1)));
+    recognizer->Shutdown();
+    EXPECT_EQ(log.size(), 0u);
+}
+
+} // namespace

@@ -1,0 +1,89 @@
+#include "wide_text.h"
+
+namespace recorder_bridge {
+
+namespace {
+
+constexpr wchar_t kReplacement = 0xFFFD;
+
+// The length of the UTF-8 sequence that `lead` opens, 0 for a byte that cannot open one.
+int SequenceLength(unsigned char lead)
+{
+    if (lead < 0x80)
+        return 1;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        return 2;
+    if (lead >= 0xE0 && lead <= 0xEF)
+        return 3;
+    if (lead >= 0xF0 && lead <= 0xF4)
+        return 4;
+    return 0;
+}
+
+} // namespace
+
+std::wstring WideFromUtf8(std::string_view utf8)
+{
+    std::wstring wide;
+    wide.reserve(utf8.size());
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const int length = SequenceLength(lead);
+        if (length == 1) {
+            wide.push_back(static_cast<wchar_t>(lead));
+            ++i;
+            continue;
+        }
+        if (length == 0 || i + static_cast<std::size_t>(length) > utf8.size()) {
+            wide.push_back(kReplacement);
+            ++i;
+            continue;
+        }
+        char32_t code = lead & (0x7F >> length);
+        bool valid = true;
+        for (int k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(utf8[i + static_cast<std::size_t>(k)]);
+            valid = valid && (next & 0xC0) == 0x80;
+            code = (code << 6) | (next & 0x3F);
+        }
+        const char32_t minimum = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
+        if (!valid || code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+            wide.push_back(kReplacement);
+            ++i;
+            continue;
+        }
+        wide.push_back(static_cast<wchar_t>(code));
+        i += static_cast<std::size_t>(length);
+    }
+    return wide;
+}
+
+std::string Utf8FromWide(std::wstring_view wide)
+{
+    std::string utf8;
+    utf8.reserve(wide.size());
+    for (wchar_t c : wide) {
+        auto code = static_cast<char32_t>(c);
+        if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            code = kReplacement;
+        if (code < 0x80) {
+            utf8.push_back(static_cast<char>(code));
+        } else if (code < 0x800) {
+            utf8.push_back(static_cast<char>(0xC0 | (code >> 6)));
+            utf8.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+        } else if (code < 0x10000) {
+            utf8.push_back(static_cast<char>(0xE0 | (code >> 12)));
+            utf8.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+            utf8.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+        } else {
+            utf8.push_back(static_cast<char>(0xF0 | (code >> 18)));
+            utf8.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
+            utf8.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+            utf8.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+        }
+    }
+    return utf8;
+}
+
+} // namespace recorder_bridge
