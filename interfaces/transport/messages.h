@@ -27,8 +27,9 @@ public:
     virtual HRESULT getBuffer(ByteArray *pBuffer) = 0;
     virtual HRESULT getLength(std::int16_t *pLength) = 0;
     // Copies `buffer` into the data at the absolute position `offset` and adds its size to the
-    // length; E_INVALIDARG (with its notice) when it would pass 1000 bytes or the offset is
-    // negative.
+    // length; E_INVALIDARG with the notice "Maximum Message size exceeded.Please break message
+    // into parts" when size + length + offset would pass 1000, E_INVALIDARG alone for a negative
+    // offset.
     virtual HRESULT setBuffer(const ByteArray &pBuffer, std::int16_t offset) = 0;
 };
 

@@ -8,9 +8,15 @@
 //                                       overlong, too-short, control-payload)
 //   random <rate> [seed]                arm random faults on that share of frames (0: off)
 //   stats                               print the counters
+//   tables                              print the tables the PC has downloaded
+//   pump, delivery, pos, camera, diag, heartbeat, plate, debug, bootload, resets, position:
+//                                       send that report (report_commands.h; "help" lists them)
+// The unit keeps the tables the PC downloads and answers its requests (unit_tables.h).
 //   quit                                end (so does end of input)
 
+#include "report_commands.h"
 #include "unit_link.h"
+#include "unit_tables.h"
 
 #include <cstdio>
 #include <iostream>
@@ -49,12 +55,28 @@ void printStats(const UnitStats &s)
                 static_cast<unsigned long long>(s.faultsInjected));
 }
 
+void printTables(const UnitTables &tables)
+{
+    for (const char type : std::string("GECMTIPV")) {
+        for (const auto &table : tables.tables(static_cast<std::uint8_t>(type))) {
+            std::printf("%c", type);
+            for (const auto byte : table)
+                std::printf(" %02X", byte);
+            std::printf("\n");
+        }
+    }
+    std::printf("reset count %d, pass-through %llu, boot blocks %zu\n", tables.resetCount(),
+                static_cast<unsigned long long>(tables.passThroughCount()), tables.bootBlocks().size());
+}
+
 } // namespace
 
 int main()
 {
     try {
         UnitLink unit;
+        UnitTables tables;
+        unit.SetHandler(tables.handler());
         const auto start = Clock::now();
         unit.SetLogObserver([start](const LogEntry &e) {
             const double ms = std::chrono::duration<double, std::milli>(e.at - start).count();
@@ -105,8 +127,15 @@ int main()
                 unit.SetRandomFaults(rate, seed, {std::begin(kAllFaults), std::end(kAllFaults)});
             } else if (command == "stats") {
                 printStats(unit.stats());
+            } else if (command == "tables") {
+                printTables(tables);
+            } else if (auto report = ParseReportCommand(line); report.known) {
+                if (!report.error.empty())
+                    std::printf("%s\n", report.error.c_str());
+                for (auto &message : report.messages)
+                    unit.Send(std::move(message));
             } else {
-                std::printf("commands: send, fault, random, stats, quit\n");
+                std::printf("commands: send, fault, random, stats, tables, quit\n%s\n", kReportCommandHelp);
             }
             std::fflush(stdout);
         }

@@ -1,0 +1,45 @@
+#include "config_data.h"
+
+#include "platform/notifier.h"
+
+namespace transport {
+
+HRESULT ConfigData::InsertDwellTime(std::int16_t time, std::int16_t priority)
+{
+    putTime(0, time, priority);
+    return S_OK;
+}
+
+HRESULT ConfigData::InsertIntervisitTime(std::int16_t time, std::int16_t priority)
+{
+    putTime(5, time, priority);
+    return S_OK;
+}
+
+void ConfigData::putTime(int base, std::int16_t time, std::int16_t priority)
+{
+    if (priority < 1 || priority > 5) {
+        Notify("Priority must be in the range 1-5.", NoticeKind::Error);
+        return;
+    }
+    m_buffer.put(base + priority, time);
+}
+
+HRESULT ConfigData::setNumberOfCameras(std::int16_t cameras)
+{
+    if (cameras < 0 || cameras > kMaxMessageSize - kConfigDataHeaderSize)
+        return E_INVALIDARG;
+    m_buffer.put(0, cameras);
+    m_buffer.setLength(static_cast<std::int16_t>(cameras + kConfigDataHeaderSize));
+    return S_OK;
+}
+
+HRESULT ConfigData::setCameraID(std::int16_t cameraIndex, std::int16_t cameraID)
+{
+    if (cameraIndex < 0 || cameraIndex > kMaxMessageSize - kConfigDataHeaderSize - 1)
+        return E_INVALIDARG;
+    m_buffer.put(kConfigDataHeaderSize + cameraIndex, cameraID);
+    return S_OK;
+}
+
+} // namespace transport

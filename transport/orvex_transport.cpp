@@ -1,0 +1,151 @@
+#include "orvex_transport.h"
+
+#include "camera_presets.h"
+#include "config_data.h"
+#include "default.h"
+#include "events.h"
+#include "message_type.h"
+
+#include "platform/notifier.h"
+#include "support/trace_log.h"
+
+#include <exception>
+
+namespace transport {
+
+namespace {
+
+template <typename Message, typename Interface>
+HRESULT makeMessage(std::shared_ptr<Interface> *out)
+{
+    if (!out)
+        return E_POINTER;
+    *out = std::make_shared<Message>();
+    return S_OK;
+}
+
+} // namespace
+
+OrvexTransport::OrvexTransport(LinkTiming linkTiming)
+    : m_dispatcher(std::make_unique<InboundDispatcher>(
+          [this](std::uint8_t type, std::span<const std::uint8_t> payload) { dispatch(type, payload); })),
+      m_linkTiming(linkTiming)
+{
+}
+
+OrvexTransport::~OrvexTransport()
+{
+    {
+        std::lock_guard lock(m_linkMutex);
+        m_link.reset();
+    }
+    m_dispatcher.reset();
+}
+
+HRESULT OrvexTransport::getConfigData(std::shared_ptr<IConfigData> *pConfig)
+{
+    return makeMessage<ConfigData>(pConfig);
+}
+
+HRESULT OrvexTransport::setConfigData(const std::shared_ptr<IConfigData> &pConfig)
+{
+    return sendMessage(code(MessageType::ConfigData), pConfig.get());
+}
+
+HRESULT OrvexTransport::getEvents(std::shared_ptr<IEvents> *pEvents)
+{
+    return makeMessage<Events>(pEvents);
+}
+
+HRESULT OrvexTransport::setEvents(const std::shared_ptr<IEvents> &pEvents)
+{
+    return sendMessage(code(MessageType::Events), pEvents.get());
+}
+
+HRESULT OrvexTransport::getCameraPresets(std::shared_ptr<ICameraPresets> *pCameraPresets)
+{
+    return makeMessage<CameraPresets>(pCameraPresets);
+}
+
+HRESULT OrvexTransport::setCameraPresets(const std::shared_ptr<ICameraPresets> &pCameraPresets)
+{
+    return sendMessage(code(MessageType::CameraPresets), pCameraPresets.get());
+}
+
+HRESULT OrvexTransport::getDefault(std::shared_ptr<IDefault> *pDefault)
+{
+    return makeMessage<Default>(pDefault);
+}
+
+HRESULT OrvexTransport::setDefault(const std::shared_ptr<IDefault> &pDefault)
+{
+    if (!pDefault)
+        return E_POINTER;
+    std::int32_t type = 0;
+    pDefault->getMessageType(&type);
+    return sendMessage(static_cast<std::uint8_t>(type), pDefault.get());
+}
+
+HRESULT OrvexTransport::sendMessage(std::uint8_t type, IOrvexMsg *msg)
+{
+    if (!msg)
+        return E_POINTER;
+    ByteArray payload;
+    msg->getBuffer(&payload);
+    send(type, payload);
+    return S_OK;
+}
+
+void OrvexTransport::send(std::uint8_t type, const ByteArray &payload)
+{
+    {
+        std::lock_guard lock(m_linkMutex);
+        if (m_link) {
+            if (!m_link->Send(type, payload))
+                support::TraceError("Send: message of type 0x%02X could not be queued", type);
+            return;
+        }
+        if (m_portWarningShown)
+            return;
+        m_portWarningShown = true;
+    }
+    // Outside the lock: a notifier may block until someone answers it.
+    Notify("No Serial Port Selected", NoticeKind::Error);
+}
+
+HRESULT OrvexTransport::setSerialPort(std::int16_t port)
+{
+    std::lock_guard lock(m_linkMutex);
+    // The old link goes first, so that only one thread ever holds the port.
+    m_link.reset();
+    m_portWarningShown = false;
+    try {
+        m_link = std::make_unique<TransportLink>(port, *m_dispatcher, m_linkTiming);
+    } catch (const std::exception &e) {
+        support::TraceError("Error Setting Serial Port: %s", e.what());
+        return E_FAIL;
+    }
+    return S_OK;
+}
+
+HRESULT OrvexTransport::Advise(std::shared_ptr<IOrvexTransportEvents> sink, std::uint32_t *cookie)
+{
+    return m_subscribers.Advise(std::move(sink), cookie);
+}
+
+HRESULT OrvexTransport::Unadvise(std::uint32_t cookie)
+{
+    return m_subscribers.Unadvise(cookie);
+}
+
+void OrvexTransport::dispatch(std::uint8_t type, std::span<const std::uint8_t> payload)
+{
+    const EventCall call = m_decoder.decode(type, payload);
+    if (!call)
+        return;
+    m_subscribers.Fire(call, [type](const std::string &what) {
+        support::TraceError("Subscriber failed on message of type 0x%02X: %s", type, what.c_str());
+    });
+}
+
+} // namespace transport
