@@ -4,8 +4,8 @@
 //    designed) and unit to PC (the unit sending back to back).
 // Run: build/default/bench/link_bench
 
-#include "platform/install_folder.h"
-#include "platform/profile_file.h"
+#include "bench_support.h"
+
 #include "tools/unit-sim/unit_link.h"
 #include "transport/link_protocol_thread.h"
 
@@ -26,27 +26,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
-
-// Port 1 of a temporary install folder, pointed at the unit's pseudo-terminal.
-class PortSetting
-{
-public:
-    explicit PortSetting(const std::string &device)
-    {
-        m_folder = std::filesystem::temp_directory_path() / ("orvex-link-bench-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(m_folder);
-        ::setenv("ORVEX_INSTALL_DIR", m_folder.c_str(), 1);
-        ProfileFile(JoinPath(m_folder.string(), kSettingsFileName)).writeString("Settings", "PortDevice1", device);
-    }
-    ~PortSetting()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(m_folder, ec);
-    }
-
-private:
-    std::filesystem::path m_folder;
-};
 
 // A link that stamps each received frame and counts them.
 class StampingLink final : public transport::LinkProtocolThread
@@ -89,15 +68,6 @@ private:
     std::vector<Clock::time_point> m_stamps;
 };
 
-double percentile(std::vector<double> values, double p)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const auto index = static_cast<std::size_t>(p * static_cast<double>(values.size() - 1));
-    return values[index];
-}
-
 void BM_FrameLatency(benchmark::State &state)
 {
     unitsim::UnitLink unit;
@@ -110,7 +80,7 @@ void BM_FrameLatency(benchmark::State &state)
         }
     });
     unit.Start();
-    PortSetting setting(unit.slavePath());
+    bench::PortSetting setting(unit.slavePath());
     StampingLink link;
 
     std::size_t sent = 0;
@@ -133,9 +103,9 @@ void BM_FrameLatency(benchmark::State &state)
         for (std::size_t i = 0; i < std::min(stamps.size(), written.size()); ++i)
             latencies.push_back(std::chrono::duration<double, std::micro>(stamps[i] - written[i]).count());
     }
-    state.counters["p50_us"] = percentile(latencies, 0.50);
-    state.counters["p99_us"] = percentile(latencies, 0.99);
-    state.counters["max_us"] = percentile(latencies, 1.0);
+    state.counters["p50_us"] = bench::percentile(latencies, 0.50);
+    state.counters["p99_us"] = bench::percentile(latencies, 0.99);
+    state.counters["max_us"] = bench::percentile(latencies, 1.0);
 }
 BENCHMARK(BM_FrameLatency)->Iterations(2000)->Unit(benchmark::kMicrosecond);
 
@@ -149,7 +119,7 @@ void BM_QuietLinePcToUnit(benchmark::State &state)
         return std::vector<unitsim::Message>{};
     });
     unit.Start();
-    PortSetting setting(unit.slavePath());
+    bench::PortSetting setting(unit.slavePath());
     StampingLink link;
     for (auto _ : state) {
         received = 0;
@@ -169,7 +139,7 @@ void BM_QuietLineUnitToPc(benchmark::State &state)
     const auto frames = static_cast<std::size_t>(state.range(0));
     unitsim::UnitLink unit;
     unit.Start();
-    PortSetting setting(unit.slavePath());
+    bench::PortSetting setting(unit.slavePath());
     StampingLink link;
     std::size_t total = 0;
     for (auto _ : state) {

@@ -7,23 +7,17 @@
 #include "tools/unit-sim/unit_reports.h"
 #include "transport/orvex_transport.h"
 
-#include "platform/install_folder.h"
-#include "platform/profile_file.h"
+#include "bench_support.h"
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
-#include <filesystem>
 #include <mutex>
 #include <stdexcept>
 #include <thread>
 #include <vector>
-
-#include <unistd.h>
 
 namespace {
 
@@ -86,7 +80,8 @@ private:
     std::vector<Clock::time_point> m_arrivals;
 };
 
-// Notes when the unit wrote each report frame (the write that carries its last byte).
+// Notes when the unit wrote each report frame (the write that carries its last byte). The note
+// is made after the write, so it may come after the subscriber's call: at() waits for it.
 class WriteLog
 {
 public:
@@ -94,67 +89,57 @@ public:
     {
         if (entry.kind != unitsim::LogKind::FrameSent)
             return;
-        std::lock_guard lock(m_mutex);
-        m_writes.push_back(entry.at);
+        {
+            std::lock_guard lock(m_mutex);
+            m_writes.push_back(entry.at);
+        }
+        m_noted.notify_all();
     }
     Clock::time_point at(std::size_t n)
     {
-        std::lock_guard lock(m_mutex);
-        return m_writes.at(n);
+        std::unique_lock lock(m_mutex);
+        if (!m_noted.wait_for(lock, std::chrono::seconds(2), [&] { return m_writes.size() > n; }))
+            throw std::runtime_error("write not logged");
+        return m_writes[n];
     }
 
 private:
     std::mutex m_mutex;
+    std::condition_variable m_noted;
     std::vector<Clock::time_point> m_writes;
 };
 
-double percentile(std::vector<double> values, double share)
-{
-    if (values.empty())
-        return 0.0;
-    std::sort(values.begin(), values.end());
-    const auto index = static_cast<std::size_t>(share * static_cast<double>(values.size() - 1) + 0.5);
-    return values[std::min(index, values.size() - 1)];
-}
-
 void ReportToSubscriberLatency(benchmark::State &state)
 {
-    const auto folder = std::filesystem::temp_directory_path() / ("orvex-bench-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
-    ::setenv("ORVEX_INSTALL_DIR", folder.c_str(), 1);
-    {
-        WriteLog writes;
-        unitsim::UnitLink unit;
-        unit.SetLogObserver([&](const unitsim::LogEntry &entry) { writes.note(entry); });
-        unit.Start();
-        ProfileFile(JoinPath(folder.string(), kSettingsFileName)).writeString("Settings", "PortDevice1", unit.slavePath());
+    WriteLog writes;
+    unitsim::UnitLink unit;
+    unit.SetLogObserver([&](const unitsim::LogEntry &entry) { writes.note(entry); });
+    unit.Start();
+    bench::PortSetting setting(unit.slavePath());
 
-        auto sink = std::make_shared<ArrivalSink>();
-        transport::OrvexTransport transport;
-        std::uint32_t cookie = 0;
-        transport.Advise(sink, &cookie);
-        transport.setSerialPort(1);
+    auto sink = std::make_shared<ArrivalSink>();
+    transport::OrvexTransport transport;
+    std::uint32_t cookie = 0;
+    transport.Advise(sink, &cookie);
+    transport.setSerialPort(1);
 
-        std::vector<double> latencies;
-        std::size_t n = 0;
-        for (auto _ : state) {
-            unit.Send(unitsim::PumpEvent(4, 1, 2, 3));
-            const auto arrived = sink->waitFor(n);
-            const double ms = std::chrono::duration<double, std::milli>(arrived - writes.at(n)).count();
-            latencies.push_back(ms);
-            state.SetIterationTime(ms / 1000.0);
-            ++n;
-            // Let the acknowledgement settle so that every report starts on an idle line.
-            while (!unit.idle())
-                std::this_thread::sleep_for(std::chrono::microseconds(200));
-        }
-        state.counters["p50_ms"] = percentile(latencies, 0.50);
-        state.counters["p99_ms"] = percentile(latencies, 0.99);
-        state.counters["max_ms"] = percentile(latencies, 1.0);
+    std::vector<double> latencies;
+    std::size_t n = 0;
+    for (auto _ : state) {
+        unit.Send(unitsim::PumpEvent(4, 1, 2, 3));
+        const auto arrived = sink->waitFor(n);
+        const double ms = std::chrono::duration<double, std::milli>(arrived - writes.at(n)).count();
+        latencies.push_back(ms);
+        state.SetIterationTime(ms / 1000.0);
+        ++n;
+        // Every report starts on an idle line, at a random phase of the polling loops.
+        while (!unit.idle())
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        std::this_thread::sleep_for(std::chrono::microseconds(std::rand() % 3000));
     }
-    ::unsetenv("ORVEX_INSTALL_DIR");
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
+    state.counters["p50_ms"] = bench::percentile(latencies, 0.50);
+    state.counters["p99_ms"] = bench::percentile(latencies, 0.99);
+    state.counters["max_ms"] = bench::percentile(latencies, 1.0);
 }
 BENCHMARK(ReportToSubscriberLatency)->Iterations(1000)->UseManualTime()->Unit(benchmark::kMillisecond);
 

@@ -1,6 +1,7 @@
 #include "event_decoder.h"
 
 #include "bcd_number.h"
+#include "camera_position_reply_count.h"
 #include "camera_presets_output.h"
 #include "config_data_output.h"
 #include "events_output.h"
@@ -10,7 +11,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -92,16 +92,7 @@ EventCall positionEvent(std::int16_t camera, float pan, float tilt, float zoom)
     return [=](IOrvexTransportEvents &sink) { sink.CameraPosition(camera, pan, tilt, zoom); };
 }
 
-std::mutex g_positionReplyMutex;
-int g_positionReplyCount = 0; // guarded by g_positionReplyMutex
-
 } // namespace
-
-void EventDecoder::ResetPositionReplyCount()
-{
-    std::lock_guard lock(g_positionReplyMutex);
-    g_positionReplyCount = 0;
-}
 
 EventCall EventDecoder::decode(std::uint8_t type, std::span<const std::uint8_t> payload)
 {
@@ -219,12 +210,8 @@ EventCall EventDecoder::decodeAxisReply(std::span<const std::uint8_t> payload)
     default:
         return {}; // not a position answer: neither stored nor counted
     }
-    {
-        std::lock_guard lock(g_positionReplyMutex);
-        if (++g_positionReplyCount < 3)
-            return {};
-        g_positionReplyCount = 0;
-    }
+    if (!CountCameraPositionReply())
+        return {};
     return positionEvent(p.s(1), m_pan, m_tilt, m_zoom);
 }
 

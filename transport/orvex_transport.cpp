@@ -26,8 +26,10 @@ HRESULT makeMessage(std::shared_ptr<Interface> *out)
 
 } // namespace
 
-OrvexTransport::OrvexTransport(LinkTiming linkTiming)
-    : m_dispatcher(std::make_unique<InboundDispatcher>(
+OrvexTransport::OrvexTransport(LinkTiming linkTiming, Sleeper sleeper)
+    : CameraControl([this](const ByteArray &wrapped) { send(code(MessageType::PassThrough), wrapped); },
+                    std::move(sleeper)),
+      m_dispatcher(std::make_unique<InboundDispatcher>(
           [this](std::uint8_t type, std::span<const std::uint8_t> payload) { dispatch(type, payload); })),
       m_linkTiming(linkTiming)
 {

@@ -1,6 +1,7 @@
 #pragma once
-// The transport object: builds messages for the unit, sends them over the serial link, and fires
-// the unit's reports to its subscribers.
+// The transport object: builds messages for the unit, sends them over the serial link, fires
+// the unit's reports to its subscribers, and steers the selected camera (ICameraControl, whose
+// commands join the send path as pass-through messages).
 //
 // Ownership: the object owns its inbound dispatcher and, once a port is set, its TransportLink;
 // it is held by shared_ptr (the factory makes it). Destroying it stops the link (closing the
@@ -14,6 +15,7 @@
 // still get the event. Members return S_OK except for null pointers (E_POINTER) and a link that
 // could not be made (E_FAIL, traced).
 
+#include "camera_control.h"
 #include "event_decoder.h"
 #include "inbound_dispatcher.h"
 #include "transport_link.h"
@@ -26,12 +28,13 @@
 
 namespace transport {
 
-class OrvexTransport final : public IOrvexTransport
+class OrvexTransport final : public IOrvexTransport, public CameraControl
 {
 public:
     // `linkTiming` sets the read and retransmission time-outs of every link the object makes;
     // the defaults are the unit's, tests shorten them.
-    explicit OrvexTransport(LinkTiming linkTiming = {});
+    // `sleeper` makes the pauses of the camera position command (null: real sleeps).
+    explicit OrvexTransport(LinkTiming linkTiming = {}, Sleeper sleeper = {});
     ~OrvexTransport() override;
     OrvexTransport(const OrvexTransport &) = delete;
     OrvexTransport &operator=(const OrvexTransport &) = delete;

@@ -14,6 +14,7 @@
 // The unit keeps the tables the PC downloads and answers its requests (unit_tables.h).
 //   quit                                end (so does end of input)
 
+#include "camera_responder.h"
 #include "report_commands.h"
 #include "unit_link.h"
 #include "unit_tables.h"
@@ -76,6 +77,8 @@ int main()
     try {
         UnitLink unit;
         UnitTables tables;
+        CameraResponder cameras;
+        tables.setPassThroughHandler([&cameras](const Message &m) { return cameras.Handle(m); });
         unit.SetHandler(tables.handler());
         const auto start = Clock::now();
         unit.SetLogObserver([start](const LogEntry &e) {

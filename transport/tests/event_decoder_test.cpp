@@ -1,6 +1,7 @@
 #include "recording_sink.h"
 
 #include "transport/bcd_number.h"
+#include "transport/camera_position_reply_count.h"
 #include "transport/event_decoder.h"
 
 #include <gmock/gmock.h>
@@ -114,8 +115,8 @@ Bytes axisReply(std::uint8_t camera, std::uint8_t kind, unsigned value, int chec
 class AnAxisReplyDecoder : public testing::Test
 {
 protected:
-    void SetUp() override { EventDecoder::ResetPositionReplyCount(); }
-    void TearDown() override { EventDecoder::ResetPositionReplyCount(); }
+    void SetUp() override { ResetCameraPositionReplyCount(); }
+    void TearDown() override { ResetCameraPositionReplyCount(); }
     EventDecoder decoder;
 };
 

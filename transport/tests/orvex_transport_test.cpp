@@ -145,10 +145,11 @@ TEST_F(AnOrvexTransport, ReportsAPortThatCannotBeOpenedAsOnError)
     EXPECT_TRUE(notices.texts().empty());
 }
 
-TEST(TheDeviceCourierFactory, MakesATransport)
+TEST(TheDeviceCourierFactory, MakesATransportThatAlsoSteersCameras)
 {
     std::shared_ptr<IOrvexTransport> transport;
     ASSERT_EQ(CreateOrvexTransport(&transport), S_OK);
     ASSERT_TRUE(transport);
+    EXPECT_TRUE(std::dynamic_pointer_cast<ICameraControl>(transport));
     EXPECT_EQ(CreateOrvexTransport(nullptr), E_POINTER);
 }

@@ -1,6 +1,8 @@
 #include "unit_fixture.h"
 
 #include "tools/unit-sim/unit_reports.h"
+#include "transport/camera_command_encoder.h"
+#include "transport/camera_position_reply_count.h"
 
 #include <gmock/gmock.h>
 
@@ -112,7 +114,7 @@ TEST_F(AUnitOnTheLine, AnswersEveryRequestWithItsReport)
 TEST_F(AUnitOnTheLine, DeliversTheUnitsReportsAsEvents)
 {
     connect();
-    EventDecoder::ResetPositionReplyCount();
+    ResetCameraPositionReplyCount();
     unit->Send(unitsim::PumpEvent(4, 1, 2, 3));
     unit->Send(unitsim::DeliveryTotals(5, 1, 2, Currency{12590}, Currency{503600}, 40.0, 3));
     unit->Send(unitsim::POSMessage(1, 2, 3, "TOTAL \xE2\x82\xAC" "12.00"));
@@ -135,7 +137,7 @@ TEST_F(AUnitOnTheLine, DeliversTheUnitsReportsAsEvents)
                             "VehicleReg(2,AB12 CDE)", "SystemDiagnostics(1,2,3,4)", "HeartBeat(V1)", "Debug(trace)",
                             "BootLoadReadyRequest(1,256,-1)", "CameraPosition(3,120.5,45.25,2.5)",
                             "CameraPosition(1,112.5,9.6,18)", "CameraPosition(2,-1.5,83.5,66.5)"));
-    EventDecoder::ResetPositionReplyCount();
+    ResetCameraPositionReplyCount();
 }
 
 TEST_F(AUnitOnTheLine, WarnsOnceWithoutAPortAndStartsEachNewPortAtSequenceOne)
@@ -157,4 +159,36 @@ TEST_F(AUnitOnTheLine, WarnsOnceWithoutAPortAndStartsEachNewPortAtSequenceOne)
             sequences.push_back(entry.sequence);
     EXPECT_THAT(sequences, ElementsAre(1u, 2u, 1u));
     EXPECT_THAT(notices.texts(), ElementsAre("No Serial Port Selected"));
+}
+
+TEST_F(AUnitOnTheLine, SteersACameraAndReportsItsPositionInEachCommandSet)
+{
+    connect();
+    ResetCameraPositionReplyCount();
+    struct Case
+    {
+        std::int32_t code;
+        std::int32_t camera;
+        const char *expected;
+    };
+    const Case cases[] = {
+        {kPelcoDCameraCode, 3, "CameraPosition(3,120.5,45.25,2.5)"},
+        {kA5FrameCameraCode, 1, "CameraPosition(1,112.5,9.6,18)"},
+        {kNibbleAddressCameraCode, 2, "CameraPosition(2,120.5,45,2.5)"},
+    };
+    std::size_t events = 0;
+    for (const auto &c : cases) {
+        std::string result;
+        ASSERT_EQ(transport->SelectCamera(c.camera, c.code, &result), S_OK);
+        ASSERT_EQ(transport->MoveUp(16), S_OK);
+        const float pan = c.code == kA5FrameCameraCode ? 112.5f : 120.5f;
+        const float tilt = c.code == kA5FrameCameraCode ? 9.6f : (c.code == kPelcoDCameraCode ? 45.25f : 45.0f);
+        const float zoom = c.code == kA5FrameCameraCode ? 18.0f : 2.5f;
+        ASSERT_EQ(transport->GoToPTZCoords(pan, tilt, zoom), S_OK);
+        ASSERT_EQ(transport->RequestCameraPTZCoords(), S_OK);
+        ASSERT_TRUE(sink->waitForCount(++events)) << c.expected;
+        EXPECT_EQ(sink->lines().back(), c.expected);
+    }
+    EXPECT_EQ(tables.passThroughCount(), 7u + 3u + 3u); // Pelco D positions go in three parts
+    ResetCameraPositionReplyCount();
 }
