@@ -98,7 +98,12 @@ void BusContext::process()
         while (m_connection.processPendingRequest()) {
         }
     } catch (const sdbus::Error &error) {
+        // The bus has gone (or refuses the connection): a server without its bus has no one
+        // left to serve.
         support::TraceError("Error Processing the Bus Connection: %s", error.getMessage().c_str());
+        detach();
+        m_loop.Quit();
+        return;
     }
     rearm();
 }
