@@ -46,8 +46,6 @@ int ServiceModule::Main(int argc, const char *const *argv)
 
 HRESULT ServiceModule::RegisterServer(bool asService)
 {
-    // A unit left from an earlier registration may name another program.
-    (void)services::UnregisterServer(m_options.layout);
     return services::RegisterServer(m_options.layout, asService, m_options.program);
 }
 

@@ -183,12 +183,12 @@ public:
     [[nodiscard]] std::string ownerOf(sdbus::IConnection &connection, const std::string &name) const
     {
         auto bus = sdbus::createProxy(connection, "org.freedesktop.DBus", "/org/freedesktop/DBus");
-        bool has = false;
-        bus->callMethod("NameHasOwner").onInterface("org.freedesktop.DBus").withArguments(name).storeResultsTo(has);
-        if (!has)
-            return {};
         std::string owner;
-        bus->callMethod("GetNameOwner").onInterface("org.freedesktop.DBus").withArguments(name).storeResultsTo(owner);
+        try {
+            bus->callMethod("GetNameOwner").onInterface("org.freedesktop.DBus").withArguments(name).storeResultsTo(owner);
+        } catch (const sdbus::Error &) {
+            owner.clear(); // no owner
+        }
         return owner;
     }
     [[nodiscard]] std::string serviceTrace() const
