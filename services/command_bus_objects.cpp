@@ -22,6 +22,8 @@ public:
     }
     ~OrvexCommsObject() { unregisterAdaptor(); }
 
+    void afterSend() { m_context.afterSend(); }
+
     // The hub fires its status events on the service thread, where the connection lives, so
     // they go out at once.
     class Signals final : public IOrvexCommsEvents
@@ -31,46 +33,55 @@ public:
     HRESULT Debug(const std::string & debugData) override
         {
             m_owner.emitDebug(debugData);
+            m_owner.afterSend();
             return S_OK;
         }
         HRESULT OrvexOnline(const std::string & ver) override
         {
             m_owner.emitOrvexOnline(ver);
+            m_owner.afterSend();
             return S_OK;
         }
         HRESULT OrvexOffline() override
         {
             m_owner.emitOrvexOffline();
+            m_owner.afterSend();
             return S_OK;
         }
         HRESULT CommsError(const std::string & reason) override
         {
             m_owner.emitCommsError(reason);
+            m_owner.afterSend();
             return S_OK;
         }
         HRESULT SystemDiagnostics(std::int16_t totalMem, std::int16_t maxMsgOutstanding, std::int16_t minSpaceAvailable, std::int16_t totalLoopTime) override
         {
             m_owner.emitSystemDiagnostics(totalMem, maxMsgOutstanding, minSpaceAvailable, totalLoopTime);
+            m_owner.afterSend();
             return S_OK;
         }
         HRESULT TaskDiagnostics(std::int16_t msgType, std::int16_t memUsed, std::int16_t msgsUsed) override
         {
             m_owner.emitTaskDiagnostics(msgType, memUsed, msgsUsed);
+            m_owner.afterSend();
             return S_OK;
         }
         HRESULT ResetCount(std::int16_t ResetCount) override
         {
             m_owner.emitResetCount(ResetCount);
+            m_owner.afterSend();
             return S_OK;
         }
         HRESULT GotMessage(const std::string & msgType) override
         {
             m_owner.emitGotMessage(msgType);
+            m_owner.afterSend();
             return S_OK;
         }
         HRESULT CameraPosition(std::int16_t cameraNum, float pan, float tilt, float zoom) override
         {
             m_owner.emitCameraPosition(cameraNum, static_cast<double>(pan), static_cast<double>(tilt), static_cast<double>(zoom));
+            m_owner.afterSend();
             return S_OK;
         }
 

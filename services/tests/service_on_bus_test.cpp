@@ -5,6 +5,9 @@
 
 #include "platform/hresult.h"
 
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 
 namespace {
@@ -116,6 +119,84 @@ TEST(AServiceOnTheBus, EndsWhenItsLastClientLeaves)
 
     second.reset();
     EXPECT_TRUE(waitUntil([&] { return bus.ownerOf(*watcher, kService).empty(); }));
+}
+
+} // namespace
+
+namespace {
+
+// Receives what the service tells systemd, as systemd's notify socket would.
+class NotifySocket
+{
+public:
+    explicit NotifySocket(const std::string &path) : m_path(path)
+    {
+        m_fd = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+        ::unlink(path.c_str());
+        EXPECT_EQ(0, ::bind(m_fd, reinterpret_cast<sockaddr *>(&address), sizeof address));
+    }
+    ~NotifySocket()
+    {
+        ::close(m_fd);
+        ::unlink(m_path.c_str());
+    }
+    // The next state line, or empty after `timeoutMs`.
+    std::string next(int timeoutMs = 20000)
+    {
+        pollfd p{m_fd, POLLIN, 0};
+        if (::poll(&p, 1, timeoutMs) != 1)
+            return {};
+        char buffer[512];
+        const ssize_t n = ::recv(m_fd, buffer, sizeof buffer, 0);
+        return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
+    }
+
+private:
+    std::string m_path;
+    int m_fd = -1;
+};
+
+TEST(AServiceOnTheBus, StartedByHandStopsOnSigterm)
+{
+    PrivateBus bus;
+    bustest::Child service({ORVEX_SERVICES_PROGRAM}, bus.env(), true);
+    auto watcher = bus.connect();
+    ASSERT_TRUE(waitUntil([&] { return !bus.ownerOf(*watcher, kService).empty(); }));
+    std::string line;
+    ASSERT_TRUE(service.readLine(line));
+    EXPECT_EQ("Service started", line);
+
+    const int status = service.stop(SIGTERM);
+    EXPECT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(0, WEXITSTATUS(status));
+    EXPECT_EQ("", bus.ownerOf(*watcher, kService));
+}
+
+TEST(AServiceOnTheBus, UnderSystemdReportsReadyOutlivesItsClientsAndReportsStopping)
+{
+    PrivateBus bus;
+    const std::string socketPath = (bus.installDir() / "notify").string();
+    NotifySocket notify(socketPath);
+    auto env = bus.env();
+    env["NOTIFY_SOCKET"] = socketPath;
+    bustest::Child service({ORVEX_SERVICES_PROGRAM}, env, false);
+    EXPECT_EQ("READY=1", notify.next());
+
+    {
+        auto client = bus.connect();
+        ASSERT_EQ(S_OK, std::get<0>(rootGetter(*client, "getOrvexComms")));
+    }
+    auto watcher = bus.connect();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_FALSE(bus.ownerOf(*watcher, kService).empty());
+
+    ::kill(service.pid(), SIGTERM);
+    EXPECT_EQ("STOPPING=1", notify.next());
+    const int status = service.wait();
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 } // namespace
