@@ -87,19 +87,7 @@ HRESULT OrvexConfig::ExportSite(const std::string *siteName, const std::string *
     const xmlNodePtr site = findSite(*siteName);
     if (site == nullptr)
         return E_INVALIDARG;
-    UniqueDoc exported(xmlNewDoc(BAD_CAST "1.0"));
-    if (!exported)
-        return E_FAIL;
-    try {
-        const xmlNodePtr root = appendRoot(exported.get());
-        UniqueNode copy(xmlDocCopyNode(site, exported.get(), 1));
-        if (!copy)
-            return E_FAIL;
-        AppendChild(root, std::move(copy));
-    } catch (const std::bad_alloc &) {
-        return E_FAIL;
-    }
-    return WriteConfigFile(exported.get(), *fileName);
+    return WriteSiteFile(site, *fileName);
 }
 
 HRESULT OrvexConfig::ImportSite(const std::string *siteName, const std::string *fileName)
@@ -118,14 +106,16 @@ HRESULT OrvexConfig::ImportSite(const std::string *siteName, const std::string *
     const xmlNodePtr site = FindByAttribute(fileRoot, "NAME", *siteName);
     if (site == nullptr)
         return STG_E_FILENOTFOUND;
-    // Copied rather than moved, so that no name, text or namespace of the new site points into
-    // the file's document once that is freed.
-    UniqueNode copy(xmlDocCopyNode(site, m_root.get()->doc, 1));
-    if (!copy)
+    // Moved out of the file's document with libxml2's adoption, which re-declares the namespaces
+    // the site uses from above it, so nothing of the site points into that document once it is
+    // freed (the file was parsed without a name dictionary).
+    xmlUnlinkNode(site);
+    UniqueNode moved(site);
+    if (xmlDOMWrapAdoptNode(nullptr, loaded.get(), site, m_root.get()->doc, m_root.get(), 0) != 0)
         return E_FAIL;
-    DropIndentation(copy.get());
+    DropIndentation(site);
     try {
-        AppendChild(m_root.get(), std::move(copy));
+        AppendChild(m_root.get(), std::move(moved));
     } catch (const std::bad_alloc &) {
         return E_FAIL;
     }

@@ -1,6 +1,7 @@
 #include "xml_file.h"
 
 #include "platform/replace_file.h"
+#include "platform/unique_fd.h"
 
 #include <libxml/parser.h>
 
@@ -9,33 +10,48 @@
 #include <memory>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace configstore {
 
 namespace {
 
-bool readWholeFile(const std::string &path, std::string *data)
+enum class ReadResult { Read, Unreadable, TooLarge };
+
+// Only regular files: a device or a pipe chosen by mistake (/dev/zero) would never end.
+ReadResult readWholeFile(const std::string &path, std::string *data)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
+    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat status{};
+    if (!fd.valid() || ::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode))
+        return ReadResult::Unreadable;
+    constexpr std::size_t largest = static_cast<std::size_t>(std::numeric_limits<int>::max());
     char buffer[65536];
-    bool ok = true;
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
         if (n == 0)
-            break;
+            return ReadResult::Read;
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            ok = false;
-            break;
+            return ReadResult::Unreadable;
         }
+        if (data->size() + static_cast<std::size_t>(n) > largest)
+            return ReadResult::TooLarge;
         data->append(buffer, static_cast<std::size_t>(n));
     }
-    ::close(fd);
-    return ok;
+}
+
+struct OutputDeleter
+{
+    void operator()(xmlOutputBufferPtr out) const { xmlOutputBufferClose(out); }
+};
+
+HRESULT replaceFile(const std::string &path, const xmlChar *text, std::size_t size)
+{
+    const int err = ReplaceFileContents(path, std::string_view(reinterpret_cast<const char *>(text), size));
+    return err == 0 ? S_OK : ResultFromErrno(err);
 }
 
 struct ParserDeleter
@@ -48,10 +64,14 @@ struct ParserDeleter
 HRESULT ReadSiteFile(const std::string &path, UniqueDoc *document)
 {
     std::string data;
-    if (!readWholeFile(path, &data))
+    switch (readWholeFile(path, &data)) {
+    case ReadResult::Read:
+        break;
+    case ReadResult::Unreadable:
         return STG_E_FILENOTFOUND;
-    if (data.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()))
+    case ReadResult::TooLarge:
         return E_ABORT;
+    }
     std::unique_ptr<xmlParserCtxt, ParserDeleter> context(xmlNewParserCtxt());
     if (!context)
         return E_FAIL;
@@ -75,9 +95,20 @@ HRESULT WriteConfigFile(xmlDocPtr document, const std::string &path)
     if (text == nullptr)
         return E_FAIL;
     const std::unique_ptr<xmlChar, decltype(xmlFree)> owner(text, xmlFree);
-    const int err = ReplaceFileContents(path, std::string_view(reinterpret_cast<const char *>(text),
-                                                               static_cast<std::size_t>(size)));
-    return err == 0 ? S_OK : ResultFromErrno(err);
+    return replaceFile(path, text, static_cast<std::size_t>(size));
+}
+
+HRESULT WriteSiteFile(xmlNodePtr site, const std::string &path)
+{
+    const std::unique_ptr<xmlOutputBuffer, OutputDeleter> out(xmlAllocOutputBuffer(nullptr));
+    if (!out)
+        return E_FAIL;
+    xmlOutputBufferWriteString(out.get(), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<CONFIG>\n  ");
+    xmlNodeDumpOutput(out.get(), site->doc, site, 1, 1, "UTF-8");
+    xmlOutputBufferWriteString(out.get(), "\n</CONFIG>\n");
+    if (out->error != 0 || xmlOutputBufferGetContent(out.get()) == nullptr)
+        return E_FAIL;
+    return replaceFile(path, xmlOutputBufferGetContent(out.get()), xmlOutputBufferGetSize(out.get()));
 }
 
 } // namespace configstore

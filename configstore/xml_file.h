@@ -14,12 +14,17 @@
 
 namespace configstore {
 
-// S_OK and the document; STG_E_FILENOTFOUND when the file cannot be read; E_ABORT when it is not
-// well-formed (namespace errors included).
+// S_OK and the document; STG_E_FILENOTFOUND when the file cannot be read or is no regular file
+// (a folder, a device, a pipe); E_ABORT when it is not well-formed (namespace errors included) or
+// larger than libxml2 can take (2 GiB).
 HRESULT ReadSiteFile(const std::string &path, UniqueDoc *document);
 
 // S_OK; E_FAIL when the document cannot be serialised; otherwise the errno of the failing step
 // as an HRESULT (ResultFromErrno), the old file left as it was.
 HRESULT WriteConfigFile(xmlDocPtr document, const std::string &path);
+
+// Writes a file whose `CONFIG` root holds `site` alone, exactly as a document holding a deep copy
+// of it would be written, without making the copy. Errors as WriteConfigFile.
+HRESULT WriteSiteFile(xmlNodePtr site, const std::string &path);
 
 } // namespace configstore

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <mutex>
 
+
 namespace {
 
 std::mutex &writeMutex()

@@ -1,5 +1,7 @@
 #include "replace_file.h"
 
+#include "unique_fd.h"
+
 #include <cerrno>
 
 #include <fcntl.h>
@@ -7,20 +9,6 @@
 #include <unistd.h>
 
 namespace {
-
-int writeAll(int fd, std::string_view data)
-{
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return 0;
-}
 
 std::string folderOf(const std::string &path)
 {
@@ -34,11 +22,22 @@ std::string folderOf(const std::string &path)
 // the renamed file; only its durability across a power cut is weaker.
 void syncFolder(const std::string &path)
 {
-    const int fd = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    (void)::fsync(fd);
-    ::close(fd);
+    const UniqueFd folder(::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.valid())
+        (void)::fsync(folder.get());
+}
+
+// The errno of the first failing step of writing, syncing and closing `fd`; 0 when all worked.
+int writeSynced(UniqueFd fd, std::string_view data)
+{
+    ::fchmod(fd.get(), 0644);
+    if (!WriteAll(fd.get(), data))
+        return errno != 0 ? errno : EIO;
+    if (::fsync(fd.get()) != 0)
+        return errno;
+    if (!fd.close())
+        return errno;
+    return 0;
 }
 
 } // namespace
@@ -46,15 +45,10 @@ void syncFolder(const std::string &path)
 int ReplaceFileContents(const std::string &path, std::string_view data)
 {
     std::string temp = path + ".XXXXXX";
-    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0)
+    UniqueFd fd(::mkostemp(temp.data(), O_CLOEXEC));
+    if (!fd.valid())
         return errno;
-    ::fchmod(fd, 0644);
-    int err = writeAll(fd, data);
-    if (err == 0 && ::fsync(fd) != 0)
-        err = errno;
-    if (::close(fd) != 0 && err == 0)
-        err = errno;
+    int err = writeSynced(std::move(fd), data);
     if (err == 0 && ::rename(temp.c_str(), path.c_str()) != 0)
         err = errno;
     if (err != 0) {

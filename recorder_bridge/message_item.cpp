@@ -17,12 +17,20 @@ MessageItem::MessageItem() : Timestamp(LocalTimestampText()), EventSequenceNumbe
 
 std::string LocalTimestampText()
 {
+    // Every item of one second carries the same text; formatting it once per second per thread
+    // keeps the local-time conversion off the path of a busy receipt printer.
+    thread_local std::time_t cachedSecond = -1;
+    thread_local std::string cachedText;
     const std::time_t now = std::time(nullptr);
+    if (now == cachedSecond)
+        return cachedText;
     std::tm local{};
     localtime_r(&now, &local);
     char text[80];
     const std::size_t length = std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local);
-    return std::string(text, length);
+    cachedSecond = now;
+    cachedText.assign(text, length);
+    return cachedText;
 }
 
 std::int16_t TakeEventSequenceNumber()

@@ -34,11 +34,11 @@ void CMsgParser::Run()
     while (!StopRequested()) {
         if (std::unique_ptr<support::QueueItem> queued = Pop()) {
             try {
-                std::unique_ptr<MessageItem> item(dynamic_cast<MessageItem *>(queued.get()));
-                if (item)
+                // Only message items are ever posted here; anything else is dropped.
+                if (auto *item = dynamic_cast<MessageItem *>(queued.get())) {
                     queued.release();
-                if (item)
-                    HandleMessage(std::move(item));
+                    HandleMessage(std::unique_ptr<MessageItem>(item));
+                }
             } catch (const std::exception &e) {
                 support::TraceError("CMsgParser thread caught unknown error.");
                 support::TraceError("CMsgParser item lost: %s", e.what());

@@ -95,11 +95,16 @@ HRESULT OrvexInterface::FinalConstruct(const std::string &installFolder)
 
 OrvexInterface::~OrvexInterface()
 {
+    // Nothing may fire once teardown has begun: the output thread is asked to stop and the
+    // recognizer is stopped (cutting a plate wait short) before the parser is taken down, so
+    // the events the parser still passes on are deleted unfired rather than sent during the
+    // parser's teardown. The threads are then joined in pipeline order.
+    m_output->RequestStop();
+    if (m_recognizer)
+        m_recognizer->Shutdown();
     m_parser.reset();
     m_output->Stop();
     m_output.reset();
-    if (m_recognizer)
-        m_recognizer->Shutdown();
     m_fuelling.reset();
     m_forecourtCamera.reset();
     m_paymentTerminal.reset();

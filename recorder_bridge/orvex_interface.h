@@ -8,9 +8,10 @@
 // trace is opened), or the rules loader's code after "Failed Parsing XML File.  Exiting..." and
 // a flush of the trace.
 //
-// Teardown, when the last reference goes: the parser (which first ends the input's
-// subscription), then the output thread (queued items are deleted unfired), then the
-// recognizer's thread (a plate wait is cut short) and the event objects, and the trace last.
+// Teardown, when the last reference goes: the output thread is told to stop and the recognizer
+// is stopped (a plate wait is cut short) first, so nothing fires from then on; then the parser
+// (which first ends the input's subscription), then the output thread is joined (queued items
+// are deleted unfired), then the event objects are released, and the trace is closed last.
 // No event is fired once teardown has begun, also by event objects that clients still hold.
 // Every member may be called on any thread.
 

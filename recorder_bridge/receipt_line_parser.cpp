@@ -4,6 +4,7 @@
 #include "platform/variant_conversion.h"
 #include "support/trace_log.h"
 
+#include <algorithm>
 #include <climits>
 #include <iterator>
 #include <variant>
@@ -108,35 +109,61 @@ void TraceMerchandise(const char *opening, const MessageItem &item)
 std::vector<std::wstring> ReceiptLineParser::Split(const std::wstring &text, const boost::wregex &expression)
 {
     std::vector<std::wstring> tokens;
+    tokens.reserve(std::max<std::size_t>(expression.mark_count(), 2));
     std::wstring input = text; // split consumes its input
     boost::regex_split(std::back_inserter(tokens), input, expression, boost::match_default, UINT_MAX);
     return tokens;
 }
 
-std::vector<std::wstring> ReceiptLineParser::Attempt(const KindSpec &spec, const std::wstring &text) const
+std::vector<std::wstring> ReceiptLineParser::SplitWithScratch(const std::wstring &text,
+                                                             const boost::wregex &expression,
+                                                             boost::wsmatch &scratch)
+{
+    if (expression.mark_count() == 0)
+        return Split(text, expression);
+    // With groups, only matches give tokens: a line the expression does not match needs no
+    // split. When the first match runs to the end of the line, the split stops after it
+    // (regex_grep ends at the end of its input), so its tokens are that match's groups: taking
+    // them here saves matching the line a second time.
+    if (!boost::regex_search(text, scratch, expression))
+        return {};
+    if (scratch[0].second != text.end())
+        return Split(text, expression);
+    std::vector<std::wstring> tokens;
+    tokens.reserve(scratch.size() - 1);
+    for (std::size_t group = 1; group < scratch.size(); ++group)
+        tokens.push_back(scratch.str(static_cast<int>(group)));
+    return tokens;
+}
+
+std::vector<std::wstring> ReceiptLineParser::Attempt(const KindSpec &spec, const std::wstring &text,
+                                                     boost::wsmatch &scratch, bool traceTokens) const
 {
     std::vector<std::wstring> tokens;
     const KindRules &kind = m_rules.of(spec.kind);
     if (kind.expression) {
         try {
-            tokens = Split(text, *kind.expression);
+            tokens = SplitWithScratch(text, *kind.expression, scratch);
         } catch (const std::exception &e) {
             support::TraceError("Parser attempt of %.*s failed: %s", static_cast<int>(spec.elementName.size()),
                                 spec.elementName.data(), e.what());
             tokens.clear();
         }
     }
-    if (support::TraceEnabled(3))
+    if (traceTokens)
         TraceTokens(tokens);
     return tokens;
 }
 
-std::int16_t ReceiptLineParser::SplitFlag(RuleFlag flag, const std::wstring &text) const
+std::int16_t ReceiptLineParser::SplitFlag(RuleFlag flag, const std::wstring &text, boost::wsmatch &scratch) const
 {
     const FlagRule &rule = m_rules.of(flag);
     if (!rule.expression)
         return 0;
     try {
+        // As for the kinds: with groups, only a match can give a token.
+        if (rule.expression->mark_count() > 0)
+            return boost::regex_search(text, scratch, *rule.expression) ? -1 : 0;
         return Split(text, *rule.expression).empty() ? 0 : -1;
     } catch (const std::exception &e) {
         support::TraceError("Parser flag test failed: %s", e.what());
@@ -160,17 +187,20 @@ std::int16_t ReceiptLineParser::WholeMatchFlag(RuleFlag flag, const std::wstring
 std::unique_ptr<MessageItem> ReceiptLineParser::Parse(const MessageItem &posMessage) const
 {
     const std::wstring text = WideFromUtf8(posMessage.Text);
+    boost::wsmatch scratch; // reused by every attempt, so that its storage is made once
+    const bool traceTokens = support::TraceEnabled(3);
     for (RetailKind kind : TrialOrder()) {
         const KindSpec &spec = SpecOf(kind);
-        const std::vector<std::wstring> tokens = Attempt(spec, text);
+        const std::vector<std::wstring> tokens = Attempt(spec, text, scratch, traceTokens);
         if (!tokens.empty())
-            return Build(spec, tokens, posMessage, text);
+            return Build(spec, tokens, posMessage, text, scratch);
     }
     return nullptr;
 }
 
 std::unique_ptr<MessageItem> ReceiptLineParser::Build(const KindSpec &spec, const std::vector<std::wstring> &tokens,
-                                                      const MessageItem &posMessage, const std::wstring &text) const
+                                                      const MessageItem &posMessage, const std::wstring &text,
+                                                      boost::wsmatch &scratch) const
 {
     if (!spec.winLine.empty())
         support::TraceInfo("%.*s", static_cast<int>(spec.winLine.size()), spec.winLine.data());
@@ -192,9 +222,9 @@ std::unique_ptr<MessageItem> ReceiptLineParser::Build(const KindSpec &spec, cons
     switch (spec.kind) {
     case RetailKind::FuelSalesLineItem:
         item->TaxInclusive = m_rules.taxInclusive;
-        item->RefundFlag = SplitFlag(RuleFlag::FuelRefund, text);
-        item->PrepayFlag = SplitFlag(RuleFlag::Prepay, text);
-        item->KnowGradeFlag = SplitFlag(RuleFlag::KnowGrade, text);
+        item->RefundFlag = SplitFlag(RuleFlag::FuelRefund, text, scratch);
+        item->PrepayFlag = SplitFlag(RuleFlag::Prepay, text, scratch);
+        item->KnowGradeFlag = SplitFlag(RuleFlag::KnowGrade, text, scratch);
         break;
     case RetailKind::MerchandiseLineItem:
         item->TaxInclusive = m_rules.taxInclusive;
@@ -206,7 +236,7 @@ std::unique_ptr<MessageItem> ReceiptLineParser::Build(const KindSpec &spec, cons
         item->TaxInclusive = m_rules.taxInclusive;
         break;
     case RetailKind::TenderLineItem:
-        item->RefundFlag = SplitFlag(RuleFlag::TenderRefund, text);
+        item->RefundFlag = SplitFlag(RuleFlag::TenderRefund, text, scratch);
         break;
     default:
         break;

@@ -32,12 +32,20 @@ public:
     // The tokens that splitting `text` with `expression` yields (regex_split, default flags).
     [[nodiscard]] static std::vector<std::wstring> Split(const std::wstring &text, const boost::wregex &expression);
 
+    // The same tokens as Split, found with one match where that is enough; `scratch` is the
+    // caller's reusable match storage.
+    [[nodiscard]] static std::vector<std::wstring> SplitWithScratch(const std::wstring &text,
+                                                                    const boost::wregex &expression,
+                                                                    boost::wsmatch &scratch);
+
 private:
-    [[nodiscard]] std::vector<std::wstring> Attempt(const KindSpec &spec, const std::wstring &text) const;
-    [[nodiscard]] std::int16_t SplitFlag(RuleFlag flag, const std::wstring &text) const;
+    [[nodiscard]] std::vector<std::wstring> Attempt(const KindSpec &spec, const std::wstring &text,
+                                                    boost::wsmatch &scratch, bool traceTokens) const;
+    [[nodiscard]] std::int16_t SplitFlag(RuleFlag flag, const std::wstring &text, boost::wsmatch &scratch) const;
     [[nodiscard]] std::int16_t WholeMatchFlag(RuleFlag flag, const std::wstring &text) const;
     std::unique_ptr<MessageItem> Build(const KindSpec &spec, const std::vector<std::wstring> &tokens,
-                                       const MessageItem &posMessage, const std::wstring &text) const;
+                                       const MessageItem &posMessage, const std::wstring &text,
+                                       boost::wsmatch &scratch) const;
 
     const PosRules &m_rules;
 };

@@ -1,5 +1,7 @@
 #include "wide_text.h"
 
+#include <algorithm>
+
 namespace recorder_bridge {
 
 namespace {
@@ -24,19 +26,23 @@ int SequenceLength(unsigned char lead)
 
 std::wstring WideFromUtf8(std::string_view utf8)
 {
-    std::wstring wide;
-    wide.reserve(utf8.size());
+    if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::wstring(utf8.begin(), utf8.end()); // receipts are mostly ASCII
+
+    std::wstring wide(utf8.size(), L'\0');
+    std::size_t out = 0;
     std::size_t i = 0;
+    const auto put = [&](wchar_t c) { wide[out++] = c; };
     while (i < utf8.size()) {
         const auto lead = static_cast<unsigned char>(utf8[i]);
         const int length = SequenceLength(lead);
         if (length == 1) {
-            wide.push_back(static_cast<wchar_t>(lead));
+            put(static_cast<wchar_t>(lead));
             ++i;
             continue;
         }
         if (length == 0 || i + static_cast<std::size_t>(length) > utf8.size()) {
-            wide.push_back(kReplacement);
+            put(kReplacement);
             ++i;
             continue;
         }
@@ -49,13 +55,14 @@ std::wstring WideFromUtf8(std::string_view utf8)
         }
         const char32_t minimum = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
         if (!valid || code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-            wide.push_back(kReplacement);
+            put(kReplacement);
             ++i;
             continue;
         }
-        wide.push_back(static_cast<wchar_t>(code));
+        put(static_cast<wchar_t>(code));
         i += static_cast<std::size_t>(length);
     }
+    wide.resize(out); // never longer than the bytes it came from
     return wide;
 }
 

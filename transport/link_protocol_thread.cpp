@@ -52,24 +52,38 @@ void LinkProtocolThread::Run()
     } catch (const CSerialException &error) {
         support::TraceError("Link: cannot open port %d (%s): %s", m_portNumber, error.device().c_str(),
                             error.what());
-        OnLinkError(error);
+        report(error);
         return;
     }
     support::TraceInfo("Link: port %d open on %s", m_portNumber, m_port.device().c_str());
 
-    try {
-        while (!StopRequested()) {
+    while (!StopRequested()) {
+        try {
             pollStep();
-            // The pause between steps is taken outside frames only, so that a frame being
-            // received is read at line speed.
-            if (!m_receiver.insideFrame() && !SleepFor(1))
-                break;
+        } catch (const CSerialException &error) {
+            support::TraceError("Link: port %d failed: %s", m_portNumber, error.what());
+            report(error);
+            break;
+        } catch (const std::exception &error) {
+            // Anything else a step throws (a receiver out of memory, say) costs that step only.
+            support::TraceError("Link: step failed: %s", error.what());
+            report(error);
         }
-    } catch (const CSerialException &error) {
-        support::TraceError("Link: port %d failed: %s", m_portNumber, error.what());
-        OnLinkError(error);
+        // The pause between steps is taken outside frames only, so that a frame being received
+        // is read at line speed.
+        if (!m_receiver.insideFrame() && !SleepFor(1))
+            break;
     }
     m_port.Close();
+}
+
+void LinkProtocolThread::report(const std::exception &error) noexcept
+{
+    try {
+        OnLinkError(error);
+    } catch (...) {
+        support::TraceError("Link: error handler failed while reporting: %s", error.what());
+    }
 }
 
 void LinkProtocolThread::pollStep()
@@ -189,7 +203,7 @@ void LinkProtocolThread::retransmit()
     support::TraceError("Link: frame %u dropped: %s", lost, kNoAcknowledgementText);
     // Reported directly rather than thrown, so that a frame being received when the rule fires
     // (a NAK or CAN inside it) is not cut off.
-    OnLinkError(CProtocolException(kNoAcknowledgementText));
+    report(CProtocolException(kNoAcknowledgementText));
 }
 
 void LinkProtocolThread::writeControl(std::uint8_t byte)

@@ -18,7 +18,8 @@
 //
 // A port that cannot be opened, and a failed read or write, reach OnLinkError as a
 // CSerialException, and the thread ends; messages posted later stay queued unsent until the link
-// is deleted. The port is closed when the thread ends.
+// is deleted. The port is closed when the thread ends. Anything else thrown inside one step (by
+// OnFrameReceived, say) reaches OnLinkError too, and the link goes on.
 //
 // Lifetime: a concrete subclass calls SetPriority(-1) and Start() at the end of its constructor
 // and Stop() first thing in its destructor; deleting the link deletes the messages still queued.
@@ -81,6 +82,8 @@ private:
     void writePending();
     void retransmit();
     void writeControl(std::uint8_t byte);
+    // OnLinkError, which must not end the thread by throwing.
+    void report(const std::exception &error) noexcept;
 
     const std::int16_t m_portNumber;
     const LinkTiming m_timing;

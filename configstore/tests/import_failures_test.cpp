@@ -91,10 +91,10 @@ TEST_F(AnImport, AnswersEachKindOfFileWithItsCode)
     }
 }
 
-TEST_F(AnImport, RefusesAFolderAsAFile)
+TEST_F(AnImport, RefusesWhatIsNoRegularFile)
 {
-    const std::string folder = m_folder.string();
-    EXPECT_EQ(m_config.ImportSite(&m_name, &folder), STG_E_FILENOTFOUND);
+    for (const std::string &file : {m_folder.string(), std::string("/dev/zero"), std::string("/dev/null")})
+        EXPECT_EQ(m_config.ImportSite(&m_name, &file), STG_E_FILENOTFOUND) << file;
 }
 
 TEST_F(AnImport, NeverReadsExternalEntitiesOrTheNetwork)
@@ -142,17 +142,22 @@ TEST_F(AnImport, StopsAnExponentialEntityExpansion)
     EXPECT_LT(std::filesystem::file_size(path("orvexconfig.xml")), 100000u);
 }
 
-TEST_F(AnImport, CopesWithNamespacesDeclaredAboveTheSite)
+TEST_F(AnImport, CopesWithNamespacesAndIdsDeclaredAboveTheSite)
 {
     const std::string file = path("site.ovx");
-    WriteFile(file, "<CONFIG xmlns:x=\"urn:x\" xmlns=\"urn:default\">"
-                    "<SITE NAME=\"Default\" x:origin=\"elsewhere\"><x:NOTE x:by=\"me\">kept</x:NOTE></SITE></CONFIG>");
+    WriteFile(file, "<!DOCTYPE CONFIG [<!ATTLIST NOTE key ID #IMPLIED>]>"
+                    "<CONFIG xmlns:x=\"urn:x\" xmlns=\"urn:default\">"
+                    "<SITE NAME=\"Default\" x:origin=\"elsewhere\" xml:id=\"s1\">"
+                    "<x:NOTE x:by=\"me\" key=\"k1\">kept</x:NOTE><NOTE key=\"k2\"/></SITE></CONFIG>");
     ASSERT_EQ(m_config.ImportSite(&m_name, &file), S_OK);
     // The file's document is gone by now: saving walks every namespace of the copied site.
     ASSERT_EQ(m_config.SaveSite(), S_OK);
     const std::string saved = ReadFile(path("orvexconfig.xml"));
     EXPECT_NE(saved.find("urn:x"), std::string::npos);
     EXPECT_NE(saved.find("kept"), std::string::npos);
+    const std::string name = "Default";
+    ASSERT_EQ(m_config.DeleteSite(&name), S_OK);
+    ASSERT_EQ(m_config.LoadAndParse(), S_OK);
 }
 
 } // namespace

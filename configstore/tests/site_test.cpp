@@ -184,6 +184,29 @@ TEST_F(ASite, AddsMissingContainersButNeverCompletesExistingTimes)
               std::vector<std::string>({"TIMES", "CAMERAS", "PRIORITIES", "TASKS", "INTEREST_ZONES", "POSCONFIG"}));
 }
 
+TEST_F(ASite, RefusesTheChildrenAHandEditedFileLeftOut)
+{
+    std::shared_ptr<ISite> s = importSite("<DISPENSER NUMBER=\"1\"/><CAMERAS><CAMERA NUMBER=\"1\"/></CAMERAS>");
+    std::shared_ptr<IDispenser> dispenser;
+    ASSERT_EQ(s->GetDispenser(1, &dispenser), S_OK);
+    std::shared_ptr<IDispenserMap> map;
+    EXPECT_EQ(dispenser->GetDispenserMap(&map), E_FAIL);
+    EXPECT_EQ(map, nullptr);
+    std::shared_ptr<ICameraPresets> presets;
+    EXPECT_EQ(dispenser->GetCameraPresets(&presets), E_FAIL);
+
+    std::shared_ptr<ICamera> camera;
+    ASSERT_EQ(s->GetCamera(1, &camera), S_OK);
+    std::int16_t value = -1;
+    EXPECT_EQ(camera->NumPresets(&value), S_OK);
+    EXPECT_EQ(value, 0);
+    EXPECT_EQ(camera->GetType(&value), E_FAIL);
+    EXPECT_EQ(camera->SetType(3), E_FAIL);
+    std::shared_ptr<IPreset> preset;
+    EXPECT_EQ(camera->NewPreset(1, &preset), E_FAIL);
+    EXPECT_EQ(camera->DeletePreset(1), E_FAIL);
+}
+
 TEST_F(ASite, GivesAnEmptySavedTextAFreshTextNode)
 {
     std::shared_ptr<ISite> s = importSite("<INTEREST_ZONES><INTEREST_ZONE NUMBER=\"1\"><CAMERA_NUMBER>1</CAMERA_NUMBER>"

@@ -61,6 +61,22 @@ TEST(ASplit, WithoutGroupsGivesThePiecesBetweenMatches)
     EXPECT_EQ(Tokens("", L"#"), Strings{});
 }
 
+TEST(ASplit, GivesTheSameTokensWithOneMatchAsTheFullSplit)
+{
+    const wchar_t *expressions[] = {L"^(\\w+) (\\d+)$", L"(\\d)", L"(a*)", L"^(x)?(y)?$", L"(\\w+)$", L"(b)|(c)",
+                                    L"^TXN (\\S+)", L"(\\s*)", L",", L"(.*)"};
+    const wchar_t *texts[] = {L"", L"abc 12", L"a1b2c3", L"y", L"aaa", L"bcb", L"TXN 42 x", L"  ", L"a,b", L"x y"};
+    boost::wsmatch scratch;
+    for (const wchar_t *expression : expressions) {
+        const boost::wregex compiled = CompileRuleExpression(expression);
+        for (const wchar_t *text : texts) {
+            EXPECT_EQ(ReceiptLineParser::SplitWithScratch(text, compiled, scratch),
+                      ReceiptLineParser::Split(text, compiled))
+                << Utf8FromWide(expression) << " on \"" << Utf8FromWide(text) << "\"";
+        }
+    }
+}
+
 TEST(AReceiptLineParser, TriesTheKindsInItsFixedOrder)
 {
     PosRules rules;
@@ -93,6 +109,23 @@ TEST(AReceiptLineParser, LetsAGrouplessExpressionThatMissesWinWithTheWholeText)
     ASSERT_TRUE(item);
     EXPECT_EQ(item->Type, ItemType::BeginRetailTransaction);
     EXPECT_EQ(item->OperatorID, "JOHN");
+}
+
+TEST(AReceiptLineParser, GivesDefaultsForFieldsTheRulesFileLeavesOut)
+{
+    bridge_test::TempFolder folder;
+    folder.write("RecorderBridgeConfig.xml",
+                 "<R ActivePOS=\"T\"><P name=\"T\" TaxInclusive=\"No\"><TenderLineItem>"
+                 "<Expression>^PAID (\\w+)$</Expression></TenderLineItem></P></R>");
+    PosRules rules;
+    ASSERT_EQ(LoadPosRules(folder.path(), rules, std::chrono::milliseconds(0)), S_OK);
+    for (std::int32_t index : rules.of(RetailKind::TenderLineItem).index)
+        EXPECT_EQ(index, 0);
+    const auto item = ReceiptLineParser(rules).Parse(PosLine("PAID CASH", 12));
+    ASSERT_TRUE(item);
+    EXPECT_EQ(item->WorkstationID, "12");
+    EXPECT_EQ(item->Description, "Tender");
+    EXPECT_EQ(item->MethodOfPayment, "");
 }
 
 TEST(AReceiptLineParser, MakesNothingWhenNoKindMatches)

@@ -1,12 +1,14 @@
 #include "unit_link.h"
 
+#include "fault_plan.h"
+
 #include "transport/frame_receiver.h"
 
 #include <algorithm>
 #include <array>
 #include <atomic>
 #include <cerrno>
-#include <random>
+#include <map>
 
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -20,43 +22,9 @@ using namespace std::chrono_literals;
 
 namespace {
 
-constexpr std::size_t kLogLimit = 200000;
-constexpr int kCooldownAfterFault = 4;
 constexpr std::uint8_t kFaultFrameType = 'D';
 
-// The index just past the first `elements` escaped elements after the STX.
-std::size_t elementBoundary(const std::vector<std::uint8_t> &frame, int elements)
-{
-    std::size_t i = 1;
-    for (int n = 0; n < elements && i < frame.size(); ++n)
-        i += frame[i] == ctl::DLE ? 2 : 1;
-    return std::min(i, frame.size());
-}
-
-bool isReceiveFault(Fault fault)
-{
-    return fault == Fault::Silence || fault == Fault::Nak;
-}
-
 } // namespace
-
-const char *logKindName(LogKind kind)
-{
-    switch (kind) {
-    case LogKind::FrameSent: return "sent";
-    case LogKind::FrameRewritten: return "rewritten";
-    case LogKind::FrameGivenUp: return "given-up";
-    case LogKind::FrameAcked: return "acked";
-    case LogKind::FrameNaked: return "naked";
-    case LogKind::FrameReceived: return "received";
-    case LogKind::FrameDuplicate: return "duplicate";
-    case LogKind::FrameRefused: return "refused";
-    case LogKind::FrameAbandoned: return "abandoned";
-    case LogKind::FaultInjected: return "fault";
-    case LogKind::MessageDropped: return "dropped";
-    }
-    return "unknown";
-}
 
 struct UnitLink::Impl
 {
@@ -64,7 +32,7 @@ struct UnitLink::Impl
     int fd = -1;
     int wakeFd = -1;
     MessageHandler handler;
-    std::function<void(const LogEntry &)> observer;
+    std::map<std::uint8_t, MessageHandler> typeHandlers;
     std::thread thread;
     std::atomic<bool> stopRequest{false};
 
@@ -72,14 +40,10 @@ struct UnitLink::Impl
     mutable std::mutex mutex;
     std::deque<Message> queue;
     std::deque<std::vector<std::uint8_t>> rawQueue;
-    std::array<int, std::size(kAllFaults)> armed{};
-    double faultRate = 0;
-    std::mt19937 rng;
-    std::vector<Fault> faultMix;
-    int cooldown = 0;
     UnitStats stats;
-    std::deque<LogEntry> entries;
     std::atomic<bool> awaiting{false};
+    FaultPlan faults;
+    FrameLog frames;
 
     // The unit's thread only.
     transport::FrameReceiver receiver;
@@ -108,9 +72,13 @@ struct UnitLink::Impl
     void sendNext();
     void writePending(bool first);
     void writeAll(const std::vector<std::uint8_t> &bytes);
-    bool takeArmed(Fault fault);
-    void rollRandomFault();
-    void record(LogEntry entry);
+    bool takeArmed(Fault fault) { return faults.Take(fault); }
+    void rollRandomFault()
+    {
+        if (const std::string armed = faults.Draw(); !armed.empty())
+            note(LogKind::FaultInjected, "armed " + armed);
+    }
+    void record(LogEntry entry) { frames.Record(std::move(entry)); }
     void bump(std::uint64_t UnitStats::*counter)
     {
         std::lock_guard lock(mutex);
@@ -142,9 +110,14 @@ void UnitLink::SetHandler(MessageHandler handler)
     d->handler = std::move(handler);
 }
 
+void UnitLink::SetTypeHandler(std::uint8_t type, MessageHandler handler)
+{
+    d->typeHandlers[type] = std::move(handler);
+}
+
 void UnitLink::SetLogObserver(std::function<void(const LogEntry &)> observer)
 {
-    d->observer = std::move(observer);
+    d->frames.SetObserver(std::move(observer));
 }
 
 void UnitLink::Start()
@@ -183,85 +156,37 @@ void UnitLink::SendRaw(std::vector<std::uint8_t> bytes)
 
 void UnitLink::InjectFault(Fault fault, int count)
 {
-    {
-        std::lock_guard lock(d->mutex);
-        d->armed[static_cast<std::size_t>(fault)] += std::max(count, 0);
-    }
+    d->faults.Arm(fault, count);
     d->wake();
 }
 
 void UnitLink::SetRandomFaults(double rate, std::uint32_t seed, std::vector<Fault> mix)
 {
-    std::lock_guard lock(d->mutex);
-    d->faultRate = mix.empty() ? 0 : rate;
-    d->rng.seed(seed);
-    d->faultMix = std::move(mix);
-    d->cooldown = 0;
+    d->faults.SetRandom(rate, seed, std::move(mix));
 }
 
 UnitStats UnitLink::stats() const
 {
-    std::lock_guard lock(d->mutex);
-    return d->stats;
+    UnitStats stats;
+    {
+        std::lock_guard lock(d->mutex);
+        stats = d->stats;
+    }
+    stats.faultsInjected = d->faults.applied();
+    stats.randomDraws = d->faults.draws();
+    stats.randomFaultsArmed = d->faults.drawn();
+    return stats;
 }
 
 std::vector<LogEntry> UnitLink::log() const
 {
-    std::lock_guard lock(d->mutex);
-    return {d->entries.begin(), d->entries.end()};
+    return d->frames.Entries();
 }
 
 bool UnitLink::idle() const
 {
     std::lock_guard lock(d->mutex);
     return d->queue.empty() && d->rawQueue.empty() && !d->awaiting;
-}
-
-void UnitLink::Impl::record(LogEntry entry)
-{
-    {
-        std::lock_guard lock(mutex);
-        if (entries.size() == kLogLimit)
-            entries.pop_front();
-        entries.push_back(entry);
-    }
-    if (observer)
-        observer(entry);
-}
-
-bool UnitLink::Impl::takeArmed(Fault fault)
-{
-    std::lock_guard lock(mutex);
-    int &count = armed[static_cast<std::size_t>(fault)];
-    if (count == 0)
-        return false;
-    --count;
-    ++stats.faultsInjected;
-    return true;
-}
-
-void UnitLink::Impl::rollRandomFault()
-{
-    std::string armedName;
-    {
-        std::lock_guard lock(mutex);
-        if (faultRate <= 0)
-            return;
-        ++stats.randomDraws;
-        if (cooldown > 0) {
-            --cooldown;
-            return;
-        }
-        if (std::uniform_real_distribution<double>(0, 1)(rng) >= faultRate)
-            return;
-        const Fault fault = faultMix[std::uniform_int_distribution<std::size_t>(0, faultMix.size() - 1)(rng)];
-        const int count = isReceiveFault(fault) ? std::uniform_int_distribution<int>(1, 4)(rng) : 1;
-        armed[static_cast<std::size_t>(fault)] += count;
-        ++stats.randomFaultsArmed;
-        cooldown = kCooldownAfterFault;
-        armedName = std::string(faultName(fault)) + " x" + std::to_string(count);
-    }
-    note(LogKind::FaultInjected, "armed " + armedName);
 }
 
 void UnitLink::Impl::run()
@@ -377,14 +302,16 @@ void UnitLink::Impl::onFrameEnd(ReceiveEvent event, std::uint8_t lastBefore)
     }
     bump(&UnitStats::framesReceived);
     record(entry);
-    if (!handler)
+    const auto own = typeHandlers.find(receiver.type());
+    const MessageHandler &chosen = own != typeHandlers.end() ? own->second : handler;
+    if (!chosen)
         return;
     Message received{receiver.type(), {payload.begin(), payload.end()}};
     std::vector<Message> replies;
     try {
-        replies = handler(received);
+        replies = chosen(received);
     } catch (const std::exception &error) {
-        note(LogKind::FaultInjected, std::string("handler failed: ") + error.what());
+        note(LogKind::HandlerFailed, error.what());
     }
     if (replies.empty())
         return;
@@ -424,10 +351,10 @@ void UnitLink::Impl::retransmit()
 
 bool UnitLink::Impl::hasWork() const
 {
+    if (faults.Armed(Fault::Overlong) || faults.Armed(Fault::TooShort) || faults.Armed(Fault::ControlPayload))
+        return true;
     std::lock_guard lock(mutex);
-    return !queue.empty() || !rawQueue.empty() || armed[static_cast<std::size_t>(Fault::Overlong)] > 0
-        || armed[static_cast<std::size_t>(Fault::TooShort)] > 0
-        || armed[static_cast<std::size_t>(Fault::ControlPayload)] > 0;
+    return !queue.empty() || !rawQueue.empty();
 }
 
 void UnitLink::Impl::sendNext()
@@ -490,25 +417,7 @@ void UnitLink::Impl::sendNext()
 void UnitLink::Impl::writePending(bool first)
 {
     std::vector<std::uint8_t> bytes = pending;
-    std::string fault;
-    if (takeArmed(Fault::CorruptChecksum)) {
-        bytes.back() ^= 0x5A;
-        fault = "corrupt-checksum";
-    } else if (takeArmed(Fault::BadEscape)) {
-        // The frame ends at the bad escape, so that its tail is not read as loose control bytes.
-        bytes.resize(elementBoundary(bytes, 2));
-        bytes.insert(bytes.end(), {ctl::DLE, 0x41});
-        fault = "bad-escape";
-    } else if (takeArmed(Fault::CutFrame)) {
-        bytes.resize(bytes.size() / 2);
-        fault = "cut-frame";
-    } else if (takeArmed(Fault::StrayCan)) {
-        bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(elementBoundary(bytes, 2)), ctl::CAN);
-        fault = "stray-can";
-    } else if (takeArmed(Fault::StrayAck)) {
-        bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(elementBoundary(bytes, 2)), ctl::ACK);
-        fault = "stray-ack";
-    }
+    const std::string fault = faults.DamageWrite(bytes);
     const auto at = Clock::now();
     writeAll(bytes);
     ++writes;

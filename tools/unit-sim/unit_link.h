@@ -13,6 +13,7 @@
 // InjectFault, SetRandomFaults, stats and log may be called from any thread. The handler and
 // the log observer run on the unit's thread; set them before Start().
 
+#include "frame_log.h"
 #include "pseudo_terminal.h"
 #include "unit_fault.h"
 
@@ -30,43 +31,17 @@
 
 namespace unitsim {
 
-using Clock = std::chrono::steady_clock;
-
 struct Message
 {
     std::uint8_t type = 0;
     std::vector<std::uint8_t> payload;
 };
 
-// Called with each new frame the PC sends (type and payload); returns the messages to send back.
+// Called with each new frame the PC sends (type and payload); returns the messages to send back,
+// which go out after those already queued. This is where the unit's request/reply tables and its
+// camera plug in: SetTypeHandler per message type, SetHandler for the rest.
 // This is where the unit's request/reply tables plug in.
 using MessageHandler = std::function<std::vector<Message>(const Message &received)>;
-
-enum class LogKind : std::uint8_t {
-    FrameSent,      // first write of a frame
-    FrameRewritten, // a later write of the same frame
-    FrameGivenUp,   // dropped after the last write
-    FrameAcked,     // the PC acknowledged our frame
-    FrameNaked,     // the PC refused our frame (NAK, or CAN inside its frame)
-    FrameReceived,  // a new frame from the PC, acknowledged
-    FrameDuplicate, // a repeated frame from the PC, acknowledged again
-    FrameRefused,   // a bad frame from the PC, NAK sent
-    FrameAbandoned, // a frame from the PC cut short, over-long or too short
-    FaultInjected,
-    MessageDropped, // a message whose frame would be over-long
-};
-
-[[nodiscard]] const char *logKindName(LogKind kind);
-
-struct LogEntry
-{
-    Clock::time_point at;   // for sent frames: just before the write that carries the last byte
-    LogKind kind;
-    std::uint8_t sequence = 0;
-    std::uint8_t type = 0;
-    std::size_t length = 0; // payload bytes
-    std::string note;
-};
 
 struct UnitTiming
 {
@@ -105,7 +80,10 @@ public:
     // The path the PC opens as its serial port.
     [[nodiscard]] const std::string &slavePath() const { return m_pty.slavePath(); }
 
+    // The handler of every type without one of its own.
     void SetHandler(MessageHandler handler);
+    // The handler of one message type (a request letter); replaces an earlier one of that type.
+    void SetTypeHandler(std::uint8_t type, MessageHandler handler);
     void SetLogObserver(std::function<void(const LogEntry &)> observer);
 
     void Start();

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 using namespace linktest;
 using unitsim::Fault;
@@ -54,7 +55,9 @@ TEST_F(ALinkSoak, DeliversEveryUnreportedMessageOnceAndInOrderThroughFaults)
             mix.push_back(fault);
     }
     // 6.25% when eligible, with four quiet frames after each fault, puts faults on 5% of frames.
-    m_unit->SetRandomFaults(0.0625, 20261208, mix);
+    // ORVEX_SOAK_SEED replays another mix.
+    const char *seed = std::getenv("ORVEX_SOAK_SEED");
+    m_unit->SetRandomFaults(0.0625, seed ? static_cast<std::uint32_t>(std::strtoul(seed, nullptr, 10)) : 20261208u, mix);
     startLink({10ms, 30ms});
 
     const auto started = std::chrono::steady_clock::now();

@@ -304,3 +304,35 @@ TEST_F(ATransportLink, PostsToAQueuedWorkerDispatcher)
         EXPECT_TRUE(waitUntil([&] { return dispatcher.frames == 1; }));
     }
 }
+
+namespace {
+
+class ThrowingOnceLink final : public transport::LinkProtocolThread
+{
+public:
+    ThrowingOnceLink() : LinkProtocolThread(1, {20ms, 40ms}) { Start(); }
+    ~ThrowingOnceLink() override { Stop(); }
+    std::atomic<int> frames{0};
+    std::atomic<int> errors{0};
+
+protected:
+    void OnLinkError(const std::exception &) override { ++errors; }
+    void OnFrameReceived(const std::uint8_t *, std::int32_t, std::uint8_t) override
+    {
+        if (frames++ == 0)
+            throw std::runtime_error("receiver out of room");
+    }
+};
+
+} // namespace
+
+TEST_F(ALinkPort, KeepsReceivingAfterAHandlerThrows)
+{
+    startUnit();
+    ThrowingOnceLink link;
+    m_unit->Send({'B', {1}});
+    m_unit->Send({'B', {2}});
+    EXPECT_TRUE(waitUntil([&] { return link.frames == 2; }));
+    EXPECT_EQ(link.errors, 1);
+    EXPECT_FALSE(link.Exited());
+}

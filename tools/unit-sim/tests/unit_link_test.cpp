@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 using namespace unitsim;
@@ -94,4 +95,27 @@ TEST(AFaultName, ReadsBackEveryFault)
     for (Fault fault : kAllFaults)
         EXPECT_EQ(faultFromName(faultName(fault)), fault);
     EXPECT_FALSE(faultFromName("gremlins"));
+}
+
+TEST(AUnitLink, RoutesEachTypeToItsOwnHandlerAndTheRestToTheGeneralOne)
+{
+    UnitLink unit;
+    std::atomic<int> general{0};
+    unit.SetHandler([&](const Message &) {
+        ++general;
+        return std::vector<Message>{};
+    });
+    unit.SetTypeHandler('g', [](const Message &) { return std::vector<Message>{{'G', {0, 1, 2}}}; });
+    unit.Start();
+    RawPort pc(unit.slavePath());
+    transport::FrameReceiver receiver;
+    receiver.reset();
+
+    pc.write(*transport::encodeFrame(1, 'h', {}));
+    EXPECT_EQ(pc.next(receiver), transport::ReceiveEvent::Acknowledged);
+    pc.write(*transport::encodeFrame(2, 'g', {}));
+    EXPECT_EQ(pc.next(receiver), transport::ReceiveEvent::Acknowledged);
+    EXPECT_EQ(pc.next(receiver), transport::ReceiveEvent::FrameAccepted);
+    EXPECT_EQ(receiver.type(), 'G');
+    EXPECT_EQ(general, 1);
 }

@@ -1,0 +1,61 @@
+#pragma once
+// The simulated unit's record of the line: every frame sent, received, refused or abandoned, and
+// every fault, each stamped on the monotonic clock. Holds the latest 200,000 entries.
+//
+// Record runs on the unit's thread and calls the observer there, outside the lock; Entries may
+// be called from any thread. Set the observer before the unit starts.
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace unitsim {
+
+using Clock = std::chrono::steady_clock;
+
+enum class LogKind : std::uint8_t {
+    FrameSent,      // first write of a frame
+    FrameRewritten, // a later write of the same frame
+    FrameGivenUp,   // dropped after the last write
+    FrameAcked,     // the PC acknowledged our frame
+    FrameNaked,     // the PC refused our frame (NAK, or CAN inside its frame)
+    FrameReceived,  // a new frame from the PC, acknowledged
+    FrameDuplicate, // a repeated frame from the PC, acknowledged again
+    FrameRefused,   // a bad frame from the PC, NAK sent
+    FrameAbandoned, // a frame from the PC cut short, over-long or too short
+    FaultInjected,
+    MessageDropped, // a message whose frame would be over-long
+    HandlerFailed,  // a message handler threw; the frame stays acknowledged, nothing is sent back
+};
+
+[[nodiscard]] const char *logKindName(LogKind kind);
+
+struct LogEntry
+{
+    Clock::time_point at;   // for sent frames: just before the write that carries the last byte
+    LogKind kind;
+    std::uint8_t sequence = 0;
+    std::uint8_t type = 0;
+    std::size_t length = 0; // payload bytes
+    std::string note;
+};
+
+class FrameLog
+{
+public:
+    void SetObserver(std::function<void(const LogEntry &)> observer) { m_observer = std::move(observer); }
+    void Record(LogEntry entry);
+    [[nodiscard]] std::vector<LogEntry> Entries() const;
+
+private:
+    mutable std::mutex m_mutex;
+    std::deque<LogEntry> m_entries;
+    std::function<void(const LogEntry &)> m_observer;
+};
+
+} // namespace unitsim
