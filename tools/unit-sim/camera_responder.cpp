@@ -220,6 +220,16 @@ std::vector<Message> CameraResponder::a5Frame(const CameraCommand &command)
     return {};
 }
 
+MessageHandler CameraResponder::handler(MessageHandler others)
+{
+    return [this, others = std::move(others)](const Message &received) {
+        std::vector<Message> replies = others ? others(received) : std::vector<Message>{};
+        for (Message &reply : Handle(received))
+            replies.push_back(std::move(reply));
+        return replies;
+    };
+}
+
 std::vector<CameraCommand> CameraResponder::commands() const
 {
     std::lock_guard lock(m_mutex);

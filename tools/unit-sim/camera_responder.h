@@ -58,6 +58,11 @@ public:
     // is not a camera command).
     std::vector<Message> Handle(const Message &received);
 
+    // A handler for UnitLink::SetHandler: each message goes to `others` first (the unit's other
+    // handlers, when given) and then here; the replies come in that order. The responder must
+    // outlive the handler.
+    [[nodiscard]] MessageHandler handler(MessageHandler others = {});
+
     [[nodiscard]] std::vector<CameraCommand> commands() const;
     [[nodiscard]] std::optional<CameraRawPosition> position(CameraProtocol protocol, std::uint8_t camera) const;
 

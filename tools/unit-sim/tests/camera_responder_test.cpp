@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace unitsim {
 namespace {
 
@@ -31,9 +33,8 @@ std::vector<Message> sendPelcoDParts(CameraResponder &responder, const ByteArray
 {
     std::vector<Message> replies;
     for (std::size_t at = 0; at + 7 <= parts.size(); at += 7) {
-        ByteArray command{0x00};
-        command.insert(command.end(), parts.begin() + static_cast<std::ptrdiff_t>(at),
-                       parts.begin() + static_cast<std::ptrdiff_t>(at + 6));
+        ByteArray command(7, 0x00);
+        std::copy_n(parts.begin() + static_cast<std::ptrdiff_t>(at), 6, command.begin() + 1);
         for (Message &reply : responder.Handle(passThrough(transport::kPelcoDCameraCode, command)))
             replies.push_back(std::move(reply));
     }
