@@ -17,56 +17,27 @@ HRESULT CameraData::SetCameraType(std::int16_t camera, std::int16_t cameraType)
     return m_records.set(camera, &Record::cameraType, cameraType);
 }
 
-RecordList<CameraData::Preset> *CameraData::presetsOf(std::int16_t camera)
-{
-    Record *record = m_records.find(camera);
-    return record ? &record->presets : nullptr;
-}
+// The members below check the pointer before the camera index.
 
 HRESULT CameraData::GetComment(std::int16_t camera, std::int16_t preset, std::string *comment)
 {
     if (!comment)
         return E_POINTER;
-    auto *presets = presetsOf(camera);
-    return presets ? presets->get(preset, &Preset::comment, comment) : E_INVALIDARG;
+    return onPresets(camera, &RecordList<Preset>::get<std::string>, preset, &Preset::comment, comment);
 }
 
 HRESULT CameraData::SetComment(std::int16_t camera, std::int16_t preset, const std::string *comment)
 {
     if (!comment)
         return E_POINTER;
-    auto *presets = presetsOf(camera);
-    return presets ? presets->set(preset, &Preset::comment, *comment) : E_INVALIDARG;
+    return onPresets(camera, &RecordList<Preset>::set<std::string>, preset, &Preset::comment, *comment);
 }
 
-HRESULT CameraData::FirstPreset(std::int16_t camera, std::int16_t *preset)
+HRESULT CameraData::GetPresetNumber(std::int16_t camera, std::int16_t preset, std::int16_t *presetNumber)
 {
-    auto *presets = presetsOf(camera);
-    return presets ? presets->First(preset) : E_INVALIDARG;
-}
-
-HRESULT CameraData::LastPreset(std::int16_t camera, std::int16_t *preset)
-{
-    auto *presets = presetsOf(camera);
-    return presets ? presets->Last(preset) : E_INVALIDARG;
-}
-
-HRESULT CameraData::NextPreset(std::int16_t camera, std::int16_t *preset)
-{
-    auto *presets = presetsOf(camera);
-    return presets ? presets->Next(preset) : E_INVALIDARG;
-}
-
-HRESULT CameraData::PreviousPreset(std::int16_t camera, std::int16_t *preset)
-{
-    auto *presets = presetsOf(camera);
-    return presets ? presets->Previous(preset) : E_INVALIDARG;
-}
-
-HRESULT CameraData::CountPresets(std::int16_t camera, std::int16_t *count)
-{
-    auto *presets = presetsOf(camera);
-    return presets ? presets->Count(count) : E_INVALIDARG;
+    if (!presetNumber)
+        return E_POINTER;
+    return onPresets(camera, &RecordList<Preset>::get<std::int16_t>, preset, &Preset::presetNumber, presetNumber);
 }
 
 HRESULT CameraData::NewCamera(std::int16_t cameraNumber, std::int16_t *camera)
@@ -80,24 +51,14 @@ HRESULT CameraData::NewPreset(std::int16_t camera, std::int16_t presetNumber, st
 {
     if (!preset)
         return E_POINTER;
-    auto *presets = presetsOf(camera);
-    return presets ? presets->append({presetNumber, {}}, preset) : E_INVALIDARG;
+    return onPresets(camera, &RecordList<Preset>::append, Preset{presetNumber, {}}, preset);
 }
 
 HRESULT CameraData::DeletePreset(std::int16_t camera, std::int16_t *preset)
 {
     if (!preset)
         return E_POINTER;
-    auto *presets = presetsOf(camera);
-    return presets ? presets->remove(preset) : E_INVALIDARG;
-}
-
-HRESULT CameraData::GetPresetNumber(std::int16_t camera, std::int16_t preset, std::int16_t *presetNumber)
-{
-    if (!presetNumber)
-        return E_POINTER;
-    auto *presets = presetsOf(camera);
-    return presets ? presets->get(preset, &Preset::presetNumber, presetNumber) : E_INVALIDARG;
+    return onPresets(camera, &RecordList<Preset>::remove, preset, false);
 }
 
 } // namespace services

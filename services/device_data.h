@@ -3,26 +3,23 @@
 // device has no number of its own). Service thread only.
 
 #include "interfaces/services/isite_tables.h"
-#include "services/record_list.h"
+#include "services/flat_table.h"
 
 namespace services {
 
-class DeviceData final : public IDeviceData
+struct DeviceRecord
+{
+    std::int16_t deviceType = 0;
+    std::int16_t iface = 0;
+    std::int16_t inport = 0;
+    std::int16_t outport = 0;
+};
+
+class DeviceData final : public FlatTable<IDeviceData, DeviceRecord>
 {
 public:
-    struct Record
-    {
-        std::int16_t deviceType = 0;
-        std::int16_t iface = 0;
-        std::int16_t inport = 0;
-        std::int16_t outport = 0;
-    };
+    using Record = DeviceRecord;
 
-    HRESULT First(std::int16_t *index) override { return m_records.First(index); }
-    HRESULT Last(std::int16_t *index) override { return m_records.Last(index); }
-    HRESULT Next(std::int16_t *index) override { return m_records.Next(index); }
-    HRESULT Previous(std::int16_t *index) override { return m_records.Previous(index); }
-    HRESULT Count(std::int16_t *count) override { return m_records.Count(count); }
     HRESULT GetDeviceType(std::int16_t index, std::int16_t *deviceType) override
     {
         return m_records.get(index, &Record::deviceType, deviceType);
@@ -56,13 +53,6 @@ public:
         return m_records.set(index, &Record::outport, outport);
     }
     HRESULT Append(std::int16_t *index) override { return m_records.append({}, index); }
-    HRESULT Delete(std::int16_t *index) override { return m_records.remove(index); }
-
-    [[nodiscard]] const RecordList<Record> &records() const { return m_records; }
-    void clear() { m_records.clear(); }
-
-private:
-    RecordList<Record> m_records;
 };
 
 } // namespace services

@@ -22,42 +22,6 @@ HRESULT DispenserData::GetCardTerminalAddress(std::int16_t dispenser, std::int16
     return m_records.get(dispenser, &Record::cardTerminalAddress, address);
 }
 
-RecordList<std::shared_ptr<CameraPresetData>> *DispenserData::presetsOf(std::int16_t dispenser)
-{
-    Record *record = m_records.find(dispenser);
-    return record ? &record->presets : nullptr;
-}
-
-HRESULT DispenserData::FirstPreset(std::int16_t dispenser, std::int16_t *preset)
-{
-    auto *presets = presetsOf(dispenser);
-    return presets ? presets->First(preset) : E_INVALIDARG;
-}
-
-HRESULT DispenserData::LastPreset(std::int16_t dispenser, std::int16_t *preset)
-{
-    auto *presets = presetsOf(dispenser);
-    return presets ? presets->Last(preset) : E_INVALIDARG;
-}
-
-HRESULT DispenserData::NextPreset(std::int16_t dispenser, std::int16_t *preset)
-{
-    auto *presets = presetsOf(dispenser);
-    return presets ? presets->Next(preset) : E_INVALIDARG;
-}
-
-HRESULT DispenserData::PreviousPreset(std::int16_t dispenser, std::int16_t *preset)
-{
-    auto *presets = presetsOf(dispenser);
-    return presets ? presets->Previous(preset) : E_INVALIDARG;
-}
-
-HRESULT DispenserData::CountPresets(std::int16_t dispenser, std::int16_t *count)
-{
-    auto *presets = presetsOf(dispenser);
-    return presets ? presets->Count(count) : E_INVALIDARG;
-}
-
 HRESULT DispenserData::RetrieveCameraPreset(std::int16_t dispenser, std::int16_t preset,
                                             std::shared_ptr<ICameraPresetData> *entry)
 {
@@ -66,7 +30,7 @@ HRESULT DispenserData::RetrieveCameraPreset(std::int16_t dispenser, std::int16_t
         return E_INVALIDARG;
     if (!entry)
         return E_POINTER;
-    const auto *found = presets->find(preset);
+    const DispenserEntry *found = presets->find(preset);
     if (!found)
         return E_INVALIDARG;
     *entry = *found;
@@ -99,16 +63,13 @@ HRESULT DispenserData::NewPreset(std::int16_t dispenser, std::int16_t eventNumbe
 {
     if (!preset)
         return E_POINTER;
-    auto *presets = presetsOf(dispenser);
-    if (!presets)
-        return E_INVALIDARG;
-    return presets->append(std::make_shared<CameraPresetData>(eventNumber), preset);
+    return onPresets(dispenser, &RecordList<DispenserEntry>::append, std::make_shared<CameraPresetData>(eventNumber),
+                     preset);
 }
 
 HRESULT DispenserData::DeletePreset(std::int16_t dispenser, std::int16_t *preset)
 {
-    auto *presets = presetsOf(dispenser);
-    return presets ? presets->remove(preset) : E_INVALIDARG;
+    return onPresets(dispenser, &RecordList<DispenserEntry>::remove, preset, false);
 }
 
 } // namespace services

@@ -3,28 +3,24 @@
 // given. Service thread only.
 
 #include "interfaces/services/isite_tables.h"
-#include "services/record_list.h"
+#include "services/flat_table.h"
 
 namespace services {
 
-class POSData final : public IPOSData
+struct POSRecord
+{
+    std::int16_t POSNumber = 0;
+    std::int16_t camera = 0;
+    std::int16_t movableFlag = 0;
+    std::int16_t preset = 0;
+    std::int16_t priority = 0;
+};
+
+class POSData final : public FlatTable<IPOSData, POSRecord>
 {
 public:
-    struct Record
-    {
-        std::int16_t POSNumber = 0;
-        std::int16_t camera = 0;
-        std::int16_t movableFlag = 0;
-        std::int16_t preset = 0;
-        std::int16_t priority = 0;
-    };
+    using Record = POSRecord;
 
-    HRESULT Count(std::int16_t *count) override { return m_records.Count(count); }
-    HRESULT Delete(std::int16_t *index) override { return m_records.remove(index); }
-    HRESULT First(std::int16_t *index) override { return m_records.First(index); }
-    HRESULT Last(std::int16_t *index) override { return m_records.Last(index); }
-    HRESULT Next(std::int16_t *index) override { return m_records.Next(index); }
-    HRESULT Previous(std::int16_t *index) override { return m_records.Previous(index); }
     HRESULT NewPOS(std::int16_t POSNumber, std::int16_t *index) override
     {
         return m_records.append({POSNumber, 0, 0, 0, 0}, index);
@@ -65,12 +61,6 @@ public:
     {
         return m_records.get(index, &Record::POSNumber, POSNumber);
     }
-
-    [[nodiscard]] const RecordList<Record> &records() const { return m_records; }
-    void clear() { m_records.clear(); }
-
-private:
-    RecordList<Record> m_records;
 };
 
 } // namespace services

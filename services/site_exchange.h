@@ -18,12 +18,15 @@ public:
     virtual ~SiteExchange() = default;
 
     // The download: clear the unit, wait 10 s, then every table in order. Blocks the calling
-    // (service) thread for the wait; the hub ignores the result.
+    // (service) thread for the wait. S_OK once every message is queued; E_UNEXPECTED, with
+    // nothing sent, when there is no site to send (storage not initialised); E_POINTER without
+    // a transport. The command still answers S_OK; the hub may trace a failure.
     virtual HRESULT SendCurrentSite() = 0;
 
     // The upload after the hub has applied its busy delay: empty the tables but the cameras,
-    // send the three groups of requests 3 s apart, mark the site loaded. Replies come later
-    // through the handlers below.
+    // send the three groups of requests 3 s apart, mark the site loaded (only when storage is
+    // initialised: without it there are no tables to fill). Replies come later through the
+    // handlers below, which drop a reply when the site has no loaded tables.
     virtual HRESULT RequestSiteFromUnit() = 0;
 
     // Replies of the unit; each updates the in-memory site. The hub fires GotMessage afterwards.
