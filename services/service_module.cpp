@@ -1,10 +1,12 @@
 #include "services/service_module.h"
 
+#include "platform/notifier.h"
 #include "platform/service_loop.h"
 #include "services/bus_context.h"
 #include "services/event_log.h"
 #include "services/root_bus_object.h"
 #include "services/service_switch.h"
+#include "support/trace_log.h"
 
 #include <sdbus-c++/sdbus-c++.h>
 
@@ -13,6 +15,22 @@
 #include <filesystem>
 
 namespace services {
+
+namespace {
+
+// No one sits in front of a service: a notice goes to the trace and to stderr (the journal
+// under systemd), and the thread that raised it goes on at once.
+class ServiceNotifier final : public Notifier
+{
+public:
+    void notify(std::string_view text, NoticeKind) override
+    {
+        support::TraceError("%.*s", static_cast<int>(text.size()), text.data());
+        std::fprintf(stderr, "OrvexServices: %.*s\n", static_cast<int>(text.size()), text.data());
+    }
+};
+
+} // namespace
 
 std::unique_ptr<sdbus::IConnection> OpenBusConnection(BusKind bus)
 {
@@ -56,6 +74,7 @@ HRESULT ServiceModule::UnregisterServer()
 
 int ServiceModule::Run(bool runningAsService)
 {
+    SetNotifier(std::make_shared<ServiceNotifier>());
     ServiceLoop loop;
     loop.HandleSignals({SIGTERM, SIGINT}, [&loop, runningAsService](int) {
         if (runningAsService)
