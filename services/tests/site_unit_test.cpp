@@ -1,7 +1,5 @@
 // A site sent to the simulated unit over a pseudo-terminal and read back from it.
 
-#if __has_include("tools/unit-sim/unit_tables.h") && __has_include("transport/orvex_transport.h")
-
 #include "reply_queue.h"
 #include "site_test_support.h"
 
@@ -154,5 +152,3 @@ TEST_F(ASiteOnTheSimulatedUnit, IsKeptByTheUnitAndComesBackFieldByField)
 
 } // namespace
 } // namespace services::testing
-
-#endif
