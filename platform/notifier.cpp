@@ -4,7 +4,7 @@
 #include <mutex>
 #include <string>
 
-namespace {
+namespace platform_detail {
 
 struct NotifierSlot
 {
@@ -12,11 +12,17 @@ struct NotifierSlot
     std::shared_ptr<Notifier> notifier;
 };
 
-} // namespace
+// Exported, and programs export it too (ENABLE_EXPORTS), so that the copies linked into each
+// shared library resolve to the program's one slot: a notice raised inside a library reaches the
+// notifier the program installed. (A type of an unnamed namespace here would make the function
+// local to each library.)
+__attribute__((visibility("default"))) NotifierSlot &OrvexProcessNotifierSlot();
 
-// Exported so that the copies linked into each shared library resolve to one slot per process:
-// a notice raised inside a library reaches the notifier the program installed.
-__attribute__((visibility("default"))) NotifierSlot &OrvexProcessNotifierSlot()
+} // namespace platform_detail
+
+using platform_detail::OrvexProcessNotifierSlot;
+
+platform_detail::NotifierSlot &platform_detail::OrvexProcessNotifierSlot()
 {
     static NotifierSlot slot;
     return slot;

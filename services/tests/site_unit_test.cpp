@@ -1,18 +1,19 @@
 // A site sent to the simulated unit over a pseudo-terminal and read back from it.
 
-#if __has_include("tools/unit-sim/unit_tables.h") && __has_include("transport/orvex_transport.h")
-
 #include "reply_queue.h"
 #include "site_test_support.h"
 
 #include "platform/install_folder.h"
+#include "platform/service_loop.h"
 #include "platform/profile_file.h"
 #include "tools/unit-sim/unit_link.h"
 #include "tools/unit-sim/unit_tables.h"
+#include "services/orvex_comms.h"
 #include "transport/orvex_transport.h"
 
 #include <gmock/gmock.h>
 
+#include <mutex>
 #include <thread>
 
 namespace services::testing {
@@ -152,7 +153,71 @@ TEST_F(ASiteOnTheSimulatedUnit, IsKeptByTheUnitAndComesBackFieldByField)
     EXPECT_EQ(snapshot(received), snapshot(sent));
 }
 
+// The hub's status events, kept for the test thread: which replies have been applied.
+class GotMessages final : public IOrvexCommsEvents
+{
+public:
+    HRESULT GotMessage(const std::string &msgType) override
+    {
+        std::lock_guard lock(m_mutex);
+        m_texts.push_back(msgType);
+        return S_OK;
+    }
+    [[nodiscard]] std::vector<std::string> texts() const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_texts;
+    }
+    HRESULT Debug(const std::string &) override { return S_OK; }
+    HRESULT OrvexOnline(const std::string &) override { return S_OK; }
+    HRESULT OrvexOffline() override { return S_OK; }
+    HRESULT CommsError(const std::string &) override { return S_OK; }
+    HRESULT SystemDiagnostics(std::int16_t, std::int16_t, std::int16_t, std::int16_t) override { return S_OK; }
+    HRESULT TaskDiagnostics(std::int16_t, std::int16_t, std::int16_t) override { return S_OK; }
+    HRESULT ResetCount(std::int16_t) override { return S_OK; }
+    HRESULT CameraPosition(std::int16_t, float, float, float) override { return S_OK; }
+
+private:
+    mutable std::mutex m_mutex;
+    std::vector<std::string> m_texts;
+};
+
+// The same round trip driven as the service drives it: the hub's commands on the service
+// thread, the unit's replies carried into that thread by the hub's subscription.
+TEST_F(ASiteOnTheSimulatedUnit, TravelsThroughTheHubOnTheServiceThread)
+{
+    buildSite();
+    ServiceLoop loop;
+    auto hub = std::make_shared<OrvexComms>(loop, link);
+    auto messages = std::make_shared<GotMessages>();
+    hub->AttachConfigData(&sent);
+    ASSERT_TRUE(loop.Start());
+    std::uint32_t cookie = 0;
+    ASSERT_EQ(loop.Invoke([&] { return hub->AdviseTransportEvents(); }), S_OK);
+    ASSERT_EQ(loop.Invoke([&] { return hub->AdviseCommsEvents(messages, &cookie); }), S_OK);
+
+    ASSERT_EQ(loop.Invoke([&] { return hub->SendCurrentSiteToOrvex(); }), S_OK);
+    ASSERT_TRUE(waitUntil([&] { return unitTables.tables('C').size() == 2 && unit.idle(); }));
+    loop.Invoke([&] {
+        hub->AttachConfigData(&received);
+        return S_OK;
+    });
+    ASSERT_EQ(loop.Invoke([&] { return hub->ReadDataFromOrvex(); }), S_OK);
+    ASSERT_TRUE(waitUntil([&] { return messages->texts().size() == 10; }));
+
+    SiteSnapshot got, want;
+    loop.Invoke([&] {
+        got = snapshot(received);
+        want = snapshot(sent);
+        return S_OK;
+    });
+    EXPECT_EQ(got, want);
+    EXPECT_THAT(messages->texts(),
+                ElementsAre("Config Data", "POS", "Dispenser Map", "Dispenser Map", "Camera Preset", "Camera Preset",
+                            "Events", "Task", "Task", "Task"));
+    loop.Quit();
+    loop.Join();
+}
+
 } // namespace
 } // namespace services::testing
-
-#endif

@@ -1,0 +1,313 @@
+// The service over the bus, as its clients feel it: one data-interface call's round trip, a
+// whole large site read through the data interfaces (as the configuration tool reads it), the
+// main road from the unit's frame to the recorder client's signal, and the resident memory of
+// the idle service holding that site. Runs OrvexServices on a private bus of its own.
+#include "services/tests/bus_test_support.h"
+#include "tools/unit-sim/report_commands.h"
+#include "tools/unit-sim/unit_link.h"
+#include "tools/unit-sim/unit_tables.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+
+namespace {
+
+using bustest::PrivateBus;
+using Clock = std::chrono::steady_clock;
+
+constexpr const char *kService = "org.orvex.OrvexServices";
+
+// The site's size: a large forecourt.
+constexpr int kDevices = 40, kDispensers = 48, kPresetsPerDispenser = 12, kEvents = 40, kCameras = 16,
+              kPresetsPerCamera = 64, kPOS = 8;
+
+struct Environment
+{
+    unitsim::UnitLink unit;
+    unitsim::UnitTables tables;
+    std::unique_ptr<PrivateBus> bus;
+    std::unique_ptr<sdbus::IConnection> client;
+    std::string data, devices, dispensers, events, cameras, pos;
+
+    Environment()
+    {
+        unit.SetHandler(tables.handler());
+        unit.Start();
+        bus = std::make_unique<PrivateBus>(true, unit.slavePath());
+        client = bus->connect();
+    }
+    std::unique_ptr<sdbus::IProxy> proxy(const std::string &path) { return sdbus::createProxy(*client, kService, path); }
+};
+
+Environment &env()
+{
+    static Environment e;
+    return e;
+}
+
+std::string getPath(sdbus::IProxy &proxy, const char *iface, const char *method)
+{
+    int32_t hr = 0;
+    sdbus::ObjectPath path;
+    proxy.callMethod(method).onInterface(iface).storeResultsTo(hr, path);
+    return path;
+}
+
+// Makes and loads the large site through the bus, once.
+void buildLargeSite()
+{
+    Environment &e = env();
+    if (!e.devices.empty())
+        return;
+    auto root = e.proxy("/org/orvex/Orvex");
+    e.data = getPath(*root, "org.orvex.IOrvex", "getOrvexConfigData");
+    auto data = e.proxy(e.data);
+    const char *D = "org.orvex.IOrvexConfigData";
+    int32_t hr = 0;
+    data->callMethod("InitializeStorage").onInterface(D).storeResultsTo(hr);
+    data->callMethod("NewSite").onInterface(D).withArguments(std::string("Large")).storeResultsTo(hr);
+    data->callMethod("LoadSite").onInterface(D).withArguments(std::string("Large")).storeResultsTo(hr);
+    e.devices = getPath(*data, D, "RetrieveDevice");
+    e.dispensers = getPath(*data, D, "RetrieveDispenser");
+    e.events = getPath(*data, D, "RetrieveEvent");
+    e.cameras = getPath(*data, D, "RetrieveCamera");
+    e.pos = getPath(*data, D, "RetrievePOS");
+    int16_t index = 0;
+    auto devices = e.proxy(e.devices);
+    for (int i = 0; i < kDevices; ++i)
+        devices->callMethod("Append").onInterface("org.orvex.IDeviceData").storeResultsTo(hr, index);
+    auto dispensers = e.proxy(e.dispensers);
+    for (int i = 1; i <= kDispensers; ++i) {
+        dispensers->callMethod("NewDispenser").onInterface("org.orvex.IDispenserData")
+            .withArguments(static_cast<int16_t>(i)).storeResultsTo(hr, index);
+        int16_t preset = 0;
+        for (int p = 0; p < kPresetsPerDispenser; ++p)
+            dispensers->callMethod("NewPreset").onInterface("org.orvex.IDispenserData")
+                .withArguments(index, static_cast<int16_t>(p)).storeResultsTo(hr, preset);
+    }
+    auto events = e.proxy(e.events);
+    for (int i = 0; i < kEvents; ++i)
+        events->callMethod("NewEvent").onInterface("org.orvex.IEventData").withArguments(static_cast<int16_t>(i))
+            .storeResultsTo(hr, index);
+    auto cameras = e.proxy(e.cameras);
+    for (int i = 1; i <= kCameras; ++i) {
+        cameras->callMethod("NewCamera").onInterface("org.orvex.ICameraData").withArguments(static_cast<int16_t>(i))
+            .storeResultsTo(hr, index);
+        int16_t preset = 0;
+        for (int p = 1; p <= kPresetsPerCamera; ++p) {
+            cameras->callMethod("NewPreset").onInterface("org.orvex.ICameraData")
+                .withArguments(index, static_cast<int16_t>(p)).storeResultsTo(hr, preset);
+            cameras->callMethod("SetComment").onInterface("org.orvex.ICameraData")
+                .withArguments(index, preset, "Preset " + std::to_string(p) + " of camera " + std::to_string(i))
+                .storeResultsTo(hr);
+        }
+    }
+    auto pos = e.proxy(e.pos);
+    for (int i = 1; i <= kPOS; ++i)
+        pos->callMethod("NewPOS").onInterface("org.orvex.IPOSData").withArguments(static_cast<int16_t>(i))
+            .storeResultsTo(hr, index);
+    data->callMethod("Save").onInterface(D).storeResultsTo(hr);
+}
+
+void reportPercentiles(benchmark::State &state, std::vector<double> &samplesUs)
+{
+    if (samplesUs.empty())
+        return;
+    std::sort(samplesUs.begin(), samplesUs.end());
+    state.counters["p50_us"] = samplesUs[samplesUs.size() / 2];
+    state.counters["p99_us"] = samplesUs[std::min(samplesUs.size() - 1, samplesUs.size() * 99 / 100)];
+}
+
+void BM_DataCallRoundTrip(benchmark::State &state)
+{
+    buildLargeSite();
+    auto devices = env().proxy(env().devices);
+    std::vector<double> samples;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        int32_t hr = 0;
+        int16_t count = 0;
+        devices->callMethod("Count").onInterface("org.orvex.IDeviceData").storeResultsTo(hr, count);
+        samples.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
+        benchmark::DoNotOptimize(count);
+    }
+    reportPercentiles(state, samples);
+}
+BENCHMARK(BM_DataCallRoundTrip)->Iterations(5000)->UseRealTime();
+
+// Every record and every field, walked with First/Next as the configuration tool's iterators do.
+void BM_ReadWholeLargeSite(benchmark::State &state)
+{
+    buildLargeSite();
+    Environment &e = env();
+    std::uint64_t calls = 0;
+    for (auto _ : state) {
+        int32_t hr = 0;
+        int16_t i = 0, v = 0;
+        auto devices = e.proxy(e.devices);
+        const char *DV = "org.orvex.IDeviceData";
+        devices->callMethod("First").onInterface(DV).storeResultsTo(hr, i);
+        ++calls;
+        while (i != 0) {
+            for (const char *getter : {"GetDeviceType", "GetInterface", "GetInport", "GetOutport"}) {
+                devices->callMethod(getter).onInterface(DV).withArguments(i).storeResultsTo(hr, v);
+                ++calls;
+            }
+            devices->callMethod("Next").onInterface(DV).withArguments(i).storeResultsTo(hr, i);
+            ++calls;
+        }
+        auto dispensers = e.proxy(e.dispensers);
+        const char *DI = "org.orvex.IDispenserData";
+        dispensers->callMethod("FirstDispenser").onInterface(DI).storeResultsTo(hr, i);
+        ++calls;
+        while (i != 0) {
+            for (const char *getter :
+                 {"GetDispenserLogicalNumber", "GetDispenserLoop", "GetDispenserAddress", "GetCardTerminalAddress"}) {
+                dispensers->callMethod(getter).onInterface(DI).withArguments(i).storeResultsTo(hr, v);
+                ++calls;
+            }
+            int16_t p = 0;
+            dispensers->callMethod("FirstPreset").onInterface(DI).withArguments(i).storeResultsTo(hr, p);
+            ++calls;
+            while (p != 0) {
+                sdbus::ObjectPath entry;
+                dispensers->callMethod("RetrieveCameraPreset").onInterface(DI).withArguments(i, p).storeResultsTo(hr, entry);
+                auto preset = e.proxy(entry);
+                for (const char *getter : {"GetEventNumber", "GetCameraNumber", "GetPresetNumber"}) {
+                    preset->callMethod(getter).onInterface("org.orvex.ICameraPresetData").storeResultsTo(hr, v);
+                    ++calls;
+                }
+                dispensers->callMethod("NextPreset").onInterface(DI).withArguments(i, p).storeResultsTo(hr, p);
+                calls += 2;
+            }
+            dispensers->callMethod("NextDispenser").onInterface(DI).withArguments(i).storeResultsTo(hr, i);
+            ++calls;
+        }
+        auto events = e.proxy(e.events);
+        const char *EV = "org.orvex.IEventData";
+        events->callMethod("First").onInterface(EV).storeResultsTo(hr, i);
+        while (i != 0) {
+            for (const char *getter : {"GetEventNumber", "GetPriority", "GetTransitionPriority"}) {
+                events->callMethod(getter).onInterface(EV).withArguments(i).storeResultsTo(hr, v);
+                ++calls;
+            }
+            events->callMethod("Next").onInterface(EV).withArguments(i).storeResultsTo(hr, i);
+            ++calls;
+        }
+        auto cameras = e.proxy(e.cameras);
+        const char *CA = "org.orvex.ICameraData";
+        cameras->callMethod("FirstCamera").onInterface(CA).storeResultsTo(hr, i);
+        while (i != 0) {
+            cameras->callMethod("GetCameraNumber").onInterface(CA).withArguments(i).storeResultsTo(hr, v);
+            cameras->callMethod("GetCameraType").onInterface(CA).withArguments(i).storeResultsTo(hr, v);
+            int16_t p = 0;
+            cameras->callMethod("FirstPreset").onInterface(CA).withArguments(i).storeResultsTo(hr, p);
+            calls += 3;
+            while (p != 0) {
+                std::string comment;
+                cameras->callMethod("GetPresetNumber").onInterface(CA).withArguments(i, p).storeResultsTo(hr, v);
+                cameras->callMethod("GetComment").onInterface(CA).withArguments(i, p).storeResultsTo(hr, comment);
+                cameras->callMethod("NextPreset").onInterface(CA).withArguments(i, p).storeResultsTo(hr, p);
+                calls += 3;
+            }
+            cameras->callMethod("NextCamera").onInterface(CA).withArguments(i).storeResultsTo(hr, i);
+            ++calls;
+        }
+        auto pos = e.proxy(e.pos);
+        const char *PO = "org.orvex.IPOSData";
+        pos->callMethod("First").onInterface(PO).storeResultsTo(hr, i);
+        while (i != 0) {
+            for (const char *getter : {"GetPOSNumber", "GetCamera", "GetMovableFlag", "GetPreset", "GetPriority"}) {
+                pos->callMethod(getter).onInterface(PO).withArguments(i).storeResultsTo(hr, v);
+                ++calls;
+            }
+            pos->callMethod("Next").onInterface(PO).withArguments(i).storeResultsTo(hr, i);
+            ++calls;
+        }
+    }
+    state.counters["calls_per_read"] = static_cast<double>(calls) / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_ReadWholeLargeSite)->Iterations(5)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// From the moment the unit's frame carrying a pump report is written to the moment the
+// recorder client's OnStartFuelDelivery arrives.
+void BM_UnitFrameToRecorderSignal(benchmark::State &state)
+{
+    Environment &e = env();
+    auto listener = e.bus->connect();
+    auto root = sdbus::createProxy(*listener, kService, "/org/orvex/Orvex");
+    const std::string bridgePath = getPath(*root, "org.orvex.IOrvex", "getRecorderBridge");
+    auto bridge = sdbus::createProxy(*listener, kService, bridgePath);
+    const std::string fuellingPath = getPath(*bridge, "org.orvex.IOrvexInterface", "getFuellingInterface");
+    auto fuelling = sdbus::createProxy(*listener, kService, fuellingPath);
+    std::mutex mutex;
+    std::condition_variable arrived;
+    std::vector<Clock::time_point> signals;
+    fuelling->uponSignal("OnStartFuelDelivery").onInterface("org.orvex.IFuellingEvents")
+        .call([&](const std::string &, int16_t, int16_t, int16_t, const std::string &, int16_t) {
+            std::lock_guard lock(mutex);
+            signals.push_back(Clock::now());
+            arrived.notify_all();
+        });
+    fuelling->finishRegistration();
+    listener->enterEventLoopAsync();
+
+    std::vector<Clock::time_point> frames;
+    e.unit.SetLogObserver([&](const unitsim::LogEntry &entry) {
+        if (entry.kind == unitsim::LogKind::FrameSent && entry.type == 'W') {
+            std::lock_guard lock(mutex);
+            frames.push_back(entry.at);
+        }
+    });
+    const auto report = unitsim::ParseReportCommand("pump 4 1 1 0");
+    std::vector<double> samples;
+    for (auto _ : state) {
+        std::unique_lock lock(mutex);
+        const std::size_t before = signals.size();
+        lock.unlock();
+        for (const auto &message : report.messages)
+            e.unit.Send(message);
+        lock.lock();
+        if (!arrived.wait_for(lock, std::chrono::seconds(5), [&] { return signals.size() > before; })) {
+            state.SkipWithError("no signal");
+            break;
+        }
+        if (frames.size() == signals.size())
+            samples.push_back(std::chrono::duration<double, std::micro>(signals.back() - frames.back()).count());
+        lock.unlock();
+        // Let the acknowledgement go by, as reports on a real line are spaced.
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    e.unit.SetLogObserver({});
+    listener->leaveEventLoop();
+    reportPercentiles(state, samples);
+}
+BENCHMARK(BM_UnitFrameToRecorderSignal)->Iterations(300)->UseRealTime();
+
+void BM_IdleServiceResidentMemory(benchmark::State &state)
+{
+    buildLargeSite();
+    Environment &e = env();
+    auto bus = sdbus::createProxy(*e.client, "org.freedesktop.DBus", "/org/freedesktop/DBus");
+    uint32_t pid = 0;
+    bus->callMethod("GetConnectionUnixProcessID").onInterface("org.freedesktop.DBus")
+        .withArguments(std::string(kService)).storeResultsTo(pid);
+    double rssKb = 0;
+    for (auto _ : state) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+        std::string line;
+        while (std::getline(status, line))
+            if (line.rfind("VmRSS:", 0) == 0)
+                rssKb = std::stod(line.substr(6));
+    }
+    state.counters["rss_MB"] = rssKb / 1024.0;
+}
+BENCHMARK(BM_IdleServiceResidentMemory)->Iterations(1)->UseRealTime();
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,194 @@
+#include "services/orvex.h"
+
+#include "interfaces/recorder_bridge/orvex_component.h"
+#include "interfaces/recorder_bridge/orvex_interface_factory.h"
+#include "interfaces/transport/orvex_transport_factory.h"
+#include "platform/com_error.h"
+#include "platform/install_folder.h"
+#include "platform/profile_file.h"
+#include "services/camera_ctrl.h"
+#include "services/dvr_test.h"
+#include "services/orvex_comms.h"
+#include "services/orvex_config_data.h"
+#include "support/trace_log.h"
+
+namespace services {
+
+namespace {
+
+constexpr const char *kSettingsSection = "Settings";
+
+template <typename T>
+HRESULT handOut(const std::shared_ptr<T> &object, std::shared_ptr<T> *ptr)
+{
+    if (ptr == nullptr)
+        return E_POINTER;
+    *ptr = object;
+    return S_OK;
+}
+
+} // namespace
+
+OrvexFactories OrvexFactories::Defaults()
+{
+    OrvexFactories f;
+    f.transport = [] {
+        std::shared_ptr<transport::IOrvexTransport> made;
+        return SUCCEEDED(transport::CreateOrvexTransport(&made)) ? made : nullptr;
+    };
+    f.configData = [](std::shared_ptr<transport::IOrvexTransport> transport) {
+        return std::make_shared<OrvexConfigData>(std::move(transport));
+    };
+    f.comms = [](ServiceLoop &loop, std::shared_ptr<transport::IOrvexTransport> transport) {
+        return std::make_shared<OrvexComms>(loop, std::move(transport));
+    };
+    f.bridge = [] {
+        std::shared_ptr<recorder_bridge::IOrvexInterface> made;
+        return SUCCEEDED(recorder_bridge::CreateOrvexInterface(&made)) ? made : nullptr;
+    };
+    f.cameraCtrl = [](std::shared_ptr<transport::ICameraControl> control, std::shared_ptr<OrvexComms> hub) {
+        return std::make_shared<CameraCtrl>(std::move(control), std::move(hub));
+    };
+    f.dvrTest = [](std::shared_ptr<OrvexComms> hub) { return std::make_shared<DVRTest>(std::move(hub)); };
+    return f;
+}
+
+Orvex::Orvex(ServiceLoop &loop, OrvexFactories factories, std::string installFolder)
+    : m_loop(loop), m_factories(std::move(factories)), m_installFolder(std::move(installFolder))
+{
+}
+
+Orvex::~Orvex()
+{
+    FinalRelease();
+    m_transport.reset();
+}
+
+HRESULT Orvex::fail(HRESULT hr, const char *format, const std::string &text)
+{
+    support::TraceError(format, text.c_str());
+    support::FlushTrace();
+    return hr;
+}
+
+HRESULT Orvex::FinalConstruct()
+{
+    if (m_installFolder.empty())
+        m_installFolder = InstallFolder();
+    support::OpenTrace(m_installFolder.c_str(), nullptr, "OrvexServices");
+    support::TraceInfo("OrvexServices Starting...");
+
+    // A missing transport shows when the port is set.
+    m_transport = m_factories.transport ? m_factories.transport() : nullptr;
+
+    m_configData = m_factories.configData ? m_factories.configData(m_transport) : nullptr;
+    if (!m_configData)
+        return fail(E_FAIL, "Error Creating OrvexConfigData Object: Pointer is Null%s");
+    m_comms = m_factories.comms ? m_factories.comms(m_loop, m_transport) : nullptr;
+    if (!m_comms)
+        return fail(E_FAIL, "Error Creating OrvexComms Object: Pointer is Null%s");
+    m_comms->AttachConfigData(m_configData.get());
+
+    const ProfileFile settings(JoinPath(m_installFolder, kSettingsFileName));
+    try {
+        const auto port = static_cast<std::int16_t>(settings.readInt(kSettingsSection, "ComPort", 1));
+        ThrowIfFailed(m_comms->SetSerialPort(port));
+        m_bridge = m_factories.bridge ? m_factories.bridge() : nullptr;
+    } catch (const ComError &error) {
+        return fail(error.result(), "Error Setting Serial Port: %s", error.what());
+    }
+
+    if (const HRESULT hr = registerWithBridge(); FAILED(hr))
+        return hr;
+
+    // Without the transport's reports the service still serves its clients.
+    (void)m_comms->AdviseTransportEvents();
+
+    m_cameraControl = std::dynamic_pointer_cast<transport::ICameraControl>(m_transport);
+    m_cameraCtrl = m_factories.cameraCtrl ? m_factories.cameraCtrl(m_cameraControl, m_comms) : nullptr;
+    if (!m_cameraCtrl)
+        return fail(E_FAIL, "Error Creating CameraCtrl Object: Pointer is Null%s");
+    if (!m_cameraControl) {
+        const ComError error(m_transport ? E_NOINTERFACE : E_POINTER);
+        return fail(error.result(), "Error Querying ICameraControl interface from Transport: %s", error.what());
+    }
+
+    m_dvrTest = m_factories.dvrTest ? m_factories.dvrTest(m_comms) : nullptr;
+    if (!m_dvrTest)
+        return fail(E_FAIL, "Error Creating DVRTest Object: Pointer is Null%s");
+
+    try {
+        const auto cameraType = static_cast<std::int16_t>(settings.readInt(kSettingsSection, "CameraType", 80));
+        std::string result;
+        (void)m_cameraCtrl->SelectCamera(1, cameraType, &result);
+    } catch (const ComError &error) {
+        return fail(error.result(), "Error Selecting Camera: %s", error.what());
+    }
+    return S_OK;
+}
+
+HRESULT Orvex::registerWithBridge()
+{
+    support::TraceInfo("A");
+    auto component = std::dynamic_pointer_cast<recorder_bridge::IOrvexComponent>(m_bridge);
+    if (!component)
+        return fail(E_POINTER, "Error Registering Services Pointer with Recorder Bridge: %s", DescribeResult(E_POINTER));
+    support::TraceInfo("B");
+    std::shared_ptr<IDVREventSource> source = m_comms;
+    support::TraceInfo("C");
+    (void)component->RegisterServices(source);
+    support::TraceInfo("D");
+    component.reset();
+    support::TraceInfo("E");
+    return S_OK;
+}
+
+void Orvex::FinalRelease()
+{
+    if (m_released)
+        return;
+    m_released = true;
+    support::CloseTrace();
+    if (m_comms) {
+        m_comms->StopHeartbeatTimer();
+        // The hub's destructor also leaves the transport; here it happens before anything else
+        // goes, so that no report reaches a half-torn service.
+        m_comms->AttachConfigData(nullptr);
+    }
+    m_dvrTest.reset();
+    m_configData.reset();
+    m_cameraCtrl.reset();
+    m_cameraControl.reset();
+    m_bridge.reset();
+    m_comms.reset();
+}
+
+HRESULT Orvex::getOrvexConfigData(std::shared_ptr<IOrvexConfigData> *ptr)
+{
+    return handOut<IOrvexConfigData>(m_configData, ptr);
+}
+
+HRESULT Orvex::getOrvexComms(std::shared_ptr<IOrvexComms> *ptr)
+{
+    return handOut<IOrvexComms>(m_comms, ptr);
+}
+
+HRESULT Orvex::getCameraCtrl(std::shared_ptr<ICameraCtrl> *ptr)
+{
+    return handOut<ICameraCtrl>(m_cameraCtrl, ptr);
+}
+
+HRESULT Orvex::getRecorderBridge(std::shared_ptr<recorder_bridge::IOrvexInterface> *ptr)
+{
+    if (ptr == nullptr || !m_bridge)
+        return E_POINTER;
+    *ptr = m_bridge;
+    return S_OK;
+}
+
+HRESULT Orvex::getDVRTestInterface(std::shared_ptr<IDVRTest> *ptr)
+{
+    return handOut<IDVRTest>(m_dvrTest, ptr);
+}
+
+} // namespace services

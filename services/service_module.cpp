@@ -1,0 +1,136 @@
+#include "services/service_module.h"
+
+#include "platform/notifier.h"
+#include "platform/service_loop.h"
+#include "services/bus_context.h"
+#include "services/event_log.h"
+#include "services/root_bus_object.h"
+#include "services/service_switch.h"
+#include "support/trace_log.h"
+
+#include <sdbus-c++/sdbus-c++.h>
+
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+
+namespace services {
+
+namespace {
+
+// No one sits in front of a service: a notice goes to the trace and to stderr (the journal
+// under systemd), and the thread that raised it goes on at once.
+class ServiceNotifier final : public Notifier
+{
+public:
+    void notify(std::string_view text, NoticeKind) override
+    {
+        support::TraceError("%.*s", static_cast<int>(text.size()), text.data());
+        std::fprintf(stderr, "OrvexServices: %.*s\n", static_cast<int>(text.size()), text.data());
+    }
+};
+
+} // namespace
+
+std::unique_ptr<sdbus::IConnection> OpenBusConnection(BusKind bus)
+{
+    return bus == BusKind::System ? sdbus::createSystemBusConnection() : sdbus::createSessionBusConnection();
+}
+
+ServiceModule::ServiceModule() : ServiceModule(Options{}) {}
+
+ServiceModule::ServiceModule(Options options) : m_options(std::move(options))
+{
+    if (m_options.program.empty()) {
+        std::error_code error;
+        m_options.program = std::filesystem::read_symlink("/proc/self/exe", error).string();
+    }
+}
+
+int ServiceModule::Main(int argc, const char *const *argv)
+{
+    switch (ParseServiceSwitch(JoinCommandLine(argc, argv))) {
+    case ServiceSwitch::UnregServer:
+        return UnregisterServer();
+    case ServiceSwitch::RegServer:
+        return RegisterServer(false);
+    case ServiceSwitch::Service:
+        return RegisterServer(true);
+    case ServiceSwitch::None:
+        break;
+    }
+    return Run(StartedByServiceManager());
+}
+
+HRESULT ServiceModule::RegisterServer(bool asService)
+{
+    return services::RegisterServer(m_options.layout, asService, m_options.program);
+}
+
+HRESULT ServiceModule::UnregisterServer()
+{
+    return services::UnregisterServer(m_options.layout);
+}
+
+int ServiceModule::Run(bool runningAsService)
+{
+    SetNotifier(std::make_shared<ServiceNotifier>());
+    ServiceLoop loop;
+    loop.HandleSignals({SIGTERM, SIGINT}, [&loop, runningAsService](int) {
+        if (runningAsService)
+            NotifyServiceManager("STOPPING=1");
+        loop.Quit();
+    });
+
+    std::unique_ptr<sdbus::IConnection> connection;
+    try {
+        connection = OpenBusConnection(m_options.bus);
+    } catch (const sdbus::Error &error) {
+        std::fprintf(stderr, "OrvexServices: cannot open the bus: %s\n", error.getMessage().c_str());
+        return E_FAIL;
+    }
+
+    std::shared_ptr<Orvex> root;
+    std::shared_ptr<BusContext> bus;
+    std::shared_ptr<void> rootObject;
+    int exitCode = 0;
+    loop.Post([&] {
+        root = std::make_shared<Orvex>(loop, m_options.factories, m_options.installFolder);
+        const HRESULT constructed = root->FinalConstruct();
+        bus = std::make_shared<BusContext>(loop, *connection);
+        rootObject = MakeRootBusObject(*bus, FAILED(constructed) ? nullptr : root, constructed);
+        try {
+            connection->requestName(kBusName);
+        } catch (const sdbus::Error &error) {
+            std::fprintf(stderr, "OrvexServices: cannot own %s: %s\n", kBusName, error.getMessage().c_str());
+            exitCode = E_FAIL;
+            loop.Quit();
+            return;
+        }
+        if (!runningAsService)
+            bus->countClients([&loop] { loop.Quit(); });
+        bus->attach();
+        LogEvent(runningAsService, "Service started");
+        if (runningAsService)
+            NotifyServiceManager("READY=1");
+    });
+    loop.Run();
+
+    if (bus)
+        bus->detach();
+    rootObject.reset();
+    bus.reset();
+    if (root)
+        root->FinalRelease();
+    try {
+        connection->releaseName(kBusName);
+    } catch (const sdbus::Error &) {
+        // Never owned, or the bus has gone: nothing to give back.
+    }
+    root.reset();
+    if (runningAsService)
+        LogEvent(true, "Service stopped");
+    return exitCode;
+}
+
+} // namespace services

@@ -1,0 +1,202 @@
+// The service as clients in other processes see it: activation by the first call, one root for
+// every client, a failed construction answered on every call, clients that crash, and the end
+// of a plain server with its last client.
+#include "bus_test_support.h"
+
+#include "platform/hresult.h"
+
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+
+namespace {
+
+using bustest::PrivateBus;
+using bustest::waitUntil;
+
+constexpr const char *kService = "org.orvex.OrvexServices";
+constexpr const char *kRoot = "/org/orvex/Orvex";
+
+std::tuple<int32_t, sdbus::ObjectPath> callGetter(sdbus::IConnection &connection, const std::string &path,
+                                                  const std::string &iface, const std::string &method)
+{
+    auto proxy = sdbus::createProxy(connection, kService, path);
+    std::tuple<int32_t, sdbus::ObjectPath> answer;
+    proxy->callMethod(method).onInterface(iface).storeResultsTo(std::get<0>(answer), std::get<1>(answer));
+    return answer;
+}
+
+std::tuple<int32_t, sdbus::ObjectPath> rootGetter(sdbus::IConnection &connection, const std::string &method)
+{
+    return callGetter(connection, kRoot, "org.orvex.IOrvex", method);
+}
+
+TEST(AServiceOnTheBus, IsStartedByTheFirstCallAndGivesEveryClientTheSameRoot)
+{
+    PrivateBus bus;
+    auto first = bus.connect();
+    auto second = bus.connect();
+    EXPECT_EQ("", bus.ownerOf(*first, kService));
+
+    const auto [hr1, comms1] = rootGetter(*first, "getOrvexComms");
+    const auto [hr2, comms2] = rootGetter(*second, "getOrvexComms");
+    EXPECT_EQ(S_OK, hr1);
+    EXPECT_EQ(S_OK, hr2);
+    EXPECT_EQ("/org/orvex/OrvexComms", comms1);
+    EXPECT_EQ(comms1, comms2);
+    const auto [hrData, data] = rootGetter(*second, "getOrvexConfigData");
+    EXPECT_EQ(S_OK, hrData);
+    EXPECT_EQ("/org/orvex/OrvexConfigData", data);
+    const auto [hrBridge, bridge] = rootGetter(*first, "getRecorderBridge");
+    EXPECT_EQ(S_OK, hrBridge);
+    const auto [hrFuelling, fuelling] = callGetter(*first, bridge, "org.orvex.IOrvexInterface", "getFuellingInterface");
+    EXPECT_EQ(S_OK, hrFuelling);
+    EXPECT_EQ("/org/orvex/RecorderBridge/Fuelling", fuelling);
+}
+
+TEST(AServiceOnTheBus, AnswersEveryRootCallWithTheStoredFailureWhenTheBridgeHasNoRules)
+{
+    PrivateBus bus(false);
+    auto client = bus.connect();
+    for (const char *getter :
+         {"getOrvexConfigData", "getOrvexComms", "getCameraCtrl", "getRecorderBridge", "getDVRTestInterface"}) {
+        const auto [hr, path] = rootGetter(*client, getter);
+        EXPECT_EQ(E_POINTER, hr) << getter;
+        EXPECT_EQ("/", path) << getter;
+    }
+    // The name stays owned: a second client gets the same answer from the same process.
+    auto other = bus.connect();
+    const std::string owner = bus.ownerOf(*client, kService);
+    EXPECT_EQ(E_POINTER, std::get<0>(rootGetter(*other, "getOrvexComms")));
+    EXPECT_EQ(owner, bus.ownerOf(*other, kService));
+    EXPECT_NE(std::string::npos, bus.serviceTrace().find("Error Registering Services Pointer with Recorder Bridge: "))
+        << bus.serviceTrace();
+}
+
+TEST(AServiceOnTheBus, KeepsServingWhenAClientCrashesMidCall)
+{
+    PrivateBus bus;
+    auto client = bus.connect();
+    ASSERT_EQ(S_OK, std::get<0>(rootGetter(*client, "getOrvexComms")));
+    const std::string owner = bus.ownerOf(*client, kService);
+
+    const pid_t child = ::fork();
+    if (child == 0) {
+        // Sends calls and dies before any reply can reach it.
+        auto doomed = sdbus::createSessionBusConnectionWithAddress(bus.address());
+        auto proxy = sdbus::createProxy(*doomed, kService, kRoot);
+        for (int i = 0; i < 20; ++i) {
+            auto call = proxy->createMethodCall("org.orvex.IOrvex", "getRecorderBridge");
+            proxy->callMethod(call, [](sdbus::MethodReply &, const sdbus::Error *) {}, std::chrono::seconds(5));
+        }
+        ::_exit(3);
+    }
+    int status = 0;
+    ASSERT_EQ(child, ::waitpid(child, &status, 0));
+
+    const auto [hr, path] = rootGetter(*client, "getCameraCtrl");
+    EXPECT_EQ(S_OK, hr);
+    EXPECT_EQ("/org/orvex/CameraCtrl", path);
+    EXPECT_EQ(owner, bus.ownerOf(*client, kService));
+}
+
+TEST(AServiceOnTheBus, EndsWhenItsLastClientLeaves)
+{
+    PrivateBus bus;
+    auto watcher = bus.connect();
+    auto first = bus.connect();
+    auto second = bus.connect();
+    ASSERT_EQ(S_OK, std::get<0>(rootGetter(*first, "getOrvexComms")));
+    ASSERT_EQ(S_OK, std::get<0>(rootGetter(*second, "getDVRTestInterface")));
+    const std::string owner = bus.ownerOf(*watcher, kService);
+    ASSERT_FALSE(owner.empty());
+
+    first.reset();
+    // Give the service the time to see the first one go; the second still counts.
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_EQ(owner, bus.ownerOf(*watcher, kService));
+
+    second.reset();
+    EXPECT_TRUE(waitUntil([&] { return bus.ownerOf(*watcher, kService).empty(); }));
+}
+
+} // namespace
+
+namespace {
+
+// Receives what the service tells systemd, as systemd's notify socket would.
+class NotifySocket
+{
+public:
+    explicit NotifySocket(const std::string &path) : m_path(path)
+    {
+        m_fd = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+        ::unlink(path.c_str());
+        EXPECT_EQ(0, ::bind(m_fd, reinterpret_cast<sockaddr *>(&address), sizeof address));
+    }
+    ~NotifySocket()
+    {
+        ::close(m_fd);
+        ::unlink(m_path.c_str());
+    }
+    // The next state line, or empty after `timeoutMs`.
+    std::string next(int timeoutMs = 20000)
+    {
+        pollfd p{m_fd, POLLIN, 0};
+        if (::poll(&p, 1, timeoutMs) != 1)
+            return {};
+        char buffer[512];
+        const ssize_t n = ::recv(m_fd, buffer, sizeof buffer, 0);
+        return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
+    }
+
+private:
+    std::string m_path;
+    int m_fd = -1;
+};
+
+TEST(AServiceOnTheBus, StartedByHandStopsOnSigterm)
+{
+    PrivateBus bus;
+    bustest::Child service({ORVEX_SERVICES_PROGRAM}, bus.env(), true);
+    auto watcher = bus.connect();
+    ASSERT_TRUE(waitUntil([&] { return !bus.ownerOf(*watcher, kService).empty(); }));
+    std::string line;
+    ASSERT_TRUE(service.readLine(line));
+    EXPECT_EQ("Service started", line);
+
+    const int status = service.stop(SIGTERM);
+    EXPECT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(0, WEXITSTATUS(status));
+    EXPECT_EQ("", bus.ownerOf(*watcher, kService));
+}
+
+TEST(AServiceOnTheBus, UnderSystemdReportsReadyOutlivesItsClientsAndReportsStopping)
+{
+    PrivateBus bus;
+    const std::string socketPath = (bus.installDir() / "notify").string();
+    NotifySocket notify(socketPath);
+    auto env = bus.env();
+    env["NOTIFY_SOCKET"] = socketPath;
+    bustest::Child service({ORVEX_SERVICES_PROGRAM}, env, false);
+    EXPECT_EQ("READY=1", notify.next());
+
+    {
+        auto client = bus.connect();
+        ASSERT_EQ(S_OK, std::get<0>(rootGetter(*client, "getOrvexComms")));
+    }
+    auto watcher = bus.connect();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_FALSE(bus.ownerOf(*watcher, kService).empty());
+
+    ::kill(service.pid(), SIGTERM);
+    EXPECT_EQ("STOPPING=1", notify.next());
+    const int status = service.wait();
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+}
+
+} // namespace
