@@ -3,6 +3,7 @@
 // two kinds of subscribers and the site seam. Every call is written to a log as one line,
 // "Name(arg,arg,...)", so a test compares whole calls, every argument included.
 
+#include "support/tests/wait_until.h"
 #include "interfaces/services/idvr_events.h"
 #include "interfaces/services/iorvex_comms_events.h"
 #include "interfaces/transport/icamera_control.h"
@@ -20,6 +21,8 @@
 #include <vector>
 
 namespace fakes {
+
+using ::waitUntil;
 
 inline void put(std::ostream &out, const std::string &v) { out << '"' << v << '"'; }
 inline void put(std::ostream &out, const char *v) { out << '"' << v << '"'; }
@@ -78,18 +81,6 @@ private:
     std::vector<std::string> m_lines;
     std::vector<std::thread::id> m_threads;
 };
-
-inline bool waitUntil(const std::function<bool()> &predicate,
-                      std::chrono::milliseconds timeout = std::chrono::seconds(5))
-{
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!predicate()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
 
 // A default message that logs the one request it is given.
 class RecordingDefault final : public transport::IDefault

@@ -1,4 +1,4 @@
-#include "wait_until.h"
+#include "support/tests/wait_until.h"
 
 #include "transport/inbound_dispatcher.h"
 #include "transport/queued_message.h"

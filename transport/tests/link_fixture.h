@@ -3,6 +3,7 @@
 // and a fixture that points serial port 1 at a simulated unit's pseudo-terminal through a
 // settings file in a temporary install folder.
 
+#include "support/tests/wait_until.h"
 #include "transport/inbound_sink.h"
 #include "transport/queued_message.h"
 #include "transport/transport_link.h"
@@ -25,18 +26,9 @@
 
 namespace linktest {
 
-using namespace std::chrono_literals;
+using ::waitUntil;
 
-inline bool waitUntil(const std::function<bool()> &predicate, std::chrono::milliseconds timeout = 5s)
-{
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!predicate()) {
-        if (std::chrono::steady_clock::now() >= deadline)
-            return predicate();
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
-}
+using namespace std::chrono_literals;
 
 struct Received
 {

@@ -3,7 +3,7 @@
 // "OnPumpEvent(4,1,2,3)", readers included ("OnEvents(n=2;1,2,3;4,5,6)"), so that tests
 // compare events as strings. Safe to fire from any thread.
 
-#include "wait_until.h"
+#include "support/tests/wait_until.h"
 
 #include "interfaces/transport/iorvex_transport_events.h"
 
