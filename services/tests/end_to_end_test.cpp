@@ -42,6 +42,7 @@ protected:
         hub = std::make_shared<services::OrvexComms>(loop, transport);
         std::uint32_t cookie = 0;
         ASSERT_EQ(hub->AdviseDVREvents(recorder, &cookie), S_OK);
+        ASSERT_EQ(hub->AdviseCommsEvents(status, &cookie), S_OK);
         ASSERT_EQ(recorder_bridge::CreateOrvexInterface(&bridge), S_OK);
         auto component = std::dynamic_pointer_cast<recorder_bridge::IOrvexComponent>(bridge);
         ASSERT_TRUE(component);
@@ -72,12 +73,24 @@ protected:
     fakes::InstallFolderWithRules folder{"orvex-service-road"};
     unitsim::UnitTables tables;
     std::unique_ptr<unitsim::UnitLink> unit;
-    ServiceLoop loop;
+    // Heartbeat time moves only when a test says so.
+    void advance(std::uint64_t ms)
+    {
+        loop.Invoke([&] {
+            clock->Advance(ms);
+            return S_OK;
+        });
+        loop.Invoke([] { return S_OK; }); // the due timers run before this call
+    }
+
+    std::shared_ptr<ManualLoopClock> clock = std::make_shared<ManualLoopClock>(1000000);
+    ServiceLoop loop{clock};
     std::thread::id serviceThread;
     std::shared_ptr<transport::OrvexTransport> transport;
     std::shared_ptr<services::OrvexComms> hub;
     std::shared_ptr<recorder_bridge::IOrvexInterface> bridge;
     std::shared_ptr<fakes::RecordingDVRSink> recorder = std::make_shared<fakes::RecordingDVRSink>();
+    std::shared_ptr<fakes::RecordingCommsSink> status = std::make_shared<fakes::RecordingCommsSink>();
     std::shared_ptr<fakes::RecordingFuelling> fuellingRecorder = std::make_shared<fakes::RecordingFuelling>();
 };
 
@@ -112,6 +125,19 @@ TEST_F(AServiceOverTheSimulatedUnit, KeepsTheUnitsOrderAcrossEventKinds)
     EXPECT_EQ(lines[2], Call("OnCameraVisitWorkstation", "2", i16{3}, "POS", i16{0}, i16{0}, i16{0}, 0.0, 0.0, 0.0, 0.0));
     EXPECT_EQ(lines[3],
               Call("OnPumpDeliveryEnd", i16{1}, i16{1}, Currency{246900}, Currency{12345}, 20.0, i16{1}));
+}
+
+TEST_F(AServiceOverTheSimulatedUnit, ReportsTheUnitOnlineWithTheVersionsItAnswered)
+{
+    advance(1000);
+    advance(1000); // the probe
+    ASSERT_TRUE(fakes::waitUntil([&] { return unit->stats().framesSent >= 1; })); // the unit's answer
+    // The transport keeps the unit's order, so once this marker is through, so is the answer.
+    unit->Send(unitsim::DebugText("marker"));
+    ASSERT_TRUE(fakes::waitUntil([&] { return status->log.size() >= 1; }));
+    advance(3000); // the decision
+    EXPECT_EQ(status->log.lines(),
+              (std::vector<std::string>{Call("Debug", "marker"), Call("OrvexOnline", "ORVEX SIM 1.0 BOOT 1.0")}));
 }
 
 } // namespace
