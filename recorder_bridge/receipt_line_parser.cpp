@@ -47,14 +47,14 @@ const FieldMember kMembers[kRuleFieldCount] = {
 };
 
 // Stores `token` converted to the field's type; a token that does not convert leaves 0.
-void AssignToken(MessageItem &item, RuleField field, const std::wstring &token)
+void AssignToken(MessageItem &item, RuleField field, std::wstring_view token)
 {
-    const std::string text = Utf8FromWide(token);
+    std::string text = Utf8FromWide(token);
     std::visit(
         [&](auto member) {
             using Member = decltype(member);
             if constexpr (std::is_same_v<Member, TextField>) {
-                item.*member = text;
+                item.*member = std::move(text);
             } else if constexpr (std::is_same_v<Member, ShortField>) {
                 std::int16_t value = 0;
                 item.*member = SUCCEEDED(VarI2FromStr(text, &value)) ? value : 0;
@@ -88,7 +88,7 @@ void AssignDefault(MessageItem &item, RuleField field, const KindSpec &spec, con
     }
 }
 
-void TraceTokens(const std::vector<std::wstring> &tokens)
+void TraceTokens(const std::vector<std::wstring_view> &tokens)
 {
     support::TraceInfo("number of Tokens is %u, size of container is %d", static_cast<unsigned>(tokens.size()),
                        static_cast<int>(tokens.size()));
@@ -119,31 +119,49 @@ std::vector<std::wstring> ReceiptLineParser::SplitWithScratch(const std::wstring
                                                              const boost::wregex &expression,
                                                              boost::wsmatch &scratch)
 {
+    Tokens tokens;
+    SplitInto(text, expression, scratch, tokens);
+    if (!tokens.owned.empty())
+        return std::move(tokens.owned);
+    return {tokens.views.begin(), tokens.views.end()};
+}
+
+void ReceiptLineParser::SplitInto(const std::wstring &text, const boost::wregex &expression,
+                                  boost::wsmatch &scratch, Tokens &tokens)
+{
+    tokens.clear();
+    const auto splitFully = [&] {
+        tokens.owned = Split(text, expression);
+        tokens.views.assign(tokens.owned.begin(), tokens.owned.end());
+    };
     if (expression.mark_count() == 0)
-        return Split(text, expression);
+        return splitFully();
     // With groups, only matches give tokens: a line the expression does not match needs no
     // split. When the first match runs to the end of the line, the split stops after it
     // (regex_grep ends at the end of its input), so its tokens are that match's groups: taking
     // them here saves matching the line a second time.
     if (!boost::regex_search(text, scratch, expression))
-        return {};
+        return;
     if (scratch[0].second != text.end())
-        return Split(text, expression);
-    std::vector<std::wstring> tokens;
-    tokens.reserve(scratch.size() - 1);
-    for (std::size_t group = 1; group < scratch.size(); ++group)
-        tokens.push_back(scratch.str(static_cast<int>(group)));
-    return tokens;
+        return splitFully();
+    tokens.views.reserve(scratch.size() - 1);
+    for (std::size_t group = 1; group < scratch.size(); ++group) {
+        const auto &sub = scratch[static_cast<int>(group)];
+        if (sub.matched)
+            tokens.views.emplace_back(text.data() + (sub.first - text.begin()), static_cast<std::size_t>(sub.length()));
+        else
+            tokens.views.emplace_back(); // a group that took no part: an empty token
+    }
 }
 
-std::vector<std::wstring> ReceiptLineParser::Attempt(const KindSpec &spec, const std::wstring &text,
-                                                     boost::wsmatch &scratch, bool traceTokens) const
+bool ReceiptLineParser::Attempt(const KindSpec &spec, const std::wstring &text, boost::wsmatch &scratch,
+                                bool traceTokens, Tokens &tokens) const
 {
-    std::vector<std::wstring> tokens;
+    tokens.clear();
     const KindRules &kind = m_rules.of(spec.kind);
     if (kind.expression) {
         try {
-            tokens = SplitWithScratch(text, *kind.expression, scratch);
+            SplitInto(text, *kind.expression, scratch, tokens);
         } catch (const std::exception &e) {
             support::TraceError("Parser attempt of %.*s failed: %s", static_cast<int>(spec.elementName.size()),
                                 spec.elementName.data(), e.what());
@@ -151,8 +169,8 @@ std::vector<std::wstring> ReceiptLineParser::Attempt(const KindSpec &spec, const
         }
     }
     if (traceTokens)
-        TraceTokens(tokens);
-    return tokens;
+        TraceTokens(tokens.views);
+    return !tokens.views.empty();
 }
 
 std::int16_t ReceiptLineParser::SplitFlag(RuleFlag flag, const std::wstring &text, boost::wsmatch &scratch) const
@@ -171,13 +189,14 @@ std::int16_t ReceiptLineParser::SplitFlag(RuleFlag flag, const std::wstring &tex
     }
 }
 
-std::int16_t ReceiptLineParser::WholeMatchFlag(RuleFlag flag, const std::wstring &text) const
+std::int16_t ReceiptLineParser::WholeMatchFlag(RuleFlag flag, const std::wstring &text,
+                                               boost::wsmatch &scratch) const
 {
     const FlagRule &rule = m_rules.of(flag);
     if (!rule.expression)
         return 0;
     try {
-        return boost::regex_match(text, *rule.expression) ? -1 : 0;
+        return boost::regex_match(text, scratch, *rule.expression) ? -1 : 0;
     } catch (const std::exception &e) {
         support::TraceError("Parser flag test failed: %s", e.what());
         return 0;
@@ -188,17 +207,18 @@ std::unique_ptr<MessageItem> ReceiptLineParser::Parse(const MessageItem &posMess
 {
     const std::wstring text = WideFromUtf8(posMessage.Text);
     boost::wsmatch scratch; // reused by every attempt, so that its storage is made once
+    Tokens tokens;
     const bool traceTokens = support::TraceEnabled(3);
     for (RetailKind kind : TrialOrder()) {
         const KindSpec &spec = SpecOf(kind);
-        const std::vector<std::wstring> tokens = Attempt(spec, text, scratch, traceTokens);
-        if (!tokens.empty())
-            return Build(spec, tokens, posMessage, text, scratch);
+        if (Attempt(spec, text, scratch, traceTokens, tokens))
+            return Build(spec, tokens.views, posMessage, text, scratch);
     }
     return nullptr;
 }
 
-std::unique_ptr<MessageItem> ReceiptLineParser::Build(const KindSpec &spec, const std::vector<std::wstring> &tokens,
+std::unique_ptr<MessageItem> ReceiptLineParser::Build(const KindSpec &spec,
+                                                      const std::vector<std::wstring_view> &tokens,
                                                       const MessageItem &posMessage, const std::wstring &text,
                                                       boost::wsmatch &scratch) const
 {
@@ -228,7 +248,7 @@ std::unique_ptr<MessageItem> ReceiptLineParser::Build(const KindSpec &spec, cons
         break;
     case RetailKind::MerchandiseLineItem:
         item->TaxInclusive = m_rules.taxInclusive;
-        item->MerchandiseReturnFlag = WholeMatchFlag(RuleFlag::MerchandiseReturn, text);
+        item->MerchandiseReturnFlag = WholeMatchFlag(RuleFlag::MerchandiseReturn, text, scratch);
         TraceMerchandise("***DEBUG***", *item);
         TraceMerchandise("+++DEBUG+++", *item);
         break;

@@ -17,6 +17,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace recorder_bridge {
@@ -39,11 +40,30 @@ public:
                                                                     boost::wsmatch &scratch);
 
 private:
-    [[nodiscard]] std::vector<std::wstring> Attempt(const KindSpec &spec, const std::wstring &text,
-                                                    boost::wsmatch &scratch, bool traceTokens) const;
+    // One attempt's tokens. Most come straight from a match and are views into the line; only a
+    // full split copies them, into `owned`, which the views then see.
+    struct Tokens
+    {
+        std::vector<std::wstring> owned;
+        std::vector<std::wstring_view> views;
+
+        void clear()
+        {
+            owned.clear();
+            views.clear();
+        }
+    };
+
+    // SplitWithScratch into `tokens`, whose views stay valid while `text` and `tokens` live.
+    static void SplitInto(const std::wstring &text, const boost::wregex &expression, boost::wsmatch &scratch,
+                          Tokens &tokens);
+
+    bool Attempt(const KindSpec &spec, const std::wstring &text, boost::wsmatch &scratch, bool traceTokens,
+                 Tokens &tokens) const;
     [[nodiscard]] std::int16_t SplitFlag(RuleFlag flag, const std::wstring &text, boost::wsmatch &scratch) const;
-    [[nodiscard]] std::int16_t WholeMatchFlag(RuleFlag flag, const std::wstring &text) const;
-    std::unique_ptr<MessageItem> Build(const KindSpec &spec, const std::vector<std::wstring> &tokens,
+    [[nodiscard]] std::int16_t WholeMatchFlag(RuleFlag flag, const std::wstring &text,
+                                              boost::wsmatch &scratch) const;
+    std::unique_ptr<MessageItem> Build(const KindSpec &spec, const std::vector<std::wstring_view> &tokens,
                                        const MessageItem &posMessage, const std::wstring &text,
                                        boost::wsmatch &scratch) const;
 
