@@ -180,12 +180,69 @@ HRESULT ScaledInteger(const ParsedNumber &number, int scale, __int128 min, __int
     return S_OK;
 }
 
+// A number as tills mostly print it: an optional leading minus, digits, and optionally a point
+// followed by digits, nothing else. Such text needs no scanner, no rounding and no separators,
+// so it is read here directly; anything else goes the general way, which gives the same result
+// for these texts too.
+struct PlainNumber
+{
+    bool negative = false;
+    std::string_view integerDigits;
+    std::string_view fractionDigits; // empty when there is no point
+};
+
+bool ReadPlainNumber(std::string_view text, PlainNumber &number)
+{
+    std::size_t pos = 0;
+    if (pos < text.size() && text[pos] == '-') {
+        number.negative = true;
+        ++pos;
+    }
+    const auto digitsFrom = [&](std::size_t start) {
+        std::size_t end = start;
+        while (end < text.size() && text[end] >= '0' && text[end] <= '9')
+            ++end;
+        return end;
+    };
+    const std::size_t integerEnd = digitsFrom(pos);
+    if (integerEnd == pos)
+        return false;
+    number.integerDigits = text.substr(pos, integerEnd - pos);
+    if (integerEnd == text.size())
+        return true;
+    if (text[integerEnd] != '.')
+        return false;
+    const std::size_t fractionEnd = digitsFrom(integerEnd + 1);
+    if (fractionEnd == integerEnd + 1 || fractionEnd != text.size())
+        return false;
+    number.fractionDigits = text.substr(integerEnd + 1, fractionEnd - integerEnd - 1);
+    return true;
+}
+
+std::uint64_t DigitsValue(std::string_view digits)
+{
+    std::uint64_t value = 0;
+    for (char c : digits)
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+    return value;
+}
+
 } // namespace
 
 HRESULT VarCyFromStr(std::string_view text, Currency *value)
 {
     if (!value)
         return E_POINTER;
+    // At most 14 integer digits and 4 decimals: always in range and exact.
+    if (PlainNumber plain; ReadPlainNumber(text, plain) && plain.integerDigits.size() <= 14 &&
+                           plain.fractionDigits.size() <= 4) {
+        std::uint64_t fraction = DigitsValue(plain.fractionDigits);
+        for (std::size_t i = plain.fractionDigits.size(); i < 4; ++i)
+            fraction *= 10;
+        const auto magnitude = static_cast<std::int64_t>(DigitsValue(plain.integerDigits) * 10000 + fraction);
+        value->scaled = plain.negative ? -magnitude : magnitude;
+        return S_OK;
+    }
     ParsedNumber number;
     if (HRESULT hr = NumberScanner(text, false).scan(number); FAILED(hr))
         return hr;
@@ -202,6 +259,17 @@ HRESULT VarI2FromStr(std::string_view text, std::int16_t *value)
 {
     if (!value)
         return E_POINTER;
+    // A whole number of at most five digits that fits; the rest (decimals to round, overflow)
+    // goes the general way.
+    if (PlainNumber plain; ReadPlainNumber(text, plain) && plain.fractionDigits.empty() &&
+                           plain.integerDigits.size() <= 5) {
+        const auto magnitude = static_cast<std::int32_t>(DigitsValue(plain.integerDigits));
+        const std::int32_t result = plain.negative ? -magnitude : magnitude;
+        if (result >= INT16_MIN && result <= INT16_MAX) {
+            *value = static_cast<std::int16_t>(result);
+            return S_OK;
+        }
+    }
     ParsedNumber number;
     if (HRESULT hr = NumberScanner(text, false).scan(number); FAILED(hr))
         return hr;
@@ -216,6 +284,17 @@ HRESULT VarR8FromStr(std::string_view text, double *value)
 {
     if (!value)
         return E_POINTER;
+    // from_chars rounds correctly whatever the number of digits, as for the normalised text
+    // below; a bound on the length keeps the value far from overflow and underflow.
+    if (PlainNumber plain; text.size() <= 64 && ReadPlainNumber(text, plain)) {
+        const char *first = plain.integerDigits.data();
+        const char *last = text.data() + text.size();
+        double result = 0.0;
+        if (const auto [end, ec] = std::from_chars(first, last, result); ec == std::errc() && end == last) {
+            *value = plain.negative ? -result : result;
+            return S_OK;
+        }
+    }
     ParsedNumber number;
     if (HRESULT hr = NumberScanner(text, true).scan(number); FAILED(hr))
         return hr;

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <random>
+#include <string>
 
 namespace {
 
@@ -147,3 +150,54 @@ TEST(AConversion, RefusesANullOutput)
 }
 
 } // namespace
+
+// Plain digits are read on a shorter road; a leading blank sends the same number the long way.
+TEST(APlainNumber, ConvertsExactlyAsTheGeneralGrammarDoes)
+{
+    std::mt19937 random(5);
+    const auto digits = [&](std::size_t count) {
+        std::string text;
+        for (std::size_t i = 0; i < count; ++i)
+            text.push_back(static_cast<char>('0' + random() % 10));
+        return text;
+    };
+    for (int i = 0; i < 20000; ++i) {
+        std::string text = random() % 4 == 0 ? "-" : "";
+        text += digits(1 + random() % 20);
+        if (const std::size_t decimals = random() % 8; decimals > 0)
+            text += "." + digits(decimals);
+        const std::string general = " " + text;
+
+        Currency plainCy{-1}, generalCy{-1};
+        EXPECT_EQ(VarCyFromStr(text, &plainCy), VarCyFromStr(general, &generalCy)) << text;
+        EXPECT_EQ(plainCy, generalCy) << text;
+
+        std::int16_t plainI2 = -1, generalI2 = -1;
+        EXPECT_EQ(VarI2FromStr(text, &plainI2), VarI2FromStr(general, &generalI2)) << text;
+        EXPECT_EQ(plainI2, generalI2) << text;
+
+        double plainR8 = -1.0, generalR8 = -1.0;
+        EXPECT_EQ(VarR8FromStr(text, &plainR8), VarR8FromStr(general, &generalR8)) << text;
+        EXPECT_EQ(std::memcmp(&plainR8, &generalR8, sizeof plainR8), 0) << text; // -0 too
+    }
+}
+
+TEST(APlainNumber, KeepsTheEdgesOfEachRange)
+{
+    Currency cy;
+    EXPECT_EQ(VarCyFromStr("99999999999999.9999", &cy), S_OK);
+    EXPECT_EQ(cy.scaled, 999999999999999999);
+    EXPECT_EQ(VarCyFromStr("-0.5", &cy), S_OK);
+    EXPECT_EQ(cy.scaled, -5000);
+    std::int16_t i2 = 0;
+    EXPECT_EQ(VarI2FromStr("-32768", &i2), S_OK);
+    EXPECT_EQ(i2, INT16_MIN);
+    EXPECT_EQ(VarI2FromStr("32768", &i2), DISP_E_OVERFLOW);
+    EXPECT_EQ(VarI2FromStr("99999", &i2), DISP_E_OVERFLOW);
+    EXPECT_EQ(i2, INT16_MIN);
+    double r8 = 0.0;
+    EXPECT_EQ(VarR8FromStr("-0", &r8), S_OK);
+    EXPECT_TRUE(std::signbit(r8));
+    EXPECT_EQ(VarR8FromStr("0.1", &r8), S_OK);
+    EXPECT_EQ(r8, 0.1);
+}
