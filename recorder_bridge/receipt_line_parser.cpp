@@ -196,7 +196,8 @@ std::int16_t ReceiptLineParser::WholeMatchFlag(RuleFlag flag, const std::wstring
     if (!rule.expression)
         return 0;
     try {
-        return boost::regex_match(text, scratch, *rule.expression) ? -1 : 0;
+        // match_any: what the overload without match results adds, so the search runs as there.
+        return boost::regex_match(text, scratch, *rule.expression, boost::match_default | boost::match_any) ? -1 : 0;
     } catch (const std::exception &e) {
         support::TraceError("Parser flag test failed: %s", e.what());
         return 0;

@@ -68,6 +68,9 @@ std::wstring WideFromUtf8(std::string_view utf8)
 
 std::string Utf8FromWide(std::wstring_view wide)
 {
+    if (std::all_of(wide.begin(), wide.end(), [](wchar_t c) { return static_cast<char32_t>(c) < 0x80; }))
+        return std::string(wide.begin(), wide.end()); // receipts are mostly ASCII
+
     std::string utf8;
     utf8.reserve(wide.size());
     for (wchar_t c : wide) {
