@@ -70,11 +70,11 @@ void AssignToken(MessageItem &item, RuleField field, std::wstring_view token)
 }
 
 // What a token number of 0 gives.
-void AssignDefault(MessageItem &item, RuleField field, const KindSpec &spec, const MessageItem &posMessage)
+void AssignDefault(MessageItem &item, RuleField field, const KindSpec &spec, std::int16_t posNumber)
 {
     switch (field) {
     case RuleField::WorkstationID:
-        item.WorkstationID = std::to_string(posMessage.PosNumber);
+        item.WorkstationID = std::to_string(posNumber);
         return;
     case RuleField::Description:
         item.Description = std::string(spec.defaultDescription);
@@ -206,6 +206,9 @@ std::int16_t ReceiptLineParser::WholeMatchFlag(RuleFlag flag, const std::wstring
 
 std::unique_ptr<MessageItem> ReceiptLineParser::Parse(const MessageItem &posMessage) const
 {
+    // Read before the attempts: the item has just come from another thread, and these loads
+    // then wait on memory alongside the matching instead of after it.
+    const Origin origin{posMessage.PosNumber, posMessage.CameraID};
     const std::wstring text = WideFromUtf8(posMessage.Text);
     boost::wsmatch scratch; // reused by every attempt, so that its storage is made once
     Tokens tokens;
@@ -213,14 +216,14 @@ std::unique_ptr<MessageItem> ReceiptLineParser::Parse(const MessageItem &posMess
     for (RetailKind kind : TrialOrder()) {
         const KindSpec &spec = SpecOf(kind);
         if (Attempt(spec, text, scratch, traceTokens, tokens))
-            return Build(spec, tokens.views, posMessage, text, scratch);
+            return Build(spec, tokens.views, origin, text, scratch);
     }
     return nullptr;
 }
 
 std::unique_ptr<MessageItem> ReceiptLineParser::Build(const KindSpec &spec,
                                                       const std::vector<std::wstring_view> &tokens,
-                                                      const MessageItem &posMessage, const std::wstring &text,
+                                                      Origin origin, const std::wstring &text,
                                                       boost::wsmatch &scratch) const
 {
     if (!spec.winLine.empty())
@@ -235,11 +238,11 @@ std::unique_ptr<MessageItem> ReceiptLineParser::Build(const KindSpec &spec,
         if (static_cast<std::uint32_t>(index) > tokens.size())
             continue;
         if (index == 0)
-            AssignDefault(*item, field, spec, posMessage);
+            AssignDefault(*item, field, spec, origin.posNumber);
         else
             AssignToken(*item, field, tokens[static_cast<std::size_t>(index) - 1]);
     }
-    item->CameraID = posMessage.CameraID;
+    item->CameraID = origin.cameraID;
     switch (spec.kind) {
     case RetailKind::FuelSalesLineItem:
         item->TaxInclusive = m_rules.taxInclusive;

@@ -54,6 +54,13 @@ private:
         }
     };
 
+    // What the retail item takes from the point-of-sale item besides its text.
+    struct Origin
+    {
+        std::int16_t posNumber = 0;
+        std::int16_t cameraID = 0;
+    };
+
     // SplitWithScratch into `tokens`, whose views stay valid while `text` and `tokens` live.
     static void SplitInto(const std::wstring &text, const boost::wregex &expression, boost::wsmatch &scratch,
                           Tokens &tokens);
@@ -64,8 +71,7 @@ private:
     [[nodiscard]] std::int16_t WholeMatchFlag(RuleFlag flag, const std::wstring &text,
                                               boost::wsmatch &scratch) const;
     std::unique_ptr<MessageItem> Build(const KindSpec &spec, const std::vector<std::wstring_view> &tokens,
-                                       const MessageItem &posMessage, const std::wstring &text,
-                                       boost::wsmatch &scratch) const;
+                                       Origin origin, const std::wstring &text, boost::wsmatch &scratch) const;
 
     const PosRules &m_rules;
 };
