@@ -78,9 +78,11 @@ public:
     std::string Timestamp;
     std::int16_t EventSequenceNumber = 0;
 
-    // Point of sale and retail.
+    // Point of sale and retail. CameraID sits with the point-of-sale text, which the parser reads
+    // with it, though every kind that has a camera uses it.
     std::string Text;
     std::int16_t PosNumber = 0;
+    std::int16_t CameraID = 0;
     std::string WorkstationID;
     std::string OperatorID;
     std::string ReceiptTransactionID;
@@ -112,7 +114,6 @@ public:
     // Forecourt.
     std::int16_t FuellingPositionID = 0;
     std::int16_t PaymentTerminalID = 0;
-    std::int16_t CameraID = 0;
     std::int16_t EventID = 0;
     std::string EventDescription;
     std::int16_t PaymentMediaTypeCode = 0;
