@@ -68,12 +68,15 @@ std::wstring WideFromUtf8(std::string_view utf8)
 
 std::string Utf8FromWide(std::wstring_view wide)
 {
-    if (std::all_of(wide.begin(), wide.end(), [](wchar_t c) { return static_cast<char32_t>(c) < 0x80; }))
-        return std::string(wide.begin(), wide.end()); // receipts are mostly ASCII
-
-    std::string utf8;
-    utf8.reserve(wide.size());
-    for (wchar_t c : wide) {
+    // Receipts are mostly ASCII: copy the ASCII run in one pass, encode from its end on.
+    std::string utf8(wide.size(), '\0');
+    std::size_t ascii = 0;
+    for (; ascii < wide.size() && static_cast<char32_t>(wide[ascii]) < 0x80; ++ascii)
+        utf8[ascii] = static_cast<char>(wide[ascii]);
+    if (ascii == wide.size())
+        return utf8;
+    utf8.resize(ascii);
+    for (wchar_t c : wide.substr(ascii)) {
         auto code = static_cast<char32_t>(c);
         if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
             code = kReplacement;
