@@ -165,6 +165,17 @@ TEST_F(ASite, FindsNoNumberOutsideSixteenBitsButIndexesDispensersByTheLowBits)
     EXPECT_EQ(map->SetAddress(3), E_FAIL);
 }
 
+TEST_F(ASite, ReadsATimePriorityByItsLowSixteenBits)
+{
+    std::shared_ptr<ISite> s = importSite("<TIMES><DWELL_TIME PRIORITY=\"65537\">7</DWELL_TIME>"
+                                          "<INTERVISIT_TIME PRIORITY=\"-65534\">9</INTERVISIT_TIME></TIMES>");
+    std::int16_t time = 0;
+    EXPECT_EQ(s->GetDwellTime(1, &time), S_OK);
+    EXPECT_EQ(time, 7);
+    EXPECT_EQ(s->GetIntervisitTime(2, &time), S_OK);
+    EXPECT_EQ(time, 9);
+}
+
 TEST_F(ASite, AddsMissingContainersButNeverCompletesExistingTimes)
 {
     std::shared_ptr<ISite> s = importSite("<TIMES><DWELL_TIME PRIORITY=\"1\">7</DWELL_TIME>"
