@@ -56,6 +56,9 @@ HRESULT OrvexConfig::NewSite(const std::string *siteName, std::shared_ptr<ISite>
 {
     if (!m_root)
         return E_FAIL;
+    // A name that no file can hold would make every later export unreadable.
+    if (!IsXmlText(*siteName))
+        return E_INVALIDARG;
     xmlNodePtr site = findSite(*siteName);
     try {
         if (site == nullptr) {

@@ -8,7 +8,8 @@
 //
 // GetSite: S_OK and a live site view (missing parts of the site are added with their defaults);
 //   E_INVALIDARG when no site has that name (names compare exactly, case-sensitively).
-// NewSite: S_OK and the site of that name, created when there is none.
+// NewSite: S_OK and the site of that name, created when there is none; E_INVALIDARG for a name
+//   that no file could hold (invalid UTF-8, control characters other than tab, CR and LF).
 // DeleteSite: S_OK when removed, S_FALSE when no site has that name.
 // ExportSite: writes a file holding a copy of the site; E_INVALIDARG for an unknown site; a
 //   write failure gives the failing call's errno as an HRESULT, and leaves an existing file as it
