@@ -62,6 +62,10 @@ xmlNodePtr NextElement(const xmlNode *node)
 
 bool HasName(const xmlNode *node, const char *name)
 {
+    // The whole tag counts, prefix included: libxml2 keeps the prefix apart, and `x:TASKS` in a
+    // user's file is no `TASKS`.
+    if (node->ns != nullptr && node->ns->prefix != nullptr)
+        return false;
     return xmlStrEqual(node->name, asXml(name));
 }
 

@@ -33,6 +33,7 @@ using UniqueDoc = std::unique_ptr<xmlDoc, DocDeleter>;
 [[nodiscard]] xmlNodePtr FirstElement(const xmlNode *node);
 [[nodiscard]] xmlNodePtr NextElement(const xmlNode *node);
 
+// Whether the element's tag is exactly `name`; a prefixed tag (`x:TASKS`) never is.
 [[nodiscard]] bool HasName(const xmlNode *node, const char *name);
 
 // The number of element children, saturated at the 16-bit maximum.
