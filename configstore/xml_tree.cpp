@@ -210,6 +210,29 @@ xmlNodePtr AppendValueElement(xmlNodePtr parent, const char *name, std::string_v
     return AppendChild(parent, std::move(element));
 }
 
+bool HoldsEntityReference(const xmlNode *element)
+{
+    std::vector<const xmlNode *> pending{element};
+    while (!pending.empty()) {
+        const xmlNode *current = pending.back();
+        pending.pop_back();
+        for (const xmlAttr *attr = current->properties; attr != nullptr; attr = attr->next) {
+            for (const xmlNode *part = attr->children; part != nullptr; part = part->next) {
+                if (part->type == XML_ENTITY_REF_NODE)
+                    return true;
+            }
+        }
+        // The children of a reference are the entity's own declaration, not part of the tree.
+        for (const xmlNode *child = current->children; child != nullptr; child = child->next) {
+            if (child->type == XML_ENTITY_REF_NODE)
+                return true;
+            if (child->type == XML_ELEMENT_NODE)
+                pending.push_back(child);
+        }
+    }
+    return false;
+}
+
 void DropIndentation(xmlNodePtr element)
 {
     std::vector<xmlNodePtr> pending{element};

@@ -16,9 +16,10 @@
 //   was (files are replaced through a synced temporary file).
 // ImportSite: first deletes the site of that name here, then appends the file's site of that name.
 //   STG_E_FILENOTFOUND when the file cannot be read, is no regular file or holds no such site;
-//   E_ABORT when it is not well-formed XML; E_FAIL when it has no root element. In each of these
-//   the site stays deleted. Files are parsed with no network access and no DTD or external
-//   entity loading.
+//   E_ABORT when it is not well-formed XML or its site refers to an entity declared in the file
+//   (`&name;`; character references and the five predefined entities are fine); E_FAIL when it
+//   has no root element. In each of these the site stays deleted. Files are parsed with no
+//   network access and no DTD or external entity loading.
 // LoadAndParse: S_OK; E_ACCESSDENIED when the install folder is unknown or too long for a path.
 // EnumSites: S_OK, the names of the sites in document order and their number.
 // SaveSite: writes the whole document to "orvexconfig.xml"; errors as ExportSite.
