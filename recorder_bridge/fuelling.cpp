@@ -34,27 +34,22 @@ void Fuelling::FireFuellingItem(const MessageItem &item)
     const std::int16_t seq = item.EventSequenceNumber;
     switch (item.Type) {
     case ItemType::PumpEvent:
+    case ItemType::PumpDeliveryStart: {
+        // The two carry the same values; only the line's opening and the member differ.
+        const bool start = item.Type == ItemType::PumpDeliveryStart;
         support::TraceDebug(
-            "Firing Pump Event Event, Timestamp = %s, Sequence ID =  %d, Pump = %d, EventID = %d, "
+            "Firing %s Event, Timestamp = %s, Sequence ID =  %d, Pump = %d, EventID = %d, "
             "EventDescription = %s, Camera ID = %d",
-            ts, seq, item.FuellingPositionID, item.EventID, item.EventDescription.c_str(),
-            item.CameraID);
+            start ? "Pump Start Delivery" : "Pump Event", ts, seq, item.FuellingPositionID,
+            item.EventID, item.EventDescription.c_str(), item.CameraID);
+        const auto member
+            = start ? &IFuellingEvents::OnStartFuelDelivery : &IFuellingEvents::OnFuellingEvent;
         FireAll(ReportingFailures([&](IFuellingEvents &sink) {
-            sink.OnFuellingEvent(item.Timestamp, seq, item.FuellingPositionID, item.EventID,
-                                 item.EventDescription, item.CameraID);
+            (sink.*member)(item.Timestamp, seq, item.FuellingPositionID, item.EventID,
+                           item.EventDescription, item.CameraID);
         }));
         return;
-    case ItemType::PumpDeliveryStart:
-        support::TraceDebug(
-            "Firing Pump Start Delivery Event, Timestamp = %s, Sequence ID =  %d, Pump = %d, "
-            "EventID = %d, EventDescription = %s, Camera ID = %d",
-            ts, seq, item.FuellingPositionID, item.EventID, item.EventDescription.c_str(),
-            item.CameraID);
-        FireAll(ReportingFailures([&](IFuellingEvents &sink) {
-            sink.OnStartFuelDelivery(item.Timestamp, seq, item.FuellingPositionID, item.EventID,
-                                     item.EventDescription, item.CameraID);
-        }));
-        return;
+    }
     case ItemType::PumpDeliveryEnd:
         if (support::TraceEnabled(2)) {
             support::TraceDebug(
