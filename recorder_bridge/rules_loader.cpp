@@ -141,6 +141,9 @@ private:
         const std::optional<std::string> value = RuleValue(rule);
         if (!value)
             return fail(ConfigurationError(E_POINTER));
+        // An expression that does not compile leaves its kind matching nothing and its flag
+        // false, also where an earlier element of the same name had compiled.
+        target.reset();
         try {
             target = CompileRuleExpression(WideFromUtf8(*value));
         } catch (const std::exception &e) {

@@ -133,6 +133,28 @@ TEST(ARulesLoader, StopsAtABadExpressionKeepingWhatCameBefore)
     }
 }
 
+TEST(ARulesLoader, LeavesNoEarlierExpressionInForcePastOneThatDoesNotCompile)
+{
+    TempFolder folder;
+    folder.write("RecorderBridgeConfig.xml",
+                 Rules("<TaxLineItem><Expression>^(VAT)$</Expression></TaxLineItem>"
+                       "<TenderLineItem><RefundFlag>(R)</RefundFlag></TenderLineItem>"
+                       "<TenderLineItem><RefundFlag>(R</RefundFlag></TenderLineItem>"
+                       "<TaxLineItem><Expression>(VAT</Expression></TaxLineItem>"));
+    PosRules rules;
+    EXPECT_EQ(LoadPosRules(folder.path(), rules, kNoPause), S_OK);
+    // The load stopped at the flag; the tax expression before it stays.
+    EXPECT_FALSE(rules.of(RuleFlag::TenderRefund).expression.has_value());
+    EXPECT_TRUE(rules.of(RetailKind::TaxLineItem).expression.has_value());
+
+    folder.write("RecorderBridgeConfig.xml",
+                 Rules("<TaxLineItem><Expression>^(VAT)$</Expression></TaxLineItem>"
+                       "<TaxLineItem><Expression>(VAT</Expression></TaxLineItem>"));
+    PosRules again;
+    EXPECT_EQ(LoadPosRules(folder.path(), again, kNoPause), S_OK);
+    EXPECT_FALSE(again.of(RetailKind::TaxLineItem).expression.has_value());
+}
+
 TEST(ARulesLoader, NamesTheMerchandiseReturnFlagAsItsErrorLineAlwaysHas)
 {
     TempFolder folder;
