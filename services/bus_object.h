@@ -6,7 +6,8 @@
 // the given arguments and a fresh value for every parameter left over, and hands back the
 // result code alone when there is nothing to give back, else {result, values...}: an InOut
 // argument's value first (in parameter order), then the outputs; an output object becomes its
-// path on the bus (BusContext::pathOf), after the call.
+// path on the bus (BusContext::pathOf), after the call. A domain exception becomes a result code
+// (BusContext::call); the values are then whatever the member left in them.
 //
 // Thread affinity: the service thread, like the connection. Put an adaptor on the bus with
 // PutOnBus; it is registered once fully built and unregistered before any of it goes.
