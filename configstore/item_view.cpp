@@ -49,6 +49,8 @@ HRESULT ReadText(const NodeRef &valueNode, std::string *text)
 
 HRESULT WriteText(const NodeRef &valueNode, std::string_view text)
 {
+    if (!IsXmlText(text))
+        return E_INVALIDARG;
     if (!valueNode)
         return E_FAIL;
     try {

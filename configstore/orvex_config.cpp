@@ -56,6 +56,9 @@ HRESULT OrvexConfig::NewSite(const std::string *siteName, std::shared_ptr<ISite>
 {
     if (!m_root)
         return E_FAIL;
+    // A name that no file can hold would make every later export unreadable.
+    if (!IsXmlText(*siteName))
+        return E_INVALIDARG;
     xmlNodePtr site = findSite(*siteName);
     try {
         if (site == nullptr) {
@@ -106,6 +109,10 @@ HRESULT OrvexConfig::ImportSite(const std::string *siteName, const std::string *
     const xmlNodePtr site = FindByAttribute(fileRoot, "NAME", *siteName);
     if (site == nullptr)
         return STG_E_FILENOTFOUND;
+    // Entities are never substituted (that would also load external ones), so a site that
+    // refers to one is refused rather than taken with values that read wrong and export badly.
+    if (HoldsEntityReference(site))
+        return E_ABORT;
     // Moved out of the file's document with libxml2's adoption, which re-declares the namespaces
     // the site uses from above it, so nothing of the site points into that document once it is
     // freed (the file was parsed without a name dictionary).

@@ -74,10 +74,12 @@ void Site::bindTimes(xmlNodePtr times)
         TimeNodes *slots = HasName(child, kDwellTime)       ? &m_dwellTimes
                            : HasName(child, kIntervisitTime) ? &m_intervisitTimes
                                                              : nullptr;
+        // A priority is read like any stored value, so only its low 16 bits count (65537 is 1);
+        // only lookups by number compare the whole text.
         const auto priority = AttributeNumber(child, "PRIORITY");
-        if (slots == nullptr || !priority || !isPriority(*priority))
+        if (slots == nullptr || !priority || !isPriority(CutTo16(*priority)))
             continue;
-        (*slots)[*priority - kLowestPriority] = m_site.refer(ValueNode(child));
+        (*slots)[CutTo16(*priority) - kLowestPriority] = m_site.refer(ValueNode(child));
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "number_text.h"
 
+#include <libxml/chvalid.h>
 #include <libxml/xmlstring.h>
 
 #include <cstring>
@@ -61,6 +62,10 @@ xmlNodePtr NextElement(const xmlNode *node)
 
 bool HasName(const xmlNode *node, const char *name)
 {
+    // The whole tag counts, prefix included: libxml2 keeps the prefix apart, and `x:TASKS` in a
+    // user's file is no `TASKS`.
+    if (node->ns != nullptr && node->ns->prefix != nullptr)
+        return false;
     return xmlStrEqual(node->name, asXml(name));
 }
 
@@ -138,6 +143,32 @@ void SetNodeText(xmlNodePtr node, std::string_view text)
         throw std::bad_alloc();
 }
 
+bool IsXmlText(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        // Strict UTF-8: the shortest form only, as the parser demands when the file is read.
+        const std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead < 0xE0 ? 2 : lead >= 0xE0 && lead < 0xF0 ? 3
+                                                 : lead >= 0xF0 && lead < 0xF5    ? 4
+                                                                                  : 0;
+        if (length == 0 || text.size() - i < length)
+            return false;
+        std::uint32_t c = length == 1 ? lead : lead & (0x7Fu >> length);
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80)
+                return false;
+            c = (c << 6) | (next & 0x3Fu);
+        }
+        constexpr std::uint32_t shortest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (c < shortest[length] || c > 0x10FFFF || !xmlIsCharQ(c))
+            return false;
+        i += length;
+    }
+    return true;
+}
+
 UniqueNode NewElement(xmlDocPtr doc, const char *name)
 {
     UniqueNode node(xmlNewDocNode(doc, nullptr, asXml(name), nullptr));
@@ -177,6 +208,29 @@ xmlNodePtr AppendValueElement(xmlNodePtr parent, const char *name, std::string_v
     UniqueNode element = NewElement(parent->doc, name);
     AppendChild(element.get(), NewText(parent->doc, text));
     return AppendChild(parent, std::move(element));
+}
+
+bool HoldsEntityReference(const xmlNode *element)
+{
+    std::vector<const xmlNode *> pending{element};
+    while (!pending.empty()) {
+        const xmlNode *current = pending.back();
+        pending.pop_back();
+        for (const xmlAttr *attr = current->properties; attr != nullptr; attr = attr->next) {
+            for (const xmlNode *part = attr->children; part != nullptr; part = part->next) {
+                if (part->type == XML_ENTITY_REF_NODE)
+                    return true;
+            }
+        }
+        // The children of a reference are the entity's own declaration, not part of the tree.
+        for (const xmlNode *child = current->children; child != nullptr; child = child->next) {
+            if (child->type == XML_ENTITY_REF_NODE)
+                return true;
+            if (child->type == XML_ELEMENT_NODE)
+                pending.push_back(child);
+        }
+    }
+    return false;
 }
 
 void DropIndentation(xmlNodePtr element)

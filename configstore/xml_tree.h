@@ -33,6 +33,7 @@ using UniqueDoc = std::unique_ptr<xmlDoc, DocDeleter>;
 [[nodiscard]] xmlNodePtr FirstElement(const xmlNode *node);
 [[nodiscard]] xmlNodePtr NextElement(const xmlNode *node);
 
+// Whether the element's tag is exactly `name`; a prefixed tag (`x:TASKS`) never is.
 [[nodiscard]] bool HasName(const xmlNode *node, const char *name);
 
 // The number of element children, saturated at the 16-bit maximum.
@@ -54,6 +55,11 @@ using UniqueDoc = std::unique_ptr<xmlDoc, DocDeleter>;
 // Replaces a text node's content with `text` as it is (no entity parsing). Throws bad_alloc.
 void SetNodeText(xmlNodePtr node, std::string_view text);
 
+// Whether `text` is UTF-8 made only of characters that an XML file can hold. Control characters
+// other than tab and line ends, U+FFFE and U+FFFF and NUL cannot be written so that the file
+// still parses, so a site holding one could never be imported again.
+[[nodiscard]] bool IsXmlText(std::string_view text);
+
 [[nodiscard]] UniqueNode NewElement(xmlDocPtr doc, const char *name);
 [[nodiscard]] UniqueNode NewText(xmlDocPtr doc, std::string_view text);
 void SetAttribute(xmlNodePtr element, const char *name, const std::string &value);
@@ -61,6 +67,12 @@ void SetAttribute(xmlNodePtr element, const char *name, const std::string &value
 xmlNodePtr AppendChild(xmlNodePtr parent, UniqueNode child);
 // Appends <name>text</name>, the text node present even when empty.
 xmlNodePtr AppendValueElement(xmlNodePtr parent, const char *name, std::string_view text);
+
+// Whether a reference to a declared entity (`&name;`) stands anywhere below `element`, itself and
+// attributes included. Such a reference is kept as a node of its own, never as the text it
+// stands for, so a value holding one cannot be read, and the entity's declaration stays behind
+// in the file's own document: written out again, the reference would make the file unreadable.
+[[nodiscard]] bool HoldsEntityReference(const xmlNode *element);
 
 // Removes whitespace-only text from every element below `element` (itself included) that has
 // element children: the indentation of a formatted file, which would otherwise stay between

@@ -89,7 +89,8 @@ void CSerialPort::OpenDevice(const std::string &device, std::uint32_t baud, std:
     if (::tcgetattr(m_fd, &tio) != 0)
         fail(errno);
     ::cfmakeraw(&tio);
-    tio.c_cflag &= ~(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS);
+    // CMSPAR goes too: left on from an earlier user, it would turn even or odd into space or mark.
+    tio.c_cflag &= ~(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
     tio.c_cflag |= CS8 | CLOCAL | CREAD;
     switch (parity) {
     case EvenParity: tio.c_cflag |= PARENB; break;

@@ -13,7 +13,7 @@ struct ParsedNumber
     bool negative = false;
     std::string integerDigits;  // without separators or leading zeros
     std::string fractionDigits; // as written
-    long exponent = 0;          // doubles only
+    long exponent = 0;          // power of ten the digits are scaled by
 };
 
 constexpr std::string_view kCurrencySymbols[] = {"$", "\xC2\xA3", "\xE2\x82\xAC", "\xC2\xA5"};
@@ -21,7 +21,7 @@ constexpr std::string_view kCurrencySymbols[] = {"$", "\xC2\xA3", "\xE2\x82\xAC"
 class NumberScanner
 {
 public:
-    NumberScanner(std::string_view text, bool allowExponent) : m_text(text), m_allowExponent(allowExponent) {}
+    explicit NumberScanner(std::string_view text) : m_text(text) {}
 
     HRESULT scan(ParsedNumber &number)
     {
@@ -115,7 +115,7 @@ private:
         }
         if (!anyDigit)
             return false;
-        if (m_allowExponent && (peek() == 'e' || peek() == 'E'))
+        if (peek() == 'e' || peek() == 'E')
             return scanExponent(number);
         return true;
     }
@@ -137,7 +137,6 @@ private:
     }
 
     std::string_view m_text;
-    bool m_allowExponent;
     std::size_t m_pos = 0;
 };
 
@@ -159,14 +158,28 @@ bool RoundsUp(std::string_view dropped, bool lastKeptOdd)
 // The number scaled by 10^`scale` and rounded half to even, if it fits in [min, max].
 HRESULT ScaledInteger(const ParsedNumber &number, int scale, __int128 min, __int128 max, __int128 *result)
 {
-    std::string kept = number.integerDigits;
-    std::string fraction = number.fractionDigits;
-    fraction.resize(std::max<std::size_t>(fraction.size(), static_cast<std::size_t>(scale)), '0');
-    kept += fraction.substr(0, static_cast<std::size_t>(scale));
-    const std::string_view dropped = std::string_view(fraction).substr(static_cast<std::size_t>(scale));
+    // All significant digits in one string, and where the decimal point falls among them once
+    // the exponent and the scale are applied.
+    std::string digits = number.integerDigits + number.fractionDigits;
+    long point = static_cast<long>(number.integerDigits.size()) + number.exponent + scale;
+    const std::size_t firstSignificant = std::min(digits.find_first_not_of('0'), digits.size());
+    digits.erase(0, firstSignificant);
+    point -= static_cast<long>(firstSignificant);
+    if (digits.empty() || point < 0) {
+        // Zero, or less than half of the last kept place: even a leading 9 sits below it.
+        *result = 0;
+        return S_OK;
+    }
+    // Beyond 39 places no target can hold the value; stop before building a huge string.
+    if (point > 39)
+        return DISP_E_OVERFLOW;
+    const auto kept = static_cast<std::size_t>(point);
+    if (digits.size() < kept)
+        digits.resize(kept, '0');
+    const std::string_view dropped = std::string_view(digits).substr(kept);
     __int128 magnitude = 0;
     const __int128 limit = -min; // the larger magnitude
-    for (char c : kept) {
+    for (char c : std::string_view(digits).substr(0, kept)) {
         magnitude = magnitude * 10 + (c - '0');
         if (magnitude > limit + 1)
             return DISP_E_OVERFLOW;
@@ -244,7 +257,7 @@ HRESULT VarCyFromStr(std::string_view text, Currency *value)
         return S_OK;
     }
     ParsedNumber number;
-    if (HRESULT hr = NumberScanner(text, false).scan(number); FAILED(hr))
+    if (HRESULT hr = NumberScanner(text).scan(number); FAILED(hr))
         return hr;
     __int128 scaled = 0;
     if (HRESULT hr = ScaledInteger(number, 4, std::numeric_limits<std::int64_t>::min(),
@@ -271,7 +284,7 @@ HRESULT VarI2FromStr(std::string_view text, std::int16_t *value)
         }
     }
     ParsedNumber number;
-    if (HRESULT hr = NumberScanner(text, false).scan(number); FAILED(hr))
+    if (HRESULT hr = NumberScanner(text).scan(number); FAILED(hr))
         return hr;
     __int128 result = 0;
     if (HRESULT hr = ScaledInteger(number, 0, INT16_MIN, INT16_MAX, &result); FAILED(hr))
@@ -296,7 +309,7 @@ HRESULT VarR8FromStr(std::string_view text, double *value)
         }
     }
     ParsedNumber number;
-    if (HRESULT hr = NumberScanner(text, true).scan(number); FAILED(hr))
+    if (HRESULT hr = NumberScanner(text).scan(number); FAILED(hr))
         return hr;
     std::string normal = number.integerDigits.empty() ? "0" : number.integerDigits;
     if (!number.fractionDigits.empty())

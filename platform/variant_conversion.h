@@ -5,8 +5,8 @@
 // Accepted: blanks around the number and between its parts; a sign before or after the digits,
 // or parentheses around them for a negative value; "," thousands separators anywhere between
 // the digits of the integer part; "." as the decimal point; one currency symbol ($, £, € or ¥)
-// before or after the digits; and, for doubles only, an exponent (e or E, an optional sign,
-// digits). The whole text must be used: anything else, an empty text or a text without digits is
+// before or after the digits; and an exponent (e or E, an optional sign, digits), for money and
+// 16-bit numbers too ("1.5e1" is 15). The whole text must be used: anything else, an empty text or a text without digits is
 // DISP_E_TYPEMISMATCH. Digits beyond the target's precision are rounded half to even. A value
 // outside the target's range is DISP_E_OVERFLOW. On failure the output is left unchanged.
 // Text is UTF-8. Pure functions; any thread.

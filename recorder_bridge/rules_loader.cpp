@@ -43,12 +43,30 @@ std::optional<std::string> Attribute(const xmlNode *node, const char *name)
     return text;
 }
 
+// Text of nothing but blanks, as laid out between and around elements. The rules files were
+// written for a DOM that drops such text on load, so a rule spread over several lines (an
+// expression in a character data section on a line of its own, say) reads as it does on one,
+// and only a rule with real content has a value.
+bool IsLayoutBlank(const xmlNode *node)
+{
+    return node->type == XML_TEXT_NODE && xmlIsBlankNode(const_cast<xmlNode *>(node)) == 1
+        && xmlNodeGetSpacePreserve(node) != 1;
+}
+
+const xmlNode *FirstContentChild(const xmlNode *node)
+{
+    const xmlNode *child = node->children;
+    while (child && IsLayoutBlank(child))
+        child = child->next;
+    return child;
+}
+
 // The value of a rule element: the text of its first child when that child carries text of its
 // own (text, character data, comment, processing instruction); empty for any other child; none
 // when the element has no child at all.
 std::optional<std::string> RuleValue(const xmlNode *rule)
 {
-    const xmlNode *first = rule->children;
+    const xmlNode *first = FirstContentChild(rule);
     if (!first)
         return std::nullopt;
     switch (first->type) {
@@ -141,6 +159,9 @@ private:
         const std::optional<std::string> value = RuleValue(rule);
         if (!value)
             return fail(ConfigurationError(E_POINTER));
+        // An expression that does not compile leaves its kind matching nothing and its flag
+        // false, also where an earlier element of the same name had compiled.
+        target.reset();
         try {
             target = CompileRuleExpression(WideFromUtf8(*value));
         } catch (const std::exception &e) {
@@ -164,7 +185,7 @@ int CountChildren(const xmlNode *node)
 {
     int count = 0;
     for (const xmlNode *child = node->children; child; child = child->next)
-        ++count;
+        count += IsLayoutBlank(child) ? 0 : 1;
     return count;
 }
 

@@ -6,7 +6,7 @@
 // configurations, matched by `name`; the matching one says `TaxInclusive` ("Yes", exactly, or
 // not) and holds one element per message kind, whose children are the rules: `Expression`, an
 // index field (a decimal token number) or a flag field (an expression). A rule's value is the
-// text of its first child.
+// text of its first child; text of nothing but blanks does not count as a child, anywhere.
 //
 // Returns S_OK, or: E_ACCESSDENIED when the install folder cannot be read and E_FAIL when the
 // file cannot be loaded (each after an error line and a pause of `failurePause`, as the trace

@@ -3,7 +3,7 @@
 
 #include "interfaces/dbus/orvexservices_adaptor.h"
 #include "interfaces/services/iorvex_comms_event_source.h"
-#include "services/bus_context.h"
+#include "services/bus_object.h"
 #include "support/trace_log.h"
 
 #include <tuple>
@@ -11,18 +11,13 @@
 namespace services {
 namespace {
 
-class OrvexCommsObject final : public sdbus::AdaptorInterfaces<org::orvex::IOrvexComms_adaptor, org::orvex::IOrvexCommsEvents_adaptor>
+class OrvexCommsObject : public BusObject<IOrvexComms, org::orvex::IOrvexComms_adaptor,
+                                          org::orvex::IOrvexCommsEvents_adaptor>
 {
 public:
-    OrvexCommsObject(BusContext &context, std::string path, std::shared_ptr<services::IOrvexComms> object)
-        : AdaptorInterfaces(context.connection(), std::move(path)), m_context(context),
-          m_object(std::move(object))
-    {
-        registerAdaptor();
-    }
-    ~OrvexCommsObject() { unregisterAdaptor(); }
+    using BusObject::BusObject;
 
-    void afterSend() { m_context.afterSend(); }
+    void afterSend() { context().afterSend(); }
 
     // The hub fires its status events on the service thread, where the connection lives, so
     // they go out at once.
@@ -30,335 +25,229 @@ public:
     {
     public:
         explicit Signals(OrvexCommsObject &owner) : m_owner(owner) {}
-    HRESULT Debug(const std::string & debugData) override
+        HRESULT Debug(const std::string &debugData) override
         {
-            m_owner.emitDebug(debugData);
-            m_owner.afterSend();
-            return S_OK;
+            return send([&] { m_owner.emitDebug(debugData); });
         }
-        HRESULT OrvexOnline(const std::string & ver) override
+        HRESULT OrvexOnline(const std::string &ver) override
         {
-            m_owner.emitOrvexOnline(ver);
-            m_owner.afterSend();
-            return S_OK;
+            return send([&] { m_owner.emitOrvexOnline(ver); });
         }
         HRESULT OrvexOffline() override
         {
-            m_owner.emitOrvexOffline();
-            m_owner.afterSend();
-            return S_OK;
+            return send([&] { m_owner.emitOrvexOffline(); });
         }
-        HRESULT CommsError(const std::string & reason) override
+        HRESULT CommsError(const std::string &reason) override
         {
-            m_owner.emitCommsError(reason);
-            m_owner.afterSend();
-            return S_OK;
+            return send([&] { m_owner.emitCommsError(reason); });
         }
-        HRESULT SystemDiagnostics(std::int16_t totalMem, std::int16_t maxMsgOutstanding, std::int16_t minSpaceAvailable, std::int16_t totalLoopTime) override
+        HRESULT SystemDiagnostics(std::int16_t totalMem, std::int16_t maxMsgOutstanding,
+                                  std::int16_t minSpaceAvailable,
+                                  std::int16_t totalLoopTime) override
         {
-            m_owner.emitSystemDiagnostics(totalMem, maxMsgOutstanding, minSpaceAvailable, totalLoopTime);
-            m_owner.afterSend();
-            return S_OK;
+            return send([&] {
+                m_owner.emitSystemDiagnostics(totalMem, maxMsgOutstanding, minSpaceAvailable,
+                                              totalLoopTime);
+            });
         }
-        HRESULT TaskDiagnostics(std::int16_t msgType, std::int16_t memUsed, std::int16_t msgsUsed) override
+        HRESULT TaskDiagnostics(std::int16_t msgType, std::int16_t memUsed,
+                                std::int16_t msgsUsed) override
         {
-            m_owner.emitTaskDiagnostics(msgType, memUsed, msgsUsed);
-            m_owner.afterSend();
-            return S_OK;
+            return send([&] { m_owner.emitTaskDiagnostics(msgType, memUsed, msgsUsed); });
         }
         HRESULT ResetCount(std::int16_t ResetCount) override
         {
-            m_owner.emitResetCount(ResetCount);
-            m_owner.afterSend();
-            return S_OK;
+            return send([&] { m_owner.emitResetCount(ResetCount); });
         }
-        HRESULT GotMessage(const std::string & msgType) override
+        HRESULT GotMessage(const std::string &msgType) override
         {
-            m_owner.emitGotMessage(msgType);
-            m_owner.afterSend();
-            return S_OK;
+            return send([&] { m_owner.emitGotMessage(msgType); });
         }
         HRESULT CameraPosition(std::int16_t cameraNum, float pan, float tilt, float zoom) override
         {
-            m_owner.emitCameraPosition(cameraNum, static_cast<double>(pan), static_cast<double>(tilt), static_cast<double>(zoom));
+            return send([&] {
+                m_owner.emitCameraPosition(cameraNum, static_cast<double>(pan),
+                                           static_cast<double>(tilt), static_cast<double>(zoom));
+            });
+        }
+
+    private:
+        template <typename Emit> HRESULT send(Emit &&emit)
+        {
+            emit();
             m_owner.afterSend();
             return S_OK;
         }
 
-    private:
         OrvexCommsObject &m_owner;
     };
 
 private:
     int32_t SetSerialPort(const int16_t &port) override
     {
-        return m_context.call(getObject(), [&] { return m_object->SetSerialPort(port); });
+        return reply(&IOrvexComms::SetSerialPort, port);
     }
-    int32_t ReadDataFromOrvex() override
-    {
-        return m_context.call(getObject(), [&] { return m_object->ReadDataFromOrvex(); });
-    }
-    int32_t ClearOrvexMemory() override
-    {
-        return m_context.call(getObject(), [&] { return m_object->ClearOrvexMemory(); });
-    }
+    int32_t ReadDataFromOrvex() override { return reply(&IOrvexComms::ReadDataFromOrvex); }
+    int32_t ClearOrvexMemory() override { return reply(&IOrvexComms::ClearOrvexMemory); }
     int32_t ToggleDebug(const int16_t &time) override
     {
-        return m_context.call(getObject(), [&] { return m_object->ToggleDebug(time); });
+        return reply(&IOrvexComms::ToggleDebug, time);
     }
-    int32_t ClearResetCount() override
-    {
-        return m_context.call(getObject(), [&] { return m_object->ClearResetCount(); });
-    }
+    int32_t ClearResetCount() override { return reply(&IOrvexComms::ClearResetCount); }
     int32_t SendCurrentSiteToOrvex() override
     {
-        return m_context.call(getObject(), [&] { return m_object->SendCurrentSiteToOrvex(); });
+        return reply(&IOrvexComms::SendCurrentSiteToOrvex);
     }
-    int32_t RequestResetCount() override
-    {
-        return m_context.call(getObject(), [&] { return m_object->RequestResetCount(); });
-    }
+    int32_t RequestResetCount() override { return reply(&IOrvexComms::RequestResetCount); }
     int32_t RequestSystemDiagnostics() override
     {
-        return m_context.call(getObject(), [&] { return m_object->RequestSystemDiagnostics(); });
+        return reply(&IOrvexComms::RequestSystemDiagnostics);
     }
     int32_t RequestTaskDiagnostics() override
     {
-        return m_context.call(getObject(), [&] { return m_object->RequestTaskDiagnostics(); });
+        return reply(&IOrvexComms::RequestTaskDiagnostics);
     }
-
-    BusContext &m_context;
-    std::shared_ptr<services::IOrvexComms> m_object;
 };
 
-class CameraCtrlObject final : public sdbus::AdaptorInterfaces<org::orvex::ICameraCtrl_adaptor>
+class CameraCtrlObject : public BusObject<ICameraCtrl, org::orvex::ICameraCtrl_adaptor>
 {
 public:
-    CameraCtrlObject(BusContext &context, std::string path, std::shared_ptr<services::ICameraCtrl> object)
-        : AdaptorInterfaces(context.connection(), std::move(path)), m_context(context),
-          m_object(std::move(object))
-    {
-        registerAdaptor();
-    }
-    ~CameraCtrlObject() { unregisterAdaptor(); }
+    using BusObject::BusObject;
 
 private:
-    int32_t MoveUp(const int16_t &speed) override
-    {
-        return m_context.call(getObject(), [&] { return m_object->MoveUp(speed); });
-    }
-    int32_t MoveDown(const int16_t &speed) override
-    {
-        return m_context.call(getObject(), [&] { return m_object->MoveDown(speed); });
-    }
-    int32_t MoveLeft(const int16_t &speed) override
-    {
-        return m_context.call(getObject(), [&] { return m_object->MoveLeft(speed); });
-    }
+    int32_t MoveUp(const int16_t &speed) override { return reply(&ICameraCtrl::MoveUp, speed); }
+    int32_t MoveDown(const int16_t &speed) override { return reply(&ICameraCtrl::MoveDown, speed); }
+    int32_t MoveLeft(const int16_t &speed) override { return reply(&ICameraCtrl::MoveLeft, speed); }
     int32_t MoveRight(const int16_t &speed) override
     {
-        return m_context.call(getObject(), [&] { return m_object->MoveRight(speed); });
+        return reply(&ICameraCtrl::MoveRight, speed);
     }
     int32_t MoveUpLeft(const int16_t &speed) override
     {
-        return m_context.call(getObject(), [&] { return m_object->MoveUpLeft(speed); });
+        return reply(&ICameraCtrl::MoveUpLeft, speed);
     }
     int32_t MoveUpRight(const int16_t &speed) override
     {
-        return m_context.call(getObject(), [&] { return m_object->MoveUpRight(speed); });
+        return reply(&ICameraCtrl::MoveUpRight, speed);
     }
     int32_t MoveDownLeft(const int16_t &speed) override
     {
-        return m_context.call(getObject(), [&] { return m_object->MoveDownLeft(speed); });
+        return reply(&ICameraCtrl::MoveDownLeft, speed);
     }
     int32_t MoveDownRight(const int16_t &speed) override
     {
-        return m_context.call(getObject(), [&] { return m_object->MoveDownRight(speed); });
+        return reply(&ICameraCtrl::MoveDownRight, speed);
     }
-    int32_t StopMoving() override
-    {
-        return m_context.call(getObject(), [&] { return m_object->StopMoving(); });
-    }
-    int32_t ZoomIn(const int16_t &speed) override
-    {
-        return m_context.call(getObject(), [&] { return m_object->ZoomIn(speed); });
-    }
-    int32_t ZoomOut(const int16_t &speed) override
-    {
-        return m_context.call(getObject(), [&] { return m_object->ZoomOut(speed); });
-    }
+    int32_t StopMoving() override { return reply(&ICameraCtrl::StopMoving); }
+    int32_t ZoomIn(const int16_t &speed) override { return reply(&ICameraCtrl::ZoomIn, speed); }
+    int32_t ZoomOut(const int16_t &speed) override { return reply(&ICameraCtrl::ZoomOut, speed); }
     int32_t FocusNear(const int16_t &speed) override
     {
-        return m_context.call(getObject(), [&] { return m_object->FocusNear(speed); });
+        return reply(&ICameraCtrl::FocusNear, speed);
     }
-    int32_t FocusFar(const int16_t &speed) override
-    {
-        return m_context.call(getObject(), [&] { return m_object->FocusFar(speed); });
-    }
-    int32_t OpenIris() override
-    {
-        return m_context.call(getObject(), [&] { return m_object->OpenIris(); });
-    }
-    int32_t CloseIris() override
-    {
-        return m_context.call(getObject(), [&] { return m_object->CloseIris(); });
-    }
+    int32_t FocusFar(const int16_t &speed) override { return reply(&ICameraCtrl::FocusFar, speed); }
+    int32_t OpenIris() override { return reply(&ICameraCtrl::OpenIris); }
+    int32_t CloseIris() override { return reply(&ICameraCtrl::CloseIris); }
     int32_t SetPreset(const int16_t &preset) override
     {
-        return m_context.call(getObject(), [&] { return m_object->SetPreset(preset); });
+        return reply(&ICameraCtrl::SetPreset, preset);
     }
     int32_t MoveToPreset(const int16_t &preset) override
     {
-        return m_context.call(getObject(), [&] { return m_object->MoveToPreset(preset); });
+        return reply(&ICameraCtrl::MoveToPreset, preset);
     }
-    std::tuple<int32_t, std::string> SelectCamera(const int16_t &camera, const int16_t &cameraType) override
+    std::tuple<int32_t, std::string> SelectCamera(const int16_t &camera,
+                                                  const int16_t &cameraType) override
     {
-        std::string resultOut{};
-        return {m_context.call(getObject(), [&] { return m_object->SelectCamera(camera, cameraType, &resultOut); }), resultOut};
+        return reply(&ICameraCtrl::SelectCamera, camera, cameraType);
     }
     int32_t ClearPreset(const int16_t &preset) override
     {
-        return m_context.call(getObject(), [&] { return m_object->ClearPreset(preset); });
+        return reply(&ICameraCtrl::ClearPreset, preset);
     }
     int32_t RequestCameraPTZCoords() override
     {
-        return m_context.call(getObject(), [&] { return m_object->RequestCameraPTZCoords(); });
+        return reply(&ICameraCtrl::RequestCameraPTZCoords);
     }
     int32_t GoToPTZCoords(const double &pan, const double &tilt, const double &zoom) override
     {
-        return m_context.call(getObject(), [&] { return m_object->GoToPTZCoords(static_cast<float>(pan), static_cast<float>(tilt), static_cast<float>(zoom)); });
+        return reply(&ICameraCtrl::GoToPTZCoords, static_cast<float>(pan), static_cast<float>(tilt),
+                     static_cast<float>(zoom));
     }
-    int32_t ToggleAutoPan() override
-    {
-        return m_context.call(getObject(), [&] { return m_object->ToggleAutoPan(); });
-    }
-    int32_t ToggleAutoIris() override
-    {
-        return m_context.call(getObject(), [&] { return m_object->ToggleAutoIris(); });
-    }
-    int32_t AccessMenu() override
-    {
-        return m_context.call(getObject(), [&] { return m_object->AccessMenu(); });
-    }
-
-    BusContext &m_context;
-    std::shared_ptr<services::ICameraCtrl> m_object;
+    int32_t ToggleAutoPan() override { return reply(&ICameraCtrl::ToggleAutoPan); }
+    int32_t ToggleAutoIris() override { return reply(&ICameraCtrl::ToggleAutoIris); }
+    int32_t AccessMenu() override { return reply(&ICameraCtrl::AccessMenu); }
 };
 
-class DVRTestObject final : public sdbus::AdaptorInterfaces<org::orvex::IDVRTest_adaptor>
+class DVRTestObject : public BusObject<IDVRTest, org::orvex::IDVRTest_adaptor>
 {
 public:
-    DVRTestObject(BusContext &context, std::string path, std::shared_ptr<services::IDVRTest> object)
-        : AdaptorInterfaces(context.connection(), std::move(path)), m_context(context),
-          m_object(std::move(object))
-    {
-        registerAdaptor();
-    }
-    ~DVRTestObject() { unregisterAdaptor(); }
+    using BusObject::BusObject;
 
 private:
-    int32_t PumpDeliveryStart() override
-    {
-        return m_context.call(getObject(), [&] { return m_object->PumpDeliveryStart(); });
-    }
-    int32_t PumpDeliveryEnd() override
-    {
-        return m_context.call(getObject(), [&] { return m_object->PumpDeliveryEnd(); });
-    }
-    int32_t PumpEvent(const int16_t &event) override
-    {
-        return m_context.call(getObject(), [&] { return m_object->PumpEvent(event); });
-    }
-    int32_t CardRead() override
-    {
-        return m_context.call(getObject(), [&] { return m_object->CardRead(); });
-    }
+    int32_t PumpDeliveryStart() override { return reply(&IDVRTest::PumpDeliveryStart); }
+    int32_t PumpDeliveryEnd() override { return reply(&IDVRTest::PumpDeliveryEnd); }
+    int32_t PumpEvent(const int16_t &event) override { return reply(&IDVRTest::PumpEvent, event); }
+    int32_t CardRead() override { return reply(&IDVRTest::CardRead); }
     int32_t PaymentTransactionAuthorised() override
     {
-        return m_context.call(getObject(), [&] { return m_object->PaymentTransactionAuthorised(); });
+        return reply(&IDVRTest::PaymentTransactionAuthorised);
     }
     int32_t PaymentTransactionCancelled() override
     {
-        return m_context.call(getObject(), [&] { return m_object->PaymentTransactionCancelled(); });
+        return reply(&IDVRTest::PaymentTransactionCancelled);
     }
-    int32_t PrintReceipt() override
-    {
-        return m_context.call(getObject(), [&] { return m_object->PrintReceipt(); });
-    }
+    int32_t PrintReceipt() override { return reply(&IDVRTest::PrintReceipt); }
     int32_t PaymentTerminalEvent(const int16_t &event) override
     {
-        return m_context.call(getObject(), [&] { return m_object->PaymentTerminalEvent(event); });
+        return reply(&IDVRTest::PaymentTerminalEvent, event);
     }
-    int32_t CameraVisitPump() override
-    {
-        return m_context.call(getObject(), [&] { return m_object->CameraVisitPump(); });
-    }
-    int32_t CameraVisitCRIND() override
-    {
-        return m_context.call(getObject(), [&] { return m_object->CameraVisitCRIND(); });
-    }
-    int32_t CameraLeave() override
-    {
-        return m_context.call(getObject(), [&] { return m_object->CameraLeave(); });
-    }
-    int32_t CameraVisitPOS() override
-    {
-        return m_context.call(getObject(), [&] { return m_object->CameraVisitPOS(); });
-    }
+    int32_t CameraVisitPump() override { return reply(&IDVRTest::CameraVisitPump); }
+    int32_t CameraVisitCRIND() override { return reply(&IDVRTest::CameraVisitCRIND); }
+    int32_t CameraLeave() override { return reply(&IDVRTest::CameraLeave); }
+    int32_t CameraVisitPOS() override { return reply(&IDVRTest::CameraVisitPOS); }
     int32_t CameraVisit(const int16_t &event) override
     {
-        return m_context.call(getObject(), [&] { return m_object->CameraVisit(event); });
+        return reply(&IDVRTest::CameraVisit, event);
     }
-    int32_t CameraRoam() override
-    {
-        return m_context.call(getObject(), [&] { return m_object->CameraRoam(); });
-    }
-    int32_t CameraVisitRego() override
-    {
-        return m_context.call(getObject(), [&] { return m_object->CameraVisitRego(); });
-    }
-    int32_t RecognizeRegoNumber() override
-    {
-        return m_context.call(getObject(), [&] { return m_object->RecognizeRegoNumber(); });
-    }
+    int32_t CameraRoam() override { return reply(&IDVRTest::CameraRoam); }
+    int32_t CameraVisitRego() override { return reply(&IDVRTest::CameraVisitRego); }
+    int32_t RecognizeRegoNumber() override { return reply(&IDVRTest::RecognizeRegoNumber); }
     int32_t POSInputText(const std::string &text) override
     {
-        return m_context.call(getObject(), [&] { return m_object->POSInputText(text); });
+        return reply(&IDVRTest::POSInputText, text);
     }
-    int32_t RequestImageCapture() override
-    {
-        return m_context.call(getObject(), [&] { return m_object->RequestImageCapture(); });
-    }
+    int32_t RequestImageCapture() override { return reply(&IDVRTest::RequestImageCapture); }
     int32_t CapturedFuellingPositionImage() override
     {
-        return m_context.call(getObject(), [&] { return m_object->CapturedFuellingPositionImage(); });
+        return reply(&IDVRTest::CapturedFuellingPositionImage);
     }
     int32_t CapturedPaymentTerminalImage() override
     {
-        return m_context.call(getObject(), [&] { return m_object->CapturedPaymentTerminalImage(); });
+        return reply(&IDVRTest::CapturedPaymentTerminalImage);
     }
     int32_t CapturedWorkstationImage() override
     {
-        return m_context.call(getObject(), [&] { return m_object->CapturedWorkstationImage(); });
+        return reply(&IDVRTest::CapturedWorkstationImage);
     }
-
-    BusContext &m_context;
-    std::shared_ptr<services::IDVRTest> m_object;
 };
 
 // Keeps the hub's subscription for as long as the object is on the bus.
 class SubscribedCommsObject
 {
 public:
-    SubscribedCommsObject(BusContext &context, const std::string &path, std::shared_ptr<IOrvexComms> hub)
-        : m_object(std::make_shared<OrvexCommsObject>(context, path, hub)),
+    SubscribedCommsObject(BusContext &context, const std::string &path,
+                          std::shared_ptr<IOrvexComms> hub)
+        : m_object(PutOnBus<OrvexCommsObject>(context, path, hub)),
           m_source(std::dynamic_pointer_cast<IOrvexCommsEventSource>(hub))
     {
         if (!m_source)
             return;
-        const HRESULT hr = m_source->AdviseCommsEvents(std::make_shared<OrvexCommsObject::Signals>(*m_object), &m_cookie);
+        const HRESULT hr = m_source->AdviseCommsEvents(
+            std::make_shared<OrvexCommsObject::Signals>(*m_object), &m_cookie);
         if (FAILED(hr))
-            support::TraceError("Error Advising Comms Events for the bus: %s", DescribeResult(hr).c_str());
+            support::TraceError("Error Advising Comms Events for the bus: %s",
+                                DescribeResult(hr).c_str());
     }
     ~SubscribedCommsObject()
     {
@@ -376,17 +265,12 @@ private:
 
 } // namespace
 
-std::shared_ptr<void> MakeBusObject(BusContext &context, const std::string &path, std::shared_ptr<IOrvexComms> object)
+std::shared_ptr<void> MakeBusObject(BusContext &context, const std::string &path,
+                                    std::shared_ptr<IOrvexComms> object)
 {
     return std::make_shared<SubscribedCommsObject>(context, path, std::move(object));
 }
-std::shared_ptr<void> MakeBusObject(BusContext &context, const std::string &path, std::shared_ptr<ICameraCtrl> object)
-{
-    return std::make_shared<CameraCtrlObject>(context, path, std::move(object));
-}
-std::shared_ptr<void> MakeBusObject(BusContext &context, const std::string &path, std::shared_ptr<IDVRTest> object)
-{
-    return std::make_shared<DVRTestObject>(context, path, std::move(object));
-}
+ORVEX_PUT_ON_BUS(ICameraCtrl, CameraCtrlObject)
+ORVEX_PUT_ON_BUS(IDVRTest, DVRTestObject)
 
 } // namespace services

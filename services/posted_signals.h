@@ -15,6 +15,8 @@ template <typename Signals>
 class PostedSignals
 {
 public:
+    using Emitter = Signals;
+
     PostedSignals(std::weak_ptr<BusContext> context, std::weak_ptr<Signals> signals)
         : m_context(std::move(context)), m_signals(std::move(signals))
     {
@@ -74,6 +76,15 @@ std::shared_ptr<void> MakeSubscription(BusContext &context, std::shared_ptr<Sign
                                        std::shared_ptr<Source> source)
 {
     return std::make_shared<Subscription<Sink, Signals, Source>>(context, std::move(signals), std::move(source));
+}
+
+// A new object at `path` that only emits the signals, subscribed with a new Sink to `source`.
+template <typename Sink, typename Source>
+std::shared_ptr<void> MakeEmitterSubscription(BusContext &context, const std::string &path,
+                                              std::shared_ptr<Source> source)
+{
+    auto signals = std::make_shared<typename Sink::Emitter>(context.connection(), path);
+    return MakeSubscription<Sink>(context, std::move(signals), std::move(source));
 }
 
 } // namespace services

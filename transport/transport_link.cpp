@@ -34,6 +34,12 @@ void TransportLink::OnLinkError(const std::exception &error)
 
 void TransportLink::OnFrameReceived(const std::uint8_t *data, std::int32_t length, std::uint8_t type)
 {
+    // Type 0 marks the link's own errors on the way to the dispatcher; a unit frame of that type
+    // would pass its bytes off as one (raw, not even converted text).
+    if (type == QueuedMessage::kLinkError) {
+        support::TraceError("Link: frame of type 0 from the unit (%d bytes) dropped", length);
+        return;
+    }
     deliver(std::make_unique<QueuedMessage>(type, data, length));
 }
 

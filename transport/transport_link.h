@@ -2,9 +2,10 @@
 // The transport's link: a LinkProtocolThread that hands what it receives to the transport's
 // inbound dispatcher as QueuedMessage items.
 //
-// OnFrameReceived posts a QueuedMessage(type, copy of the payload). OnLinkError posts a
-// QueuedMessage of type 0 whose 255-byte payload is the error's text (at most 254 characters)
-// and zero padding. Both run on the link thread; a post the dispatcher refuses is traced and the
+// OnFrameReceived posts a QueuedMessage(type, copy of the payload); a frame of type 0 from the
+// unit is traced and dropped, since type 0 on the dispatcher's queue means a link error.
+// OnLinkError posts a QueuedMessage of type 0 whose 255-byte payload is the error's text (at
+// most 254 characters) and zero padding. Both run on the link thread; a post the dispatcher refuses is traced and the
 // item deleted.
 //
 // The thread starts at construction (priority below normal) and the port is opened on it; the

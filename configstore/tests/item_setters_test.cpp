@@ -179,5 +179,38 @@ TEST_F(AnItemSetter, KeepsTextsAsGivenAndRefusesNullComments)
     EXPECT_EQ(read, "north island");
 }
 
+TEST_F(AnItemSetter, RefusesTextsNoFileCouldHoldAndKeepsTheSiteImportable)
+{
+    std::shared_ptr<ISite> s = site();
+    std::shared_ptr<IInterestZone> z = zone(*s);
+    std::shared_ptr<IPreset> preset;
+    ASSERT_EQ(camera(*s)->NewPreset(4, &preset), S_OK);
+    const std::string kept = "lane\t1\r\n\xF0\x9F\x9A\x97";
+    ASSERT_EQ(z->SetText(&kept), S_OK);
+    ASSERT_EQ(preset->SetComment(kept.c_str()), S_OK);
+    for (const char *bad : {"a\x01z", "\x1F", "\xEF\xBF\xBE", "\xC3", "\xC1\xBF", "\xED\xA0\x80"}) {
+        const std::string text = bad;
+        EXPECT_EQ(z->SetText(&text), E_INVALIDARG) << text;
+        EXPECT_EQ(preset->SetComment(bad), E_INVALIDARG) << text;
+    }
+    const std::string withNul("a\0z", 3);
+    EXPECT_EQ(z->SetText(&withNul), E_INVALIDARG);
+    const std::string badName = "site\x02";
+    std::shared_ptr<ISite> refused;
+    EXPECT_EQ(m_config.NewSite(&badName, &refused), E_INVALIDARG);
+
+    const std::string name = "Default";
+    const std::string file = path("kept.ovx");
+    ASSERT_EQ(m_config.ExportSite(&name, &file), S_OK);
+    ASSERT_EQ(m_config.ImportSite(&name, &file), S_OK);
+    std::shared_ptr<ISite> back;
+    ASSERT_EQ(m_config.GetSite(&name, &back), S_OK);
+    std::shared_ptr<IInterestZone> zoneBack;
+    ASSERT_EQ(back->GetInterestZone(1, &zoneBack), S_OK);
+    std::string read;
+    ASSERT_EQ(zoneBack->GetText(&read), S_OK);
+    EXPECT_EQ(read, kept);
+}
+
 } // namespace
 } // namespace configstore::testing

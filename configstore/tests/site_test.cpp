@@ -165,6 +165,35 @@ TEST_F(ASite, FindsNoNumberOutsideSixteenBitsButIndexesDispensersByTheLowBits)
     EXPECT_EQ(map->SetAddress(3), E_FAIL);
 }
 
+TEST_F(ASite, ReadsATimePriorityByItsLowSixteenBits)
+{
+    std::shared_ptr<ISite> s = importSite("<TIMES><DWELL_TIME PRIORITY=\"65537\">7</DWELL_TIME>"
+                                          "<INTERVISIT_TIME PRIORITY=\"-65534\">9</INTERVISIT_TIME></TIMES>");
+    std::int16_t time = 0;
+    EXPECT_EQ(s->GetDwellTime(1, &time), S_OK);
+    EXPECT_EQ(time, 7);
+    EXPECT_EQ(s->GetIntervisitTime(2, &time), S_OK);
+    EXPECT_EQ(time, 9);
+}
+
+TEST_F(ASite, TakesOnlyUnprefixedTagsForItsParts)
+{
+    const std::string file = path("site.ovx");
+    WriteFile(file, "<CONFIG xmlns:x=\"urn:x\"><SITE NAME=\"Default\"><x:TASKS><TASK NUMBER=\"1\"/></x:TASKS>"
+                    "<x:TIMES><DWELL_TIME PRIORITY=\"1\">7</DWELL_TIME></x:TIMES></SITE></CONFIG>");
+    const std::string name = "Default";
+    ASSERT_EQ(m_config.ImportSite(&name, &file), S_OK);
+    std::shared_ptr<ISite> s;
+    ASSERT_EQ(m_config.GetSite(&name, &s), S_OK);
+    std::int16_t value = 0;
+    EXPECT_EQ(s->NumTasks(&value), S_OK);
+    EXPECT_EQ(value, 0);
+    EXPECT_EQ(s->GetDwellTime(1, &value), S_OK);
+    EXPECT_EQ(value, 1) << "a fresh TIMES, not the prefixed one";
+    EXPECT_EQ(siteChildren(), std::vector<std::string>({"TASKS", "TIMES", "TIMES", "PRIORITIES", "TASKS",
+                                                        "INTEREST_ZONES", "CAMERAS", "POSCONFIG"}));
+}
+
 TEST_F(ASite, AddsMissingContainersButNeverCompletesExistingTimes)
 {
     std::shared_ptr<ISite> s = importSite("<TIMES><DWELL_TIME PRIORITY=\"1\">7</DWELL_TIME>"

@@ -8,16 +8,18 @@
 //
 // GetSite: S_OK and a live site view (missing parts of the site are added with their defaults);
 //   E_INVALIDARG when no site has that name (names compare exactly, case-sensitively).
-// NewSite: S_OK and the site of that name, created when there is none.
+// NewSite: S_OK and the site of that name, created when there is none; E_INVALIDARG for a name
+//   that no file could hold (invalid UTF-8, control characters other than tab, CR and LF).
 // DeleteSite: S_OK when removed, S_FALSE when no site has that name.
 // ExportSite: writes a file holding a copy of the site; E_INVALIDARG for an unknown site; a
 //   write failure gives the failing call's errno as an HRESULT, and leaves an existing file as it
 //   was (files are replaced through a synced temporary file).
 // ImportSite: first deletes the site of that name here, then appends the file's site of that name.
 //   STG_E_FILENOTFOUND when the file cannot be read, is no regular file or holds no such site;
-//   E_ABORT when it is not well-formed XML; E_FAIL when it has no root element. In each of these
-//   the site stays deleted. Files are parsed with no network access and no DTD or external
-//   entity loading.
+//   E_ABORT when it is not well-formed XML or its site refers to an entity declared in the file
+//   (`&name;`; character references and the five predefined entities are fine); E_FAIL when it
+//   has no root element. In each of these the site stays deleted. Files are parsed with no
+//   network access and no DTD or external entity loading.
 // LoadAndParse: S_OK; E_ACCESSDENIED when the install folder is unknown or too long for a path.
 // EnumSites: S_OK, the names of the sites in document order and their number.
 // SaveSite: writes the whole document to "orvexconfig.xml"; errors as ExportSite.

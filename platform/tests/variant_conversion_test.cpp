@@ -54,7 +54,16 @@ const CurrencyCase kCurrencyCases[] = {
     {"3)", DISP_E_TYPEMISMATCH, 0},
     {",5", DISP_E_TYPEMISMATCH, 0},
     {"5,", DISP_E_TYPEMISMATCH, 0},
-    {"1e3", DISP_E_TYPEMISMATCH, 0},
+    {"1e3", S_OK, 10000000},
+    {"1.23456E2", S_OK, 1234560},
+    {"-2.5e-1", S_OK, -2500},
+    {"5e-5", S_OK, 0},         // half to even, after the exponent
+    {"1.5e-4", S_OK, 2},
+    {"0.0001e4", S_OK, 10000},
+    {"1e-99999", S_OK, 0},
+    {"1e15", DISP_E_OVERFLOW, 0},
+    {"1e99999", DISP_E_OVERFLOW, 0},
+    {"1e", DISP_E_TYPEMISMATCH, 0},
     {"1.5,0", DISP_E_TYPEMISMATCH, 0},
     {"$$5", DISP_E_TYPEMISMATCH, 0},
     {".", DISP_E_TYPEMISMATCH, 0},
@@ -86,7 +95,9 @@ const ShortCase kShortCases[] = {
     {"2.5", S_OK, 2},       {"3.5", S_OK, 4},       {"-2.5", S_OK, -2},     {"2.51", S_OK, 3},
     {"2.4999", S_OK, 2},    {"32767", S_OK, 32767}, {"-32768", S_OK, -32768}, {"32,767", S_OK, 32767},
     {"32768", DISP_E_OVERFLOW, 0}, {"32767.5", DISP_E_OVERFLOW, 0}, {"-32769", DISP_E_OVERFLOW, 0},
-    {"007", S_OK, 7},       {"$3", S_OK, 3},        {"1e2", DISP_E_TYPEMISMATCH, 0},
+    {"007", S_OK, 7},       {"$3", S_OK, 3},        {"1e2", S_OK, 100},
+    {"1.5E1", S_OK, 15},    {"2.5e0", S_OK, 2},     {"25e-1", S_OK, 2},     {"3.3e4", DISP_E_OVERFLOW, 0},
+    {"e2", DISP_E_TYPEMISMATCH, 0},
     {"x", DISP_E_TYPEMISMATCH, 0}, {"", DISP_E_TYPEMISMATCH, 0},
 };
 

@@ -5,6 +5,7 @@
 #include "recorder_bridge/licence_plate_recognizer.h"
 #include "recorder_bridge/message_item.h"
 #include "recorder_bridge/orvex_interface.h"
+#include "platform/com_error.h"
 #include "platform/install_folder.h"
 #include "platform/profile_file.h"
 
@@ -220,6 +221,25 @@ TEST_F(APipeline, KeepsDeliveringWhenASubscriberThrows)
         EXPECT_EQ(Through([](IDVREvents &e) { e.OnPumpEvent(1, 2, 3); }, 1),
                   std::vector<std::string>{"OnFuellingEvent(TS,100,1,2,Nozzle lift,3)"});
     }
+}
+
+TEST_F(APipeline, ReportsAFailingFuellingSubscriberInTheFuellingTracesWords)
+{
+    EventLog other;
+    auto comFailure = std::make_shared<RecordingSink>(other, [](const char *) { throw ComError(E_FAIL); });
+    auto otherFailure = std::make_shared<RecordingSink>(other, [](const char *) { throw 42; });
+    std::shared_ptr<IFuelling> fuelling;
+    bridge->getFuellingInterface(&fuelling);
+    std::uint32_t cookie = 0;
+    ASSERT_EQ(fuelling->Advise(comFailure, &cookie), S_OK);
+    ASSERT_EQ(fuelling->Advise(otherFailure, &cookie), S_OK);
+    SetNextEventSequenceNumberForTesting(100);
+    EXPECT_EQ(Through([](IDVREvents &e) { e.OnPumpEvent(1, 2, 3); }, 1),
+              std::vector<std::string>{"OnFuellingEvent(TS,100,1,2,Nozzle lift,3)"});
+    bridge.reset();
+    const auto lines = ReadTraceLines(folder.path());
+    EXPECT_TRUE(HasLine(lines, "[ERROR]   _com_error Caught while Firing Fuelling Event: Unspecified error"));
+    EXPECT_TRUE(HasLine(lines, "[ERROR]   Error Firing Fuelling Event"));
 }
 
 TEST_F(APipeline, LetsASubscriberLeaveFromInsideItsOwnHandler)

@@ -133,6 +133,28 @@ TEST(ARulesLoader, StopsAtABadExpressionKeepingWhatCameBefore)
     }
 }
 
+TEST(ARulesLoader, LeavesNoEarlierExpressionInForcePastOneThatDoesNotCompile)
+{
+    TempFolder folder;
+    folder.write("RecorderBridgeConfig.xml",
+                 Rules("<TaxLineItem><Expression>^(VAT)$</Expression></TaxLineItem>"
+                       "<TenderLineItem><RefundFlag>(R)</RefundFlag></TenderLineItem>"
+                       "<TenderLineItem><RefundFlag>(R</RefundFlag></TenderLineItem>"
+                       "<TaxLineItem><Expression>(VAT</Expression></TaxLineItem>"));
+    PosRules rules;
+    EXPECT_EQ(LoadPosRules(folder.path(), rules, kNoPause), S_OK);
+    // The load stopped at the flag; the tax expression before it stays.
+    EXPECT_FALSE(rules.of(RuleFlag::TenderRefund).expression.has_value());
+    EXPECT_TRUE(rules.of(RetailKind::TaxLineItem).expression.has_value());
+
+    folder.write("RecorderBridgeConfig.xml",
+                 Rules("<TaxLineItem><Expression>^(VAT)$</Expression></TaxLineItem>"
+                       "<TaxLineItem><Expression>(VAT</Expression></TaxLineItem>"));
+    PosRules again;
+    EXPECT_EQ(LoadPosRules(folder.path(), again, kNoPause), S_OK);
+    EXPECT_FALSE(again.of(RetailKind::TaxLineItem).expression.has_value());
+}
+
 TEST(ARulesLoader, NamesTheMerchandiseReturnFlagAsItsErrorLineAlwaysHas)
 {
     TempFolder folder;
@@ -221,6 +243,27 @@ TEST(ARulesLoader, ReadsARuleFromItsFirstChildOnly)
     EXPECT_EQ(rules.of(RetailKind::TaxLineItem).indexOf(RuleField::Description), 0);
     ASSERT_TRUE(rules.of(RetailKind::TaxLineItem).expression.has_value());
     EXPECT_TRUE(boost::regex_match(std::wstring(L"a<b"), *rules.of(RetailKind::TaxLineItem).expression));
+}
+
+TEST(ARulesLoader, TakesNoBlankLayoutForARulesValueOrASubnode)
+{
+    TempFolder folder;
+    folder.write("RecorderBridgeConfig.xml",
+                 Rules("\n  <TaxLineItem>\n    <Expression>\n      <![CDATA[^(a<b)$]]>\n    </Expression>\n"
+                       "    <TaxAmount>\n      3\n    </TaxAmount>\n  </TaxLineItem>\n  <!-- end -->\n"));
+    TraceCapture trace(folder.path());
+    PosRules rules;
+    ASSERT_EQ(LoadPosRules(folder.path(), rules, kNoPause), S_OK);
+    ASSERT_TRUE(rules.of(RetailKind::TaxLineItem).expression.has_value());
+    EXPECT_TRUE(boost::regex_match(std::wstring(L"a<b"), *rules.of(RetailKind::TaxLineItem).expression));
+    EXPECT_EQ(rules.of(RetailKind::TaxLineItem).indexOf(RuleField::TaxAmount), 3);
+    if (trace.active()) {
+        EXPECT_TRUE(HasLine(trace.lines(), "[INFO]    Number of Subnodes is 2"));
+    }
+
+    folder.write("RecorderBridgeConfig.xml", Rules("<TaxLineItem><Description> </Description></TaxLineItem>"));
+    PosRules blank;
+    EXPECT_EQ(LoadPosRules(folder.path(), blank, kNoPause), E_POINTER);
 }
 
 TEST(ARulesLoader, NeverExpandsExternalEntities)

@@ -20,7 +20,7 @@ Field Decimal(const char *name, double value)
     return {name, text};
 }
 
-void EventPrinter::print(const char *event, std::initializer_list<Field> fields)
+void EventPrinter::print(const char *event, const std::vector<Field> &fields)
 {
     std::string line = event;
     for (const Field &field : fields)

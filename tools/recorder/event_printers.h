@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
-#include <initializer_list>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -34,7 +33,7 @@ class EventPrinter
 {
 public:
     explicit EventPrinter(std::FILE *out) : m_out(out) {}
-    void print(const char *event, std::initializer_list<Field> fields);
+    void print(const char *event, const std::vector<Field> &fields);
     // Called for every image capture request, after its line.
     void setImageAnswerer(std::function<void(std::int16_t camera)> answer) { m_answer = std::move(answer); }
     void imageRequested(std::int16_t camera);

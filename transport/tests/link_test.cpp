@@ -77,6 +77,15 @@ TEST_F(ALinkReceiver, DeliversAGoodFrame)
     EXPECT_EQ(m_sink.frames()[0].payload, (std::vector<std::uint8_t>{0x01, 0x04}));
 }
 
+TEST_F(ALinkReceiver, DropsAUnitFrameOfTheLinkErrorTypeSoItIsNotTakenForAnError)
+{
+    m_unit->Send({0, {0xFF, 'x', 0}});
+    m_unit->Send({'B', {0x01}});
+    ASSERT_TRUE(delivered(1));
+    EXPECT_EQ(m_sink.frames()[0].type, 'B');
+    EXPECT_TRUE(m_sink.errors().empty());
+}
+
 TEST_F(ALinkReceiver, RefusesBadChecksumsAndBadEscapesAndTakesTheRewrite)
 {
     for (Fault fault : {Fault::CorruptChecksum, Fault::BadEscape}) {

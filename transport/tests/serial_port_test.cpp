@@ -8,6 +8,7 @@
 
 #include <fcntl.h>
 #include <sys/ioctl.h>
+#include <termios.h>
 #include <unistd.h>
 
 using namespace linktest;
@@ -97,4 +98,21 @@ TEST_F(ASerialPort, IsExclusiveWhileOpenAndFreeAfterClose)
     EXPECT_EQ(exclusive(), 1);
     port.Close();
     EXPECT_EQ(exclusive(), 0);
+}
+
+TEST_F(ASerialPort, SetsTheParityItIsAskedForWhateverTheLineWasLeftIn)
+{
+    // An earlier user left the line on mark parity.
+    termios before{};
+    ASSERT_EQ(::tcgetattr(m_line.masterFd(), &before), 0);
+    before.c_cflag |= PARENB | PARODD | CMSPAR;
+    ASSERT_EQ(::tcsetattr(m_line.masterFd(), TCSANOW, &before), 0);
+
+    CSerialPort port;
+    port.OpenDevice(m_line.slavePath(), 4800, CSerialPort::EvenParity, CSerialPort::OneStopBit,
+                    CSerialPort::NoFlowControl);
+    termios after{};
+    ASSERT_EQ(::tcgetattr(m_line.masterFd(), &after), 0);
+    // A pseudo-terminal keeps no parity enable bit of its own, but it keeps the mark/space one.
+    EXPECT_EQ(after.c_cflag & CMSPAR, tcflag_t{0});
 }
