@@ -5,9 +5,9 @@
 // through plain regex_search of the same expressions in the same trial order (each line made
 // wide first, as the expressions are, and nothing built from a match). Both read each line from
 // the same point-of-sale item, as the parser receives it: an item is about a kilobyte, so a
-// compact list of strings would spare the baseline the memory traffic of the real input. Latency: one recorder event at a time from
-// the service's side of the input sink to the recorder's handler, through the parser and output
-// threads; p50 and p99 over the run.
+// compact list of strings would spare the baseline the memory traffic of the real input. Latency:
+// one recorder event at a time from the service's side of the input sink to the recorder's handler,
+// through the parser and output threads; p50 and p99 over the run.
 
 #include "recorder_bridge/message_item.h"
 #include "recorder_bridge/orvex_interface.h"

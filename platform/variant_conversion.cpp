@@ -247,12 +247,13 @@ HRESULT VarCyFromStr(std::string_view text, Currency *value)
     if (!value)
         return E_POINTER;
     // At most 14 integer digits and 4 decimals: always in range and exact.
-    if (PlainNumber plain; ReadPlainNumber(text, plain) && plain.integerDigits.size() <= 14 &&
-                           plain.fractionDigits.size() <= 4) {
+    if (PlainNumber plain; ReadPlainNumber(text, plain) && plain.integerDigits.size() <= 14
+                           && plain.fractionDigits.size() <= 4) {
         std::uint64_t fraction = DigitsValue(plain.fractionDigits);
         for (std::size_t i = plain.fractionDigits.size(); i < 4; ++i)
             fraction *= 10;
-        const auto magnitude = static_cast<std::int64_t>(DigitsValue(plain.integerDigits) * 10000 + fraction);
+        const auto magnitude
+            = static_cast<std::int64_t>(DigitsValue(plain.integerDigits) * 10000 + fraction);
         value->scaled = plain.negative ? -magnitude : magnitude;
         return S_OK;
     }
@@ -274,8 +275,8 @@ HRESULT VarI2FromStr(std::string_view text, std::int16_t *value)
         return E_POINTER;
     // A whole number of at most five digits that fits; the rest (decimals to round, overflow)
     // goes the general way.
-    if (PlainNumber plain; ReadPlainNumber(text, plain) && plain.fractionDigits.empty() &&
-                           plain.integerDigits.size() <= 5) {
+    if (PlainNumber plain; ReadPlainNumber(text, plain) && plain.fractionDigits.empty()
+                           && plain.integerDigits.size() <= 5) {
         const auto magnitude = static_cast<std::int32_t>(DigitsValue(plain.integerDigits));
         const std::int32_t result = plain.negative ? -magnitude : magnitude;
         if (result >= INT16_MIN && result <= INT16_MAX) {
@@ -303,7 +304,8 @@ HRESULT VarR8FromStr(std::string_view text, double *value)
         const char *first = plain.integerDigits.data();
         const char *last = text.data() + text.size();
         double result = 0.0;
-        if (const auto [end, ec] = std::from_chars(first, last, result); ec == std::errc() && end == last) {
+        if (const auto [end, ec] = std::from_chars(first, last, result);
+            ec == std::errc() && end == last) {
             *value = plain.negative ? -result : result;
             return S_OK;
         }

@@ -148,14 +148,15 @@ void ReceiptLineParser::SplitInto(const std::wstring &text, const boost::wregex 
     for (std::size_t group = 1; group < scratch.size(); ++group) {
         const auto &sub = scratch[static_cast<int>(group)];
         if (sub.matched)
-            tokens.views.emplace_back(text.data() + (sub.first - text.begin()), static_cast<std::size_t>(sub.length()));
+            tokens.views.emplace_back(text.data() + (sub.first - text.begin()),
+                                      static_cast<std::size_t>(sub.length()));
         else
             tokens.views.emplace_back(); // a group that took no part: an empty token
     }
 }
 
-bool ReceiptLineParser::Attempt(const KindSpec &spec, const std::wstring &text, boost::wsmatch &scratch,
-                                bool traceTokens, Tokens &tokens) const
+bool ReceiptLineParser::Attempt(const KindSpec &spec, const std::wstring &text,
+                                boost::wsmatch &scratch, bool traceTokens, Tokens &tokens) const
 {
     tokens.clear();
     const KindRules &kind = m_rules.of(spec.kind);
@@ -197,7 +198,10 @@ std::int16_t ReceiptLineParser::WholeMatchFlag(RuleFlag flag, const std::wstring
         return 0;
     try {
         // match_any: what the overload without match results adds, so the search runs as there.
-        return boost::regex_match(text, scratch, *rule.expression, boost::match_default | boost::match_any) ? -1 : 0;
+        return boost::regex_match(text, scratch, *rule.expression,
+                                  boost::match_default | boost::match_any)
+                   ? -1
+                   : 0;
     } catch (const std::exception &e) {
         support::TraceError("Parser flag test failed: %s", e.what());
         return 0;

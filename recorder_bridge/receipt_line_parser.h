@@ -62,16 +62,17 @@ private:
     };
 
     // SplitWithScratch into `tokens`, whose views stay valid while `text` and `tokens` live.
-    static void SplitInto(const std::wstring &text, const boost::wregex &expression, boost::wsmatch &scratch,
-                          Tokens &tokens);
+    static void SplitInto(const std::wstring &text, const boost::wregex &expression,
+                          boost::wsmatch &scratch, Tokens &tokens);
 
-    bool Attempt(const KindSpec &spec, const std::wstring &text, boost::wsmatch &scratch, bool traceTokens,
-                 Tokens &tokens) const;
+    bool Attempt(const KindSpec &spec, const std::wstring &text, boost::wsmatch &scratch,
+                 bool traceTokens, Tokens &tokens) const;
     [[nodiscard]] std::int16_t SplitFlag(RuleFlag flag, const std::wstring &text, boost::wsmatch &scratch) const;
     [[nodiscard]] std::int16_t WholeMatchFlag(RuleFlag flag, const std::wstring &text,
                                               boost::wsmatch &scratch) const;
-    std::unique_ptr<MessageItem> Build(const KindSpec &spec, const std::vector<std::wstring_view> &tokens,
-                                       Origin origin, const std::wstring &text, boost::wsmatch &scratch) const;
+    std::unique_ptr<MessageItem> Build(const KindSpec &spec,
+                                       const std::vector<std::wstring_view> &tokens, Origin origin,
+                                       const std::wstring &text, boost::wsmatch &scratch) const;
 
     const PosRules &m_rules;
 };
