@@ -4,6 +4,7 @@
 #include "interfaces/dbus/orvexservices_adaptor.h"
 #include "interfaces/services/iorvex_comms_event_source.h"
 #include "services/bus_object.h"
+#include "services/hub_inbound_bus_object.h"
 #include "support/trace_log.h"
 
 #include <tuple>
@@ -239,6 +240,7 @@ public:
     SubscribedCommsObject(BusContext &context, const std::string &path,
                           std::shared_ptr<IOrvexComms> hub)
         : m_object(PutOnBus<OrvexCommsObject>(context, path, hub)),
+          m_inbound(MakeHubInboundBusObject(context, path, hub)),
           m_source(std::dynamic_pointer_cast<IOrvexCommsEventSource>(hub))
     {
         if (!m_source)
@@ -259,6 +261,7 @@ public:
 
 private:
     std::shared_ptr<OrvexCommsObject> m_object;
+    std::shared_ptr<void> m_inbound;
     std::shared_ptr<IOrvexCommsEventSource> m_source;
     std::uint32_t m_cookie = 0;
 };

@@ -150,9 +150,11 @@ void Orvex::FinalRelease()
     m_released = true;
     support::CloseTrace();
     if (m_comms) {
+        // The hub may outlive the root (a client or the bridge still holds it); it leaves the
+        // transport here, before anything else goes, so that no report reaches a half-torn
+        // service.
+        m_comms->UnadviseTransportEvents();
         m_comms->StopHeartbeatTimer();
-        // The hub's destructor also leaves the transport; here it happens before anything else
-        // goes, so that no report reaches a half-torn service.
         m_comms->AttachConfigData(nullptr);
     }
     m_dvrTest.reset();

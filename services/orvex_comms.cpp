@@ -32,9 +32,7 @@ OrvexComms::OrvexComms(ServiceLoop &loop, std::shared_ptr<transport::IOrvexTrans
 
 OrvexComms::~OrvexComms()
 {
-    if (m_transport && m_transportCookie != 0)
-        m_transport->Unadvise(m_transportCookie);
-    m_transportCookie = 0;
+    UnadviseTransportEvents();
     m_sink->Detach();
     StopHeartbeatTimer();
 }
@@ -243,6 +241,13 @@ HRESULT OrvexComms::AdviseTransportEvents()
         support::FlushTrace();
     }
     return hr;
+}
+
+void OrvexComms::UnadviseTransportEvents()
+{
+    if (m_transport && m_transportCookie != 0)
+        m_transport->Unadvise(m_transportCookie);
+    m_transportCookie = 0;
 }
 
 void OrvexComms::StopHeartbeatTimer()

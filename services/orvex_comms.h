@@ -103,6 +103,8 @@ public:
     // Subscribes the hub to the transport's events; on failure traces the reason and returns
     // it (the hub then hears no reports).
     HRESULT AdviseTransportEvents();
+    // Leaves the transport's events; the hub hears no further reports. Idempotent.
+    void UnadviseTransportEvents();
     void StopHeartbeatTimer();
     // One step of the heartbeat; `now` is the tick count of the timer message.
     void HeartbeatTimerProc(std::uint32_t now);

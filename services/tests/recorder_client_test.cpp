@@ -75,4 +75,13 @@ TEST_F(ARecorderClient, PrintsTheUnitsReportsAsBridgeEvents)
         << begin;
 }
 
+TEST_F(ARecorderClient, EndsWithAnErrorWhenTheBusGoesAway)
+{
+    ASSERT_EQ("recorder: ready", lineStartingWith("recorder:"));
+    m_bus.reset();
+    const int status = m_recorder->wait();
+    ASSERT_TRUE(WIFEXITED(status)) << "status " << status;
+    EXPECT_EQ(1, WEXITSTATUS(status));
+}
+
 } // namespace

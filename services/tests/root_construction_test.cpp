@@ -227,6 +227,25 @@ TEST_F(ARoot, ReadsPortAndCameraTypeWithoutWritingThemBack)
     release(root);
 }
 
+TEST_F(ARoot, ReleaseLeavesTheTransportWhileTheHubIsStillHeld)
+{
+    auto root = std::make_unique<Orvex>(m_loop, factoriesFailingAt(Step::None), m_folder.string());
+    ASSERT_EQ(S_OK, construct(*root));
+    ASSERT_EQ(1u, transport->subscriberCount());
+    std::shared_ptr<IOrvexComms> held;
+    ASSERT_EQ(S_OK, root->getOrvexComms(&held));
+    (void)m_loop.Invoke([&] {
+        root->FinalRelease();
+        return S_OK;
+    });
+    EXPECT_EQ(0u, transport->subscriberCount());
+    release(root);
+    (void)m_loop.Invoke([&] {
+        held.reset();
+        return S_OK;
+    });
+}
+
 TEST_F(ARoot, ReleaseStopsTheHeartbeat)
 {
     auto root = std::make_unique<Orvex>(m_loop, factoriesFailingAt(Step::None), m_folder.string());

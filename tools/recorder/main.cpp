@@ -13,6 +13,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <pthread.h>
 #include <thread>
 
 namespace {
@@ -106,7 +107,15 @@ int main()
             sigwait(&stops, &signo);
             connection->leaveEventLoop();
         });
-        connection->enterEventLoop();
+        try {
+            connection->enterEventLoop();
+        } catch (...) {
+            // The bus went away: the stopper still waits for a signal, and a thread left
+            // joinable would abort the program instead of letting it report the error.
+            pthread_kill(stopper.native_handle(), SIGTERM);
+            stopper.join();
+            throw;
+        }
         stopper.join();
         subscriptions.clear();
     } catch (const sdbus::Error &error) {
