@@ -129,46 +129,6 @@ ByteArray A5FrameProtocol::Stop(std::int16_t camera) const
     return control(camera, kLensStill);
 }
 
-ByteArray A5FrameProtocol::MoveUp(std::int16_t camera, std::int16_t speed) const
-{
-    return move(camera, 0, +1, speed);
-}
-
-ByteArray A5FrameProtocol::MoveDown(std::int16_t camera, std::int16_t speed) const
-{
-    return move(camera, 0, -1, speed);
-}
-
-ByteArray A5FrameProtocol::MoveLeft(std::int16_t camera, std::int16_t speed) const
-{
-    return move(camera, -1, 0, speed);
-}
-
-ByteArray A5FrameProtocol::MoveRight(std::int16_t camera, std::int16_t speed) const
-{
-    return move(camera, +1, 0, speed);
-}
-
-ByteArray A5FrameProtocol::MoveUpLeft(std::int16_t camera, std::int16_t speed) const
-{
-    return move(camera, -1, +1, speed);
-}
-
-ByteArray A5FrameProtocol::MoveUpRight(std::int16_t camera, std::int16_t speed) const
-{
-    return move(camera, +1, +1, speed);
-}
-
-ByteArray A5FrameProtocol::MoveDownLeft(std::int16_t camera, std::int16_t speed) const
-{
-    return move(camera, -1, -1, speed);
-}
-
-ByteArray A5FrameProtocol::MoveDownRight(std::int16_t camera, std::int16_t speed) const
-{
-    return move(camera, +1, -1, speed);
-}
-
 ByteArray A5FrameProtocol::ZoomIn(std::int16_t camera) const
 {
     return control(camera, kZoomIn);
@@ -227,6 +187,11 @@ ByteArray A5FrameProtocol::SetFocusSpeed(std::int16_t camera, std::int16_t) cons
 ByteArray A5FrameProtocol::AccessMenu(std::int16_t camera) const
 {
     return command(camera, kAccessMenu, 0x80, 0x80);
+}
+
+ByteArray A5FrameProtocol::encodeMove(std::int16_t camera, int pan, int tilt, std::int16_t speed) const
+{
+    return move(camera, pan, tilt, speed);
 }
 
 } // namespace transport

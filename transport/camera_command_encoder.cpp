@@ -39,4 +39,44 @@ std::int32_t TruncateToInt(double value)
     return static_cast<std::int32_t>(value);
 }
 
+ByteArray CameraCommandEncoder::MoveUp(std::int16_t camera, std::int16_t speed) const
+{
+    return encodeMove(camera, 0, +1, speed);
+}
+
+ByteArray CameraCommandEncoder::MoveDown(std::int16_t camera, std::int16_t speed) const
+{
+    return encodeMove(camera, 0, -1, speed);
+}
+
+ByteArray CameraCommandEncoder::MoveLeft(std::int16_t camera, std::int16_t speed) const
+{
+    return encodeMove(camera, -1, 0, speed);
+}
+
+ByteArray CameraCommandEncoder::MoveRight(std::int16_t camera, std::int16_t speed) const
+{
+    return encodeMove(camera, +1, 0, speed);
+}
+
+ByteArray CameraCommandEncoder::MoveUpLeft(std::int16_t camera, std::int16_t speed) const
+{
+    return encodeMove(camera, -1, +1, speed);
+}
+
+ByteArray CameraCommandEncoder::MoveUpRight(std::int16_t camera, std::int16_t speed) const
+{
+    return encodeMove(camera, +1, +1, speed);
+}
+
+ByteArray CameraCommandEncoder::MoveDownLeft(std::int16_t camera, std::int16_t speed) const
+{
+    return encodeMove(camera, -1, -1, speed);
+}
+
+ByteArray CameraCommandEncoder::MoveDownRight(std::int16_t camera, std::int16_t speed) const
+{
+    return encodeMove(camera, +1, -1, speed);
+}
+
 } // namespace transport

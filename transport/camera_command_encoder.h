@@ -32,14 +32,14 @@ public:
     virtual ByteArray RequestCameraPTZCoords(std::int16_t camera) const = 0;
     virtual ByteArray GoToPTZCoords(std::int16_t camera, float pan, float tilt, float zoom) const = 0;
     virtual ByteArray Stop(std::int16_t camera) const = 0;
-    virtual ByteArray MoveUp(std::int16_t camera, std::int16_t speed) const = 0;
-    virtual ByteArray MoveDown(std::int16_t camera, std::int16_t speed) const = 0;
-    virtual ByteArray MoveLeft(std::int16_t camera, std::int16_t speed) const = 0;
-    virtual ByteArray MoveRight(std::int16_t camera, std::int16_t speed) const = 0;
-    virtual ByteArray MoveUpLeft(std::int16_t camera, std::int16_t speed) const = 0;
-    virtual ByteArray MoveUpRight(std::int16_t camera, std::int16_t speed) const = 0;
-    virtual ByteArray MoveDownLeft(std::int16_t camera, std::int16_t speed) const = 0;
-    virtual ByteArray MoveDownRight(std::int16_t camera, std::int16_t speed) const = 0;
+    ByteArray MoveUp(std::int16_t camera, std::int16_t speed) const;
+    ByteArray MoveDown(std::int16_t camera, std::int16_t speed) const;
+    ByteArray MoveLeft(std::int16_t camera, std::int16_t speed) const;
+    ByteArray MoveRight(std::int16_t camera, std::int16_t speed) const;
+    ByteArray MoveUpLeft(std::int16_t camera, std::int16_t speed) const;
+    ByteArray MoveUpRight(std::int16_t camera, std::int16_t speed) const;
+    ByteArray MoveDownLeft(std::int16_t camera, std::int16_t speed) const;
+    ByteArray MoveDownRight(std::int16_t camera, std::int16_t speed) const;
     virtual ByteArray ZoomIn(std::int16_t camera) const = 0;
     virtual ByteArray ZoomOut(std::int16_t camera) const = 0;
     virtual ByteArray FocusNear(std::int16_t camera) const = 0;
@@ -52,6 +52,11 @@ public:
     virtual ByteArray SetZoomSpeed(std::int16_t camera, std::int16_t speed) const = 0;
     virtual ByteArray SetFocusSpeed(std::int16_t camera, std::int16_t speed) const = 0;
     virtual ByteArray AccessMenu(std::int16_t camera) const = 0;
+
+protected:
+    // The eight moves differ only in direction: `pan` is -1 (left), 0 or +1 (right), `tilt` is
+    // -1 (down), 0 or +1 (up). Each command set encodes a direction its own way.
+    virtual ByteArray encodeMove(std::int16_t camera, int pan, int tilt, std::int16_t speed) const = 0;
 };
 
 std::unique_ptr<CameraCommandEncoder> MakeCameraCommandEncoder(std::int32_t cameraCode);

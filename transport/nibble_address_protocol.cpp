@@ -119,46 +119,6 @@ ByteArray NibbleAddressProtocol::Stop(std::int16_t camera) const
     return blank(camera);
 }
 
-ByteArray NibbleAddressProtocol::MoveUp(std::int16_t camera, std::int16_t speed) const
-{
-    return move(camera, kUp, speed);
-}
-
-ByteArray NibbleAddressProtocol::MoveDown(std::int16_t camera, std::int16_t speed) const
-{
-    return move(camera, kDown, speed);
-}
-
-ByteArray NibbleAddressProtocol::MoveLeft(std::int16_t camera, std::int16_t speed) const
-{
-    return move(camera, kLeft, speed);
-}
-
-ByteArray NibbleAddressProtocol::MoveRight(std::int16_t camera, std::int16_t speed) const
-{
-    return move(camera, kRight, speed);
-}
-
-ByteArray NibbleAddressProtocol::MoveUpLeft(std::int16_t camera, std::int16_t speed) const
-{
-    return move(camera, kUp | kLeft, speed);
-}
-
-ByteArray NibbleAddressProtocol::MoveUpRight(std::int16_t camera, std::int16_t speed) const
-{
-    return move(camera, kUp | kRight, speed);
-}
-
-ByteArray NibbleAddressProtocol::MoveDownLeft(std::int16_t camera, std::int16_t speed) const
-{
-    return move(camera, kDown | kLeft, speed);
-}
-
-ByteArray NibbleAddressProtocol::MoveDownRight(std::int16_t camera, std::int16_t speed) const
-{
-    return move(camera, kDown | kRight, speed);
-}
-
 ByteArray NibbleAddressProtocol::ZoomIn(std::int16_t camera) const
 {
     return withByte(camera, 3, kZoomIn);
@@ -219,6 +179,13 @@ ByteArray NibbleAddressProtocol::SetFocusSpeed(std::int16_t camera, std::int16_t
 ByteArray NibbleAddressProtocol::AccessMenu(std::int16_t camera) const
 {
     return preset(camera, kSetPreset, kMenuPreset);
+}
+
+ByteArray NibbleAddressProtocol::encodeMove(std::int16_t camera, int pan, int tilt, std::int16_t speed) const
+{
+    const std::uint8_t direction = (pan < 0 ? kLeft : 0) | (pan > 0 ? kRight : 0) | (tilt > 0 ? kUp : 0)
+                                   | (tilt < 0 ? kDown : 0);
+    return move(camera, direction, speed);
 }
 
 } // namespace transport

@@ -17,14 +17,6 @@ public:
     ByteArray RequestCameraPTZCoords(std::int16_t camera) const override;
     ByteArray GoToPTZCoords(std::int16_t camera, float pan, float tilt, float zoom) const override;
     ByteArray Stop(std::int16_t camera) const override;
-    ByteArray MoveUp(std::int16_t camera, std::int16_t speed) const override;
-    ByteArray MoveDown(std::int16_t camera, std::int16_t speed) const override;
-    ByteArray MoveLeft(std::int16_t camera, std::int16_t speed) const override;
-    ByteArray MoveRight(std::int16_t camera, std::int16_t speed) const override;
-    ByteArray MoveUpLeft(std::int16_t camera, std::int16_t speed) const override;
-    ByteArray MoveUpRight(std::int16_t camera, std::int16_t speed) const override;
-    ByteArray MoveDownLeft(std::int16_t camera, std::int16_t speed) const override;
-    ByteArray MoveDownRight(std::int16_t camera, std::int16_t speed) const override;
     ByteArray ZoomIn(std::int16_t camera) const override;
     ByteArray ZoomOut(std::int16_t camera) const override;
     ByteArray FocusNear(std::int16_t camera) const override;
@@ -41,6 +33,9 @@ public:
     // The speed step of a move: a quarter of the speed, but never below 1, and 1 itself
     // becomes 2.
     static std::uint8_t moveStep(std::int16_t speed);
+
+protected:
+    ByteArray encodeMove(std::int16_t camera, int pan, int tilt, std::int16_t speed) const override;
 };
 
 } // namespace transport

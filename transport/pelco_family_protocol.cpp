@@ -29,8 +29,10 @@ std::uint8_t low(std::int16_t value)
 
 } // namespace
 
-ByteArray PelcoFamilyProtocol::move(std::int16_t camera, std::uint8_t direction, std::int16_t speed) const
+ByteArray PelcoFamilyProtocol::encodeMove(std::int16_t camera, int pan, int tilt, std::int16_t speed) const
 {
+    const std::uint8_t direction = (pan < 0 ? kLeft : 0) | (pan > 0 ? kRight : 0) | (tilt > 0 ? kUp : 0)
+                                   | (tilt < 0 ? kDown : 0);
     const std::uint8_t panSpeed = (direction & kPanBits) != 0 ? low(speed) : 0;
     const std::uint8_t tiltSpeed = (direction & kTiltBits) != 0 ? low(speed) : 0;
     return command(camera, 0x00, direction, panSpeed, tiltSpeed);
@@ -44,46 +46,6 @@ ByteArray PelcoFamilyProtocol::ToggleAutoPan(std::int16_t camera) const
 ByteArray PelcoFamilyProtocol::Stop(std::int16_t camera) const
 {
     return command(camera, 0x00, 0x00, 0x00, 0x00);
-}
-
-ByteArray PelcoFamilyProtocol::MoveUp(std::int16_t camera, std::int16_t speed) const
-{
-    return move(camera, kUp, speed);
-}
-
-ByteArray PelcoFamilyProtocol::MoveDown(std::int16_t camera, std::int16_t speed) const
-{
-    return move(camera, kDown, speed);
-}
-
-ByteArray PelcoFamilyProtocol::MoveLeft(std::int16_t camera, std::int16_t speed) const
-{
-    return move(camera, kLeft, speed);
-}
-
-ByteArray PelcoFamilyProtocol::MoveRight(std::int16_t camera, std::int16_t speed) const
-{
-    return move(camera, kRight, speed);
-}
-
-ByteArray PelcoFamilyProtocol::MoveUpLeft(std::int16_t camera, std::int16_t speed) const
-{
-    return move(camera, kUp | kLeft, speed);
-}
-
-ByteArray PelcoFamilyProtocol::MoveUpRight(std::int16_t camera, std::int16_t speed) const
-{
-    return move(camera, kUp | kRight, speed);
-}
-
-ByteArray PelcoFamilyProtocol::MoveDownLeft(std::int16_t camera, std::int16_t speed) const
-{
-    return move(camera, kDown | kLeft, speed);
-}
-
-ByteArray PelcoFamilyProtocol::MoveDownRight(std::int16_t camera, std::int16_t speed) const
-{
-    return move(camera, kDown | kRight, speed);
 }
 
 ByteArray PelcoFamilyProtocol::ZoomIn(std::int16_t camera) const

@@ -13,14 +13,6 @@ class PelcoFamilyProtocol : public CameraCommandEncoder
 public:
     ByteArray ToggleAutoPan(std::int16_t camera) const override;
     ByteArray Stop(std::int16_t camera) const override;
-    ByteArray MoveUp(std::int16_t camera, std::int16_t speed) const override;
-    ByteArray MoveDown(std::int16_t camera, std::int16_t speed) const override;
-    ByteArray MoveLeft(std::int16_t camera, std::int16_t speed) const override;
-    ByteArray MoveRight(std::int16_t camera, std::int16_t speed) const override;
-    ByteArray MoveUpLeft(std::int16_t camera, std::int16_t speed) const override;
-    ByteArray MoveUpRight(std::int16_t camera, std::int16_t speed) const override;
-    ByteArray MoveDownLeft(std::int16_t camera, std::int16_t speed) const override;
-    ByteArray MoveDownRight(std::int16_t camera, std::int16_t speed) const override;
     ByteArray ZoomIn(std::int16_t camera) const override;
     ByteArray ZoomOut(std::int16_t camera) const override;
     ByteArray SetPreset(std::int16_t camera, std::int16_t preset) const override;
@@ -35,9 +27,9 @@ protected:
     virtual ByteArray command(std::int16_t camera, std::uint8_t command1, std::uint8_t command2,
                               std::uint8_t data1, std::uint8_t data2) const = 0;
 
-private:
-    // A move: pan speed in data 1 when it pans, tilt speed in data 2 when it tilts.
-    ByteArray move(std::int16_t camera, std::uint8_t direction, std::int16_t speed) const;
+    // A move: the direction bits in command 2, pan speed in data 1 when it pans, tilt speed in
+    // data 2 when it tilts.
+    ByteArray encodeMove(std::int16_t camera, int pan, int tilt, std::int16_t speed) const override;
 };
 
 } // namespace transport
