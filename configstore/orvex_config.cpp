@@ -15,6 +15,10 @@ namespace {
 
 constexpr const char *kConfigFileName = "orvexconfig.xml";
 
+// The elements of a site that the store appends items to.
+constexpr const char *kCollections[] = {"PRIORITIES", "TASKS",          "INTEREST_ZONES", "CAMERAS",
+                                        "POSCONFIG",  "CAMERA_PRESETS", "PRESETS"};
+
 // The library's one document and the file it is saved to.
 struct ProcessDocument
 {
@@ -114,7 +118,7 @@ HRESULT OrvexConfig::ImportSite(const std::string *siteName, const std::string *
         return STG_E_FILENOTFOUND;
     // Entities are never substituted (that would also load external ones), so a site that
     // refers to one is refused rather than taken with values that read wrong and export badly.
-    if (!PrepareImportedSite(site))
+    if (!PrepareImportedSite(site, kCollections))
         return E_ABORT;
     // Moved out of the file's document with libxml2's adoption, which re-declares the namespaces
     // the site uses from above it, so nothing of the site points into that document once it is

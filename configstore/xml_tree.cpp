@@ -5,6 +5,7 @@
 #include <libxml/chvalid.h>
 #include <libxml/xmlstring.h>
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -58,11 +59,11 @@ bool attributesReferToEntity(const xmlNode *element)
     return false;
 }
 
-// The children's share of PrepareImportedSite for one element. The children of a reference are
-// the entity's own declaration, not part of the tree, and are never walked.
-bool prepareChildren(xmlNodePtr element)
+// The children's share of PrepareImportedSite for one element, whose blank text is layout when
+// `indented`. The children of a reference are the entity's own declaration, not part of the
+// tree, and are never walked.
+bool prepareChildren(xmlNodePtr element, bool indented)
 {
-    const bool indented = elementFrom(element->children) != nullptr;
     for (xmlNodePtr child = element->children; child != nullptr;) {
         const xmlNodePtr next = child->next;
         if (child->type == XML_ENTITY_REF_NODE)
@@ -238,12 +239,17 @@ xmlNodePtr AppendValueElement(xmlNodePtr parent, const char *name, std::string_v
     return AppendChild(parent, std::move(element));
 }
 
-bool PrepareImportedSite(xmlNodePtr site)
+bool PrepareImportedSite(xmlNodePtr site, std::span<const char *const> collections)
 {
+    const auto indented = [&](const xmlNode *element) {
+        return element == site || elementFrom(element->children) != nullptr
+            || std::any_of(collections.begin(), collections.end(),
+                           [&](const char *name) { return HasName(element, name); });
+    };
     // Depth first, without recursion or a stack: files nest as deep as their author likes.
     xmlNodePtr current = site;
     for (;;) {
-        if (attributesReferToEntity(current) || !prepareChildren(current))
+        if (attributesReferToEntity(current) || !prepareChildren(current, indented(current)))
             return false;
         if (const xmlNodePtr child = FirstElement(current); child != nullptr) {
             current = child;

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -74,10 +75,11 @@ xmlNodePtr AppendValueElement(xmlNodePtr parent, const char *name, std::string_v
 //   the text it stands for, so a value holding one cannot be read, and the entity's declaration
 //   stays behind in the file's own document: written out again, the reference would make the
 //   file unreadable. The element is then left half-walked and must be dropped;
-// - removes whitespace-only text from every element below it (itself included) that has element
-//   children: the indentation of a formatted file, which would otherwise stay between the items
-//   that the store appends later. Value texts (elements without element children) are never
-//   touched.
-[[nodiscard]] bool PrepareImportedSite(xmlNodePtr site);
+// - removes whitespace-only text from the site and from every element below it that has element
+//   children or is named in `collections` (an element the store appends items to, which may
+//   still be empty): the indentation of a formatted file, which would otherwise stay between the
+//   items that the store appends later, and keep every later export of them on one line. Value
+//   texts (other elements without element children) are never touched.
+[[nodiscard]] bool PrepareImportedSite(xmlNodePtr site, std::span<const char *const> collections);
 
 } // namespace configstore
