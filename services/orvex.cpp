@@ -6,6 +6,7 @@
 #include "platform/com_error.h"
 #include "platform/install_folder.h"
 #include "platform/profile_file.h"
+#include "platform/replace_file.h"
 #include "services/camera_ctrl.h"
 #include "services/dvr_test.h"
 #include "services/orvex_comms.h"
@@ -77,6 +78,9 @@ HRESULT Orvex::FinalConstruct()
         m_installFolder = InstallFolder();
     support::OpenTrace(m_installFolder.c_str(), nullptr, "OrvexServices");
     support::TraceInfo("OrvexServices Starting...");
+    // What a save or a settings write killed part way left behind in the install folder.
+    if (const int removed = RemoveLeftTemporaries(m_installFolder); removed > 0)
+        support::TraceInfo("Removed %d temporary files left by interrupted writes", removed);
 
     // A missing transport shows when the port is set.
     m_transport = m_factories.transport ? m_factories.transport() : nullptr;

@@ -1,9 +1,9 @@
 #include "registration.h"
 
-#include <cerrno>
+#include "platform/replace_file.h"
+
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string_view>
 #include <system_error>
 
@@ -19,24 +19,8 @@ HRESULT writeFileAtomically(const std::filesystem::path &path, const std::string
     std::filesystem::create_directories(path.parent_path(), ec);
     if (ec)
         return ResultFromErrno(ec.value());
-    const std::filesystem::path temp = path.string() + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return ResultFromErrno(errno ? errno : EACCES);
-        out << content;
-        out.flush();
-        if (!out) {
-            std::filesystem::remove(temp, ec);
-            return ResultFromErrno(errno ? errno : EIO);
-        }
-    }
-    std::filesystem::rename(temp, path, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ec);
-        return ResultFromErrno(ec.value());
-    }
-    return S_OK;
+    const int err = ReplaceFileContents(path.string(), content);
+    return err == 0 ? S_OK : ResultFromErrno(err);
 }
 
 HRESULT removeFile(const std::filesystem::path &path)
