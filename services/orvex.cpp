@@ -92,6 +92,11 @@ HRESULT Orvex::FinalConstruct()
     if (!m_comms)
         return fail(E_FAIL, "Error Creating OrvexComms Object: Pointer is Null%s");
     m_comms->AttachConfigData(m_configData.get());
+    // The hub listens before the port is set: a port that cannot be opened is reported at once,
+    // by the link's own thread, and a report with no one subscribed is lost. Its handlers run
+    // on this thread, so none runs before the construction has ended. Without the transport's
+    // reports the service still serves its clients.
+    (void)m_comms->AdviseTransportEvents();
 
     const ProfileFile settings(JoinPath(m_installFolder, kSettingsFileName));
     try {
@@ -104,9 +109,6 @@ HRESULT Orvex::FinalConstruct()
 
     if (const HRESULT hr = registerWithBridge(); FAILED(hr))
         return hr;
-
-    // Without the transport's reports the service still serves its clients.
-    (void)m_comms->AdviseTransportEvents();
 
     m_cameraControl = std::dynamic_pointer_cast<transport::ICameraControl>(m_transport);
     m_cameraCtrl = m_factories.cameraCtrl ? m_factories.cameraCtrl(m_cameraControl, m_comms) : nullptr;

@@ -4,6 +4,8 @@
 #include "bus_test_support.h"
 
 #include "platform/hresult.h"
+#include "tools/unit-sim/unit_link.h"
+#include "tools/unit-sim/unit_tables.h"
 
 #include <poll.h>
 #include <sys/socket.h>
@@ -119,6 +121,54 @@ TEST(AServiceOnTheBus, EndsWhenItsLastClientLeaves)
 
     second.reset();
     EXPECT_TRUE(waitUntil([&] { return bus.ownerOf(*watcher, kService).empty(); }));
+}
+
+// Each failure of the serial port is one error line in the service's trace, with the system's
+// text for its cause: a device that is not there, and a unit that goes away.
+TEST(AServiceOnTheBus, TracesEveryPortFailureWithItsCause)
+{
+    struct Row
+    {
+        const char *legend;
+        bool unitGoesAway;
+        const char *cause;
+    };
+    for (const Row &row : {Row{"no device", false, "No such file or directory"},
+                           Row{"unit gone", true, "Input/output error"}}) {
+        SCOPED_TRACE(row.legend);
+        unitsim::UnitTables tables;
+        auto unit = std::make_unique<unitsim::UnitLink>();
+        unit->SetHandler(tables.handler());
+        unit->Start();
+        PrivateBus bus(true, row.unitGoesAway ? unit->slavePath() : std::string());
+        auto client = bus.connect();
+        const auto [hr, comms] = rootGetter(*client, "getOrvexComms");
+        ASSERT_EQ(S_OK, hr);
+        if (row.unitGoesAway) {
+            ASSERT_TRUE(waitUntil([&] { return unit->stats().framesReceived > 0; })) << "the port never opened";
+            unit.reset();
+        }
+        const auto lines = [&] {
+            const std::string trace = bus.serviceTrace();
+            std::size_t count = 0;
+            for (auto at = trace.find("[ERROR]   Comms Error on Port 1: "); at != std::string::npos;
+                 at = trace.find("[ERROR]   Comms Error on Port 1: ", at + 1))
+                ++count;
+            return count;
+        };
+        ASSERT_TRUE(waitUntil([&] { return lines() >= 1; })) << bus.serviceTrace();
+        EXPECT_NE(std::string::npos, bus.serviceTrace().find(std::string("Comms Error on Port 1: ") + row.cause))
+            << bus.serviceTrace();
+
+        // Setting the port again fails again (the device is missing, or went with the unit).
+        auto proxy = sdbus::createProxy(*client, kService, comms);
+        std::int32_t again = E_FAIL;
+        proxy->callMethod("SetSerialPort").onInterface("org.orvex.IOrvexComms").withArguments(std::int16_t{1})
+            .storeResultsTo(again);
+        ASSERT_EQ(S_OK, again);
+        ASSERT_TRUE(waitUntil([&] { return lines() >= 2; })) << bus.serviceTrace();
+        EXPECT_EQ(2u, lines()) << bus.serviceTrace();
+    }
 }
 
 } // namespace
