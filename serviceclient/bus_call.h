@@ -57,7 +57,7 @@ HRESULT CheckResult(const QDBusPendingCall &pending, const QString &call);
 
 // Runs `answered` with the answer of `pending` once it comes, on the thread of `context`; not
 // at all when `context` is gone by then. The event loop keeps running meanwhile. `answered`
-// runs inside the event loop, so it must not throw (wrap it with Guarded).
+// runs inside the event loop, so it must not throw.
 void WhenAnswered(const QDBusPendingCall &pending, QObject *context,
                   std::function<void(const QDBusMessage &reply)> answered);
 
