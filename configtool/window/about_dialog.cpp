@@ -1,6 +1,7 @@
 #include "configtool/window/about_dialog.h"
 
 #include "configtool/window/branding.h"
+#include "configtool/window/dialog_buttons.h"
 #include "configtool/window/version_number_reader.h"
 
 #include <QDialogButtonBox>
@@ -60,15 +61,11 @@ AboutDialog::AboutDialog(const Branding &branding, const VersionNumberReader &ve
     m_grid->setColumnWidth(0, 120);
     m_grid->hide();
 
-    auto *buttons = new QDialogButtonBox(this);
-    QPushButton *ok = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("BtnOK"));
-    ok->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &AboutDialog::accept);
+    const DialogButtons buttons = makeDialogButtons(*this, false);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_picture, 0, Qt::AlignHCenter);
-    layout->addWidget(buttons);
+    layout->addWidget(buttons.box);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 

@@ -1,5 +1,7 @@
 #include "configtool/window/camera_type_dialog.h"
 
+#include "configtool/window/dialog_buttons.h"
+
 #include "configtool/model/camera_type_state.h"
 
 #include <QComboBox>
@@ -23,19 +25,13 @@ CameraTypeDialog::CameraTypeDialog(CameraTypeState &cameraType, ProtocolList pro
     m_list->setObjectName(QStringLiteral("CmbCameraType"));
     label->setBuddy(m_list);
 
-    auto *buttons = new QDialogButtonBox(this);
-    QPushButton *ok = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("BtnOK"));
-    ok->setDefault(true);
-    m_cancel = buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
-    m_cancel->setObjectName(QStringLiteral("BtnCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &CameraTypeDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CameraTypeDialog::reject);
+    const DialogButtons buttons = makeDialogButtons(*this);
+    m_cancel = buttons.cancel;
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(label);
     layout->addWidget(m_list);
-    layout->addWidget(buttons);
+    layout->addWidget(buttons.box);
     m_list->setMinimumWidth(200);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }

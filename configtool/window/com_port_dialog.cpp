@@ -1,5 +1,7 @@
 #include "configtool/window/com_port_dialog.h"
 
+#include "configtool/window/dialog_buttons.h"
+
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
@@ -18,19 +20,12 @@ ComPortDialog::ComPortDialog(QWidget *parent)
     m_spin->setRange(1, 9);
     label->setBuddy(m_spin);
 
-    auto *buttons = new QDialogButtonBox(this);
-    QPushButton *ok = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("BtnOK"));
-    ok->setDefault(true);
-    buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole)
-        ->setObjectName(QStringLiteral("BtnCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    const DialogButtons buttons = makeDialogButtons(*this);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(label);
     layout->addWidget(m_spin);
-    layout->addWidget(buttons);
+    layout->addWidget(buttons.box);
     m_spin->setMinimumWidth(200);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }

@@ -1,5 +1,7 @@
 #include "configtool/window/options_dialog.h"
 
+#include "configtool/window/dialog_buttons.h"
+
 #include "configtool/model/prompter.h"
 
 #include "platform/profile_file.h"
@@ -93,21 +95,14 @@ OptionsDialog::OptionsDialog(QString settingsPath, Prompter &prompter, QWidget *
     for (const OptionKey &key : kOptionKeys)
         buildField(key, *grids[static_cast<std::size_t>(key.tab)]);
 
-    auto *buttons = new QDialogButtonBox(this);
-    QPushButton *reset = buttons->addButton(tr("Reset to Defaults"), QDialogButtonBox::ResetRole);
+    const DialogButtons buttons = makeDialogButtons(*this);
+    QPushButton *reset = buttons.box->addButton(tr("Reset to Defaults"), QDialogButtonBox::ResetRole);
     reset->setObjectName(QStringLiteral("BtnReset"));
-    QPushButton *ok = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("BtnOK"));
-    ok->setDefault(true);
-    QPushButton *cancel = buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("BtnCancel"));
     connect(reset, &QPushButton::clicked, this, &OptionsDialog::resetToDefaults);
-    connect(buttons, &QDialogButtonBox::accepted, this, &OptionsDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &OptionsDialog::reject);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs);
-    layout->addWidget(buttons);
+    layout->addWidget(buttons.box);
     // Every tab's caption stays in sight, without scroll arrows.
     m_tabs->setUsesScrollButtons(false);
     setFixedSize(qMax(470, m_tabs->tabBar()->sizeHint().width() + 40), 330);
