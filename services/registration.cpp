@@ -150,6 +150,8 @@ BusKind busOf(const RegistrationLayout &layout)
 BusKind BusFromEnvironment()
 {
     const char *bus = std::getenv("ORVEX_BUS");
+    if (!bus || !*bus)
+        bus = std::getenv("DBUS_STARTER_BUS_TYPE");
     return bus && std::string_view(bus) == "system" ? BusKind::System : BusKind::Session;
 }
 

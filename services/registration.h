@@ -25,7 +25,9 @@ inline constexpr const char *kServiceUser = "orvex";
 
 enum class BusKind { Session, System };
 
-// ORVEX_BUS: "system" selects the system bus; anything else, or nothing, the session bus.
+// ORVEX_BUS: "system" selects the system bus; anything else the session bus. Without it, the bus
+// that started the program (DBUS_STARTER_BUS_TYPE: the system bus's launch helper passes no
+// other environment), else the session bus.
 [[nodiscard]] BusKind BusFromEnvironment();
 
 struct RegistrationLayout

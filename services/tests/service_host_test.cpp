@@ -7,7 +7,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 namespace services {
 namespace {
@@ -47,6 +50,56 @@ TEST(ACommandLine, JoinsTheArgumentsAfterTheProgramName)
     EXPECT_EQ(JoinCommandLine(3, argv), "-RegServer now");
     EXPECT_EQ(ParseServiceSwitch(JoinCommandLine(2, argv)), ServiceSwitch::RegServer);
 }
+
+struct BusCase
+{
+    const char *orvexBus;   // nullptr: unset
+    const char *starterBus; // DBUS_STARTER_BUS_TYPE, nullptr: unset
+    BusKind expected;
+};
+
+class ABusChoice : public ::testing::TestWithParam<BusCase>
+{
+protected:
+    static void set(const char *name, const char *value)
+    {
+        if (value)
+            ::setenv(name, value, 1);
+        else
+            ::unsetenv(name);
+    }
+    void SetUp() override
+    {
+        for (const char *name : {"ORVEX_BUS", "DBUS_STARTER_BUS_TYPE"}) {
+            const char *value = std::getenv(name);
+            m_saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+        }
+    }
+    void TearDown() override
+    {
+        for (const auto &[name, value] : m_saved)
+            set(name.c_str(), value ? value->c_str() : nullptr);
+    }
+
+    std::vector<std::pair<std::string, std::optional<std::string>>> m_saved;
+};
+
+// A service started by the system bus's launch helper gets no ORVEX_BUS, only the bus's own
+// variables: it must answer on the system bus, not fail on a session bus it does not have.
+TEST_P(ABusChoice, FollowsOrvexBusElseTheBusThatStartedTheProgram)
+{
+    set("ORVEX_BUS", GetParam().orvexBus);
+    set("DBUS_STARTER_BUS_TYPE", GetParam().starterBus);
+    EXPECT_EQ(BusFromEnvironment(), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Environments, ABusChoice,
+                         ::testing::Values(BusCase{nullptr, nullptr, BusKind::Session},
+                                           BusCase{"system", nullptr, BusKind::System},
+                                           BusCase{"session", "system", BusKind::Session},
+                                           BusCase{nullptr, "system", BusKind::System},
+                                           BusCase{"", "system", BusKind::System},
+                                           BusCase{nullptr, "session", BusKind::Session}));
 
 std::string readFile(const std::filesystem::path &path)
 {
