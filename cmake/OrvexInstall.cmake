@@ -14,9 +14,11 @@ include(GNUInstallDirs)
 
 set(ORVEX_INSTALL_FOLDER /var/lib/orvex CACHE PATH
     "The install folder: settings, trace files, the configuration file and the shipped data files")
-set(ORVEX_INSTALL_LIBDIR ${CMAKE_INSTALL_LIBDIR}/orvex)
+# Private libraries go to lib/orvex whatever the architecture folder (the configuration tool's
+# About box looks for them there, beside bin/).
+set(ORVEX_INSTALL_LIBDIR lib/orvex)
 file(RELATIVE_PATH orvex_bin_to_lib ${CMAKE_INSTALL_FULL_BINDIR}
-     ${CMAKE_INSTALL_FULL_LIBDIR}/orvex)
+     ${CMAKE_INSTALL_PREFIX}/${ORVEX_INSTALL_LIBDIR})
 set(CMAKE_INSTALL_RPATH "$ORIGIN/${orvex_bin_to_lib}")
 
 # orvex_install_program(<target>): a program users run, into bin/.
