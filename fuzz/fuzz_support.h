@@ -3,6 +3,8 @@
 // that broke it), a test of UTF-8 for texts that leave the process on the bus, and a scratch
 // folder for the parsers that read files.
 
+#include "platform/xml_text.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -25,33 +27,11 @@ namespace fuzz {
         }                                                                                           \
     } while (false)
 
-// Whether `text` is UTF-8 that a D-Bus message may carry: shortest forms, no surrogates, nothing
-// above U+10FFFF, no NUL.
+// Whether `text` is UTF-8 that a D-Bus message may carry: no NUL, no surrogates, nothing above
+// U+10FFFF.
 inline bool IsBusText(std::string_view text)
 {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        if (lead == 0)
-            return false;
-        std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead < 0xE0 ? 2 : lead >= 0xE0 && lead < 0xF0 ? 3
-                                             : lead >= 0xF0 && lead < 0xF5   ? 4
-                                                                             : 0;
-        if (length == 0 || text.size() - i < length)
-            return false;
-        std::uint32_t c = length == 1 ? lead : lead & (0x7Fu >> length);
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return false;
-            c = (c << 6) | (next & 0x3Fu);
-        }
-        constexpr std::uint32_t shortest[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (c < shortest[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-            return false;
-        i += length;
-    }
-    return true;
+    return IsUtf8Where(text, [](std::uint32_t c) { return c != 0 && (c < 0xD800 || c > 0xDFFF) && c <= 0x10FFFF; });
 }
 
 // A folder of this process for the files a target writes, in memory (/dev/shm) where the system
