@@ -1,5 +1,7 @@
 #include "monitor_window.h"
 
+#include "guarded.h"
+
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -28,7 +30,6 @@ QPlainTextEdit *makeBox(QWidget *parent, const char *name, const QRect &geometry
     box->setReadOnly(true);
     // Text is added for as long as the console runs; an undo history would grow without end.
     box->setUndoRedoEnabled(false);
-    box->setLineWrapMode(QPlainTextEdit::NoWrap);
     return box;
 }
 
@@ -72,8 +73,8 @@ MonitorWindow::MonitorWindow(QWidget *parent) : QWidget(parent)
     setTabOrder(m_command4, m_text2);
     setTabOrder(m_text2, m_command5);
 
-    connect(m_command1, &QPushButton::clicked, this, [this] { clearBox(m_text1, m_transactions); });
-    connect(m_command5, &QPushButton::clicked, this, [this] { clearBox(m_text2, m_console); });
+    connect(m_command1, &QPushButton::clicked, this, Guarded([this] { clearBox(m_text1, m_transactions); }));
+    connect(m_command5, &QPushButton::clicked, this, Guarded([this] { clearBox(m_text2, m_console); }));
     connect(m_command4, &QPushButton::clicked, this, &MonitorWindow::toggleDebugRequested);
 }
 

@@ -1,5 +1,7 @@
 #include "watch_desk.h"
 
+#include "guarded.h"
+
 #include "serviceclient/bus_call.h"
 
 #include "platform/notifier.h"
@@ -9,7 +11,7 @@ namespace monitor {
 WatchDesk::WatchDesk(const serviceclient::ServiceBus &bus) : m_subscriptions(bus, m_window)
 {
     connect(&m_subscriptions, &BusSubscriptions::failed, this, [this](const QString &text) {
-        Notify(text.toStdString(), NoticeKind::Error);
+        RunGuarded([&] { Notify(text.toStdString(), NoticeKind::Error); });
         emit ended(kFailureStatus);
     });
 }
