@@ -59,6 +59,14 @@ QString posItem(const QString &ts, short seq, const QString &workstation, short 
     return P(ts, seq) + QStringLiteral(" : POS ") + workstation + QStringLiteral(", Camera") + N(cameraId);
 }
 
+// The begin and end of a retail transaction differ only in their first word.
+QStringList transactionLine(const QString &ts, short seq, const QString &what, const QString &workstation,
+                            const QString &operatorId, const QString &receipt, short cameraId)
+{
+    return {onPos(ts, seq, what, workstation, cameraId) + QStringLiteral(", With Operator ID ") + operatorId
+            + QStringLiteral(", Txn ID ") + receipt + LF};
+}
+
 QStringList amountLine(const QString &ts, short seq, const QString &workstation, const QString &description,
                        qlonglong amount, short cameraId)
 {
@@ -204,20 +212,16 @@ QStringList EventLineFormatter::OnBeginRetailTransaction(const QString &BeginTim
                                                          const QString &WorkstationID, const QString &OperatorID,
                                                          const QString &ReceiptTransactionID, short CameraID)
 {
-    return {onPos(BeginTimestamp, EventSequenceNumber, QStringLiteral("Begin Retail Transaction"), WorkstationID,
-                  CameraID)
-            + QStringLiteral(", With Operator ID ") + OperatorID + QStringLiteral(", Txn ID ") + ReceiptTransactionID
-            + LF};
+    return transactionLine(BeginTimestamp, EventSequenceNumber, QStringLiteral("Begin Retail Transaction"),
+                           WorkstationID, OperatorID, ReceiptTransactionID, CameraID);
 }
 
 QStringList EventLineFormatter::OnEndRetailTransaction(const QString &EndTimestamp, short EventSequenceNumber,
                                                        const QString &WorkstationID, const QString &OperatorID,
                                                        const QString &ReceiptTransactionID, short CameraID)
 {
-    return {onPos(EndTimestamp, EventSequenceNumber, QStringLiteral("End Retail Transaction"), WorkstationID,
-                  CameraID)
-            + QStringLiteral(", With Operator ID ") + OperatorID + QStringLiteral(", Txn ID ") + ReceiptTransactionID
-            + LF};
+    return transactionLine(EndTimestamp, EventSequenceNumber, QStringLiteral("End Retail Transaction"),
+                           WorkstationID, OperatorID, ReceiptTransactionID, CameraID);
 }
 
 QStringList EventLineFormatter::OnCancelRetailTransactionID(const QString &EndTimestamp, short EventSequenceNumber,

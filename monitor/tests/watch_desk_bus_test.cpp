@@ -6,7 +6,6 @@
 
 #include "monitor/watch_desk.h"
 
-#include "platform/notifier.h"
 
 #include "serviceclient/bus_call.h"
 #include "serviceclient/proxies/orvexservices_proxy.h"
@@ -15,6 +14,7 @@
 #include "tools/unit-sim/unit_link.h"
 #include "tools/unit-sim/unit_reports.h"
 #include "tools/unit-sim/unit_tables.h"
+#include "transport/tests/recording_notifier.h"
 
 #include <QDBusConnectionInterface>
 #include <QDir>
@@ -35,24 +35,14 @@ using namespace serviceclient;
 using bustest::PrivateBus;
 using monitor::WatchDesk;
 
-class RecordingNotifier : public Notifier
+// Every notice the console gives, as one text.
+QString joined(const std::vector<std::string> &texts)
 {
-public:
-    void notify(std::string_view text, NoticeKind) override
-    {
-        std::lock_guard lock(m_mutex);
-        m_notices << QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    }
-    [[nodiscard]] QStringList notices() const
-    {
-        std::lock_guard lock(m_mutex);
-        return m_notices;
-    }
-
-private:
-    mutable std::mutex m_mutex;
-    QStringList m_notices;
-};
+    QStringList list;
+    for (const auto &text : texts)
+        list << QString::fromStdString(text);
+    return list.join('\n');
+}
 
 // The lines of a transactions text, each without its timestamp and sequence number.
 QStringList linesWithoutStamp(const QString &text)
@@ -77,7 +67,6 @@ protected:
         });
         m_unit.SetHandler(m_tables.handler());
         m_unit.Start();
-        m_previousNotifier = SetNotifier(m_notifier);
     }
     void TearDown() override
     {
@@ -85,7 +74,6 @@ protected:
         m_client.reset();
         m_bus.reset();
         m_unit.Stop();
-        SetNotifier(m_previousNotifier);
     }
 
     void startBus(bool withRules = true)
@@ -125,8 +113,7 @@ protected:
     unitsim::UnitTables m_tables;
     std::mutex m_togglesMutex;
     std::vector<std::vector<std::uint8_t>> m_toggles; // the payloads of Toggle Debug, on the unit's thread
-    std::shared_ptr<RecordingNotifier> m_notifier = std::make_shared<RecordingNotifier>();
-    std::shared_ptr<Notifier> m_previousNotifier;
+    RecordingNotifier m_notices;
     std::unique_ptr<PrivateBus> m_bus;
     std::unique_ptr<ServiceBus> m_client;
     std::unique_ptr<WatchDesk> m_desk;
@@ -135,7 +122,7 @@ protected:
 TEST_F(AWatchDeskOnTheBus, ShowsTheServicesEventsAndTheUnitsStateAsTheyCome)
 {
     startBus();
-    ASSERT_TRUE(m_desk->start()) << m_notifier->notices().join('\n').toStdString();
+    ASSERT_TRUE(m_desk->start()) << joined(m_notices.texts()).toStdString();
     EXPECT_TRUE(m_desk->window().isVisible());
     EXPECT_EQ(QStringLiteral("FWD Monitor"), m_desk->window().windowTitle());
     EXPECT_TRUE(QTest::qWaitFor([&] { return labelText() == QStringLiteral("Online"); }, 15000));
@@ -202,7 +189,7 @@ TEST_F(AWatchDeskOnTheBus, ShowsTheServicesEventsAndTheUnitsStateAsTheyCome)
     EXPECT_TRUE(QTest::qWaitFor([&] { return labelText() == QStringLiteral("Offline"); }, 30000));
     EXPECT_EQ(QColor(255, 0, 0), labelColour());
     EXPECT_TRUE(m_desk->window().grab().save(QStringLiteral(ORVEX_SCREENSHOT_DIR "/watchdesk-offline.png")));
-    EXPECT_TRUE(m_notifier->notices().isEmpty()) << m_notifier->notices().join('\n').toStdString();
+    EXPECT_TRUE(m_notices.texts().empty()) << joined(m_notices.texts()).toStdString();
 }
 
 TEST_F(AWatchDeskOnTheBus, FollowsTheServiceThroughARestart)
@@ -225,7 +212,7 @@ TEST_F(AWatchDeskOnTheBus, FollowsTheServiceThroughARestart)
     QTest::qWait(200);
     EXPECT_EQ(QStringList{"Pump 1 Delivery Start - Camera 0"},
               linesWithoutStamp(m_desk->window().transactions().text()));
-    EXPECT_TRUE(m_notifier->notices().isEmpty()) << m_notifier->notices().join('\n').toStdString();
+    EXPECT_TRUE(m_notices.texts().empty()) << joined(m_notices.texts()).toStdString();
 }
 
 TEST_F(AWatchDeskOnTheBus, EndsWithANoticeNamingTheCallWhenTheServiceCannotServe)
@@ -234,9 +221,8 @@ TEST_F(AWatchDeskOnTheBus, EndsWithANoticeNamingTheCallWhenTheServiceCannotServe
     // the root answers that failure.
     startBus(false);
     EXPECT_FALSE(m_desk->start());
-    ASSERT_EQ(1, m_notifier->notices().size());
-    EXPECT_TRUE(m_notifier->notices().front().startsWith(QStringLiteral("getRecorderBridge failed: ")))
-        << m_notifier->notices().front().toStdString();
+    ASSERT_EQ(1u, m_notices.texts().size());
+    EXPECT_EQ(0u, m_notices.texts().front().rfind("getRecorderBridge failed: ", 0)) << m_notices.texts().front();
     EXPECT_FALSE(m_desk->window().isVisible());
 }
 
@@ -250,9 +236,8 @@ TEST_F(AWatchDeskOnTheBus, EndsWithANoticeNamingTheCallWhenNoServiceIsThere)
     m_client->connection().call(QDBusMessage::createMethodCall(
         "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "ReloadConfig"));
     EXPECT_FALSE(m_desk->start());
-    ASSERT_EQ(1, m_notifier->notices().size());
-    EXPECT_TRUE(m_notifier->notices().front().startsWith(QStringLiteral("getRecorderBridge failed: ")))
-        << m_notifier->notices().front().toStdString();
+    ASSERT_EQ(1u, m_notices.texts().size());
+    EXPECT_EQ(0u, m_notices.texts().front().rfind("getRecorderBridge failed: ", 0)) << m_notices.texts().front();
 }
 
 } // namespace
