@@ -1,15 +1,17 @@
 #include "bus_subscriptions.h"
 
 #include "event_line_formatter.h"
+#include "guarded.h"
 #include "monitor_window.h"
 
 #include "serviceclient/bus_call.h"
-#include "guarded.h"
 #include "serviceclient/proxies/orvexservices_proxy.h"
 #include "serviceclient/proxies/recorderbridge_proxy.h"
 #include "serviceclient/service_bus.h"
 
 #include <QDBusServiceWatcher>
+
+#include <memory>
 
 namespace monitor {
 
@@ -22,7 +24,8 @@ using F = EventLineFormatter;
 // Each event of the bridge goes to the formatter of the same name, whose parameters are the
 // signal's own, and its pieces into the transactions log.
 template <typename Proxy, typename... Args>
-void route(Proxy *proxy, void (Proxy::*signal)(Args...), QStringList (*format)(Args...), MonitorWindow *window)
+void route(Proxy *proxy, void (Proxy::*signal)(Args...), QStringList (*format)(Args...),
+           MonitorWindow *window)
 {
     QObject::connect(proxy, signal, window, [window, format](Args... args) {
         RunGuarded([&] { window->showEventLines(format(args...)); });
@@ -90,9 +93,22 @@ void routeLicencePlates(OrgOrvexILicencePlateRecognizerEventsInterface *p, Monit
 void routeStatus(OrgOrvexIOrvexCommsEventsInterface *p, MonitorWindow *w)
 {
     using P = OrgOrvexIOrvexCommsEventsInterface;
-    QObject::connect(p, &P::Debug, w, [w](const QString &text) { RunGuarded([&] { w->showDebug(text); }); });
-    QObject::connect(p, &P::OrvexOnline, w, [w](const QString &) { RunGuarded([&] { w->showOnline(); }); });
+    QObject::connect(p, &P::Debug, w,
+                     [w](const QString &text) { RunGuarded([&] { w->showDebug(text); }); });
+    QObject::connect(p, &P::OrvexOnline, w,
+                     [w](const QString &) { RunGuarded([&] { w->showOnline(); }); });
     QObject::connect(p, &P::OrvexOffline, w, [w] { RunGuarded([&] { w->showOffline(); }); });
+}
+
+// A proxy of the object whose path `getter` answers, its signals routed to the window.
+template <typename Proxy>
+std::unique_ptr<QDBusAbstractInterface>
+subscribe(const serviceclient::ServiceBus &bus, const QDBusPendingCall &getter, const char *call,
+          void (*routeTo)(Proxy *, MonitorWindow *), MonitorWindow *window)
+{
+    auto proxy = bus.proxy<Proxy>(CheckedPath(getter, QLatin1String(call)));
+    routeTo(proxy.get(), window);
+    return proxy;
 }
 
 } // namespace
@@ -100,7 +116,8 @@ void routeStatus(OrgOrvexIOrvexCommsEventsInterface *p, MonitorWindow *w)
 BusSubscriptions::BusSubscriptions(const serviceclient::ServiceBus &bus, MonitorWindow &window)
     : m_bus(bus), m_window(window)
 {
-    connect(&m_window, &MonitorWindow::toggleDebugRequested, this, [this] { RunGuarded([this] { toggleDebug(); }); });
+    connect(&m_window, &MonitorWindow::toggleDebugRequested, this,
+            [this] { RunGuarded([this] { toggleDebug(); }); });
 }
 
 BusSubscriptions::~BusSubscriptions() = default;
@@ -109,28 +126,22 @@ void BusSubscriptions::start()
 {
     m_subscriptions.clear();
     m_comms.reset();
-    // Subscribes to the object that `getter` named as soon as it has answered.
-    const auto subscribe = [this](auto proxyType, const QDBusPendingCall &getter, const char *call, auto routeTo) {
-        using Proxy = typename decltype(proxyType)::type;
-        auto proxy = m_bus.proxy<Proxy>(CheckedPath(getter, QLatin1String(call)));
-        routeTo(proxy.get(), &m_window);
-        m_subscriptions.push_back(std::move(proxy));
-    };
     const auto root = m_bus.root();
-    const auto bridge =
-        m_bus.proxy<OrgOrvexIOrvexInterfaceInterface>(CheckedPath(root->getRecorderBridge(), "getRecorderBridge"));
-    subscribe(std::type_identity<OrgOrvexIFuellingEventsInterface>(), bridge->getFuellingInterface(),
-              "getFuellingInterface", routeFuelling);
-    subscribe(std::type_identity<OrgOrvexIForecourtCameraEventsInterface>(), bridge->getForecourtCamera(),
-              "getForecourtCamera", routeCamera);
-    subscribe(std::type_identity<OrgOrvexIPaymentTerminalEventsInterface>(), bridge->getPaymentTerminal(),
-              "getPaymentTerminal", routePayment);
-    subscribe(std::type_identity<OrgOrvexIRetailEventsInterface>(), bridge->getRetail(), "getRetail", routeRetail);
-    subscribe(std::type_identity<OrgOrvexILicencePlateRecognizerEventsInterface>(),
-              bridge->getLicencePlateRecognizer(), "getLicencePlateRecognizer", routeLicencePlates);
+    const auto bridge = m_bus.proxy<OrgOrvexIOrvexInterfaceInterface>(
+        CheckedPath(root->getRecorderBridge(), "getRecorderBridge"));
+    MonitorWindow *w = &m_window;
+    m_subscriptions.push_back(
+        subscribe(m_bus, bridge->getFuellingInterface(), "getFuellingInterface", routeFuelling, w));
+    m_subscriptions.push_back(
+        subscribe(m_bus, bridge->getForecourtCamera(), "getForecourtCamera", routeCamera, w));
+    m_subscriptions.push_back(
+        subscribe(m_bus, bridge->getPaymentTerminal(), "getPaymentTerminal", routePayment, w));
+    m_subscriptions.push_back(subscribe(m_bus, bridge->getRetail(), "getRetail", routeRetail, w));
+    m_subscriptions.push_back(subscribe(m_bus, bridge->getLicencePlateRecognizer(),
+                                        "getLicencePlateRecognizer", routeLicencePlates, w));
     const QDBusObjectPath hub = CheckedPath(root->getOrvexComms(), "getOrvexComms");
     auto status = m_bus.proxy<OrgOrvexIOrvexCommsEventsInterface>(hub);
-    routeStatus(status.get(), &m_window);
+    routeStatus(status.get(), w);
     m_subscriptions.push_back(std::move(status));
     m_comms = m_bus.proxy<OrgOrvexIOrvexCommsInterface>(hub);
     m_owner = m_bus.serviceOwner();

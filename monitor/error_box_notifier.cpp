@@ -36,7 +36,8 @@ void ErrorBoxNotifier::notify(std::string_view text, NoticeKind kind)
         showBox(message, kind);
         return;
     }
-    QMetaObject::invokeMethod(app, [message, kind] { showBox(message, kind); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        app, [message, kind] { showBox(message, kind); }, Qt::QueuedConnection);
 }
 
 } // namespace monitor

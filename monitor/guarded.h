@@ -13,8 +13,7 @@
 
 namespace monitor {
 
-template <typename Body>
-void RunGuarded(Body &&body) noexcept
+template <typename Body> void RunGuarded(Body &&body) noexcept
 {
     try {
         std::forward<Body>(body)();
@@ -26,8 +25,7 @@ void RunGuarded(Body &&body) noexcept
 }
 
 // A slot without arguments that runs `slot` guarded.
-template <typename Slot>
-[[nodiscard]] auto Guarded(Slot slot)
+template <typename Slot> [[nodiscard]] auto Guarded(Slot slot)
 {
     return [slot = std::move(slot)]() mutable noexcept { RunGuarded(slot); };
 }

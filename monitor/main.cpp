@@ -20,7 +20,8 @@ int main(int argc, char **argv)
         monitor::WatchDesk desk(bus);
         if (!desk.start())
             return monitor::WatchDesk::kFailureStatus;
-        QObject::connect(&desk, &monitor::WatchDesk::ended, &app, &QCoreApplication::exit, Qt::QueuedConnection);
+        QObject::connect(&desk, &monitor::WatchDesk::ended, &app, &QCoreApplication::exit,
+                         Qt::QueuedConnection);
         return QApplication::exec();
     } catch (const std::exception &error) {
         Notify(error.what(), NoticeKind::Error);

@@ -33,7 +33,8 @@ QPlainTextEdit *makeBox(QWidget *parent, const char *name, const QRect &geometry
     return box;
 }
 
-QPushButton *makeButton(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
+QPushButton *makeButton(QWidget *parent, const char *name, const QString &text,
+                        const QRect &geometry)
 {
     auto *button = new QPushButton(text, parent);
     button->setObjectName(QLatin1String(name));
@@ -73,8 +74,10 @@ MonitorWindow::MonitorWindow(QWidget *parent) : QWidget(parent)
     setTabOrder(m_command4, m_text2);
     setTabOrder(m_text2, m_command5);
 
-    connect(m_command1, &QPushButton::clicked, this, Guarded([this] { clearBox(m_text1, m_transactions); }));
-    connect(m_command5, &QPushButton::clicked, this, Guarded([this] { clearBox(m_text2, m_console); }));
+    connect(m_command1, &QPushButton::clicked, this,
+            Guarded([this] { clearBox(m_text1, m_transactions); }));
+    connect(m_command5, &QPushButton::clicked, this,
+            Guarded([this] { clearBox(m_text2, m_console); }));
     connect(m_command4, &QPushButton::clicked, this, &MonitorWindow::toggleDebugRequested);
 }
 

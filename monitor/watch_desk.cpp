@@ -21,7 +21,8 @@ bool WatchDesk::start()
     try {
         m_subscriptions.start();
     } catch (const serviceclient::CallError &error) {
-        Notify(BusSubscriptions::failureText(error.call(), error.text()).toStdString(), NoticeKind::Error);
+        Notify(BusSubscriptions::failureText(error.call(), error.text()).toStdString(),
+               NoticeKind::Error);
         return false;
     }
     m_subscriptions.followServiceRestarts();

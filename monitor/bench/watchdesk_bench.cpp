@@ -56,7 +56,8 @@ public:
         const auto path = paths.find(message.member());
         if (path == paths.end())
             return false;
-        connection.send(message.createReply(QVariantList{0, QVariant::fromValue(QDBusObjectPath(*path))}));
+        connection.send(
+            message.createReply(QVariantList{0, QVariant::fromValue(QDBusObjectPath(*path))}));
         return true;
     }
 };
@@ -73,7 +74,8 @@ protected:
     {
         QDBusConnection connection = QDBusConnection::connectToBus(m_address, kStandInConnection);
         StandInObjects objects;
-        connection.registerVirtualObject(QStringLiteral("/org/orvex"), &objects, QDBusConnection::SubPath);
+        connection.registerVirtualObject(QStringLiteral("/org/orvex"), &objects,
+                                         QDBusConnection::SubPath);
         connection.registerService(QString::fromLatin1(serviceclient::kServiceName));
         ready = true;
         exec();
@@ -105,7 +107,8 @@ double percentile(std::vector<double> values, double p)
     if (values.empty())
         return 0;
     std::sort(values.begin(), values.end());
-    const auto index = static_cast<std::size_t>(p / 100.0 * static_cast<double>(values.size() - 1) + 0.5);
+    const auto index
+        = static_cast<std::size_t>(p / 100.0 * static_cast<double>(values.size() - 1) + 0.5);
     return values[std::min(index, values.size() - 1)];
 }
 
@@ -115,7 +118,8 @@ class ShownLog
 public:
     explicit ShownLog(monitor::MonitorWindow &window)
     {
-        QObject::connect(&window, &monitor::MonitorWindow::eventShown, [this] { m_times.push_back(Clock::now()); });
+        QObject::connect(&window, &monitor::MonitorWindow::eventShown,
+                         [this] { m_times.push_back(Clock::now()); });
     }
     void reset(std::size_t expected)
     {
@@ -136,7 +140,8 @@ private:
     std::vector<Clock::time_point> m_times;
 };
 
-std::vector<double> latenciesMs(const std::vector<Clock::time_point> &sent, const std::vector<Clock::time_point> &shown)
+std::vector<double> latenciesMs(const std::vector<Clock::time_point> &sent,
+                                const std::vector<Clock::time_point> &shown)
 {
     std::vector<double> result;
     for (std::size_t i = 0; i < std::min(sent.size(), shown.size()); ++i)
@@ -153,18 +158,19 @@ std::vector<Clock::time_point> emitStarts(std::size_t count, std::chrono::micros
     for (std::size_t i = 0; i < count; ++i) {
         if (interval.count() > 0)
             std::this_thread::sleep_until(start + interval * static_cast<long>(i));
-        QDBusMessage signal =
-            QDBusMessage::createSignal(kFuelling, QStringLiteral("org.orvex.IFuellingEvents"),
-                                       QStringLiteral("OnStartFuelDelivery"));
-        signal << QStringLiteral("2026-01-02T03:04:05") << static_cast<short>(i % 32768) << short{3} << short{4}
-               << QStringLiteral("Delivery Start") << short{2};
+        QDBusMessage signal
+            = QDBusMessage::createSignal(kFuelling, QStringLiteral("org.orvex.IFuellingEvents"),
+                                         QStringLiteral("OnStartFuelDelivery"));
+        signal << QStringLiteral("2026-01-02T03:04:05") << static_cast<short>(i % 32768) << short{3}
+               << short{4} << QStringLiteral("Delivery Start") << short{2};
         sent[i] = Clock::now();
         connection.send(signal);
     }
     return sent;
 }
 
-void paced(ShownLog &shown, const char *legend, std::size_t count, std::chrono::microseconds interval)
+void paced(ShownLog &shown, const char *legend, std::size_t count,
+           std::chrono::microseconds interval)
 {
     shown.reset(count);
     std::vector<Clock::time_point> sent;
@@ -184,7 +190,8 @@ void burst(ShownLog &shown, const char *legend, std::size_t count)
     std::thread emitter([&] { sent = emitStarts(count, 0us); });
     const bool all = shown.waitFor(count, 300s);
     emitter.join();
-    const double seconds = std::chrono::duration<double>(shown.times().back() - sent.front()).count();
+    const double seconds
+        = std::chrono::duration<double>(shown.times().back() - sent.front()).count();
     std::printf("%-44s %zu events in %.2f s: %.0f events/s shown%s\n", legend, count, seconds,
                 static_cast<double>(shown.times().size()) / seconds, all ? "" : " (NOT ALL SHOWN)");
 }
@@ -210,8 +217,8 @@ void measureTheConsole(const bustest::PrivateBus &bus)
         for (int round = 1; round <= 10; ++round) {
             burst(shown, "console, burst of 10,000 (memory):", 10000);
             if (round == 1 || round == 5 || round == 10)
-                std::printf("resident memory after %6d more events: %ld KiB (before: %ld KiB)\n", round * 10000,
-                            residentKiB(), before);
+                std::printf("resident memory after %6d more events: %ld KiB (before: %ld KiB)\n",
+                            round * 10000, residentKiB(), before);
         }
         std::printf("transactions box holds %lld characters, console box %lld\n",
                     static_cast<long long>(desk.window().transactions().size()),
@@ -260,8 +267,9 @@ void measureTheWholeRoad(const bustest::PrivateBus &bus)
         calls.push_back(generator->PumpDeliveryStart());
     const bool all = shown.waitFor(burst, 300s);
     const double seconds = std::chrono::duration<double>(shown.times().back() - first).count();
-    std::printf("%-44s %zu events in %.2f s: %.0f events/s shown%s\n", "service + console, burst of calls:", burst,
-                seconds, static_cast<double>(shown.times().size()) / seconds, all ? "" : " (NOT ALL SHOWN)");
+    std::printf("%-44s %zu events in %.2f s: %.0f events/s shown%s\n",
+                "service + console, burst of calls:", burst, seconds,
+                static_cast<double>(shown.times().size()) / seconds, all ? "" : " (NOT ALL SHOWN)");
 }
 
 } // namespace

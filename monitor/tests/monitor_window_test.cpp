@@ -18,8 +18,7 @@ using monitor::MonitorWindow;
 class AMonitorWindow : public ::testing::Test
 {
 protected:
-    template <typename Widget>
-    Widget *control(const char *name)
+    template <typename Widget> Widget *control(const char *name)
     {
         auto *found = m_window.findChild<Widget *>(QLatin1String(name));
         EXPECT_NE(nullptr, found) << name;
@@ -29,9 +28,11 @@ protected:
     // between them).
     QWidget *nextControl(QWidget *from)
     {
-        static const QStringList names = {"Text1", "Label1", "Command1", "Command4", "Text2", "Command5"};
+        static const QStringList names
+            = {"Text1", "Label1", "Command1", "Command4", "Text2", "Command5"};
         QWidget *next = from->nextInFocusChain();
-        while (next != from && (!names.contains(next->objectName()) || next->focusPolicy() == Qt::NoFocus))
+        while (next != from
+               && (!names.contains(next->objectName()) || next->focusPolicy() == Qt::NoFocus))
             next = next->nextInFocusChain();
         return next;
     }
@@ -47,8 +48,9 @@ TEST_F(AMonitorWindow, PlacesItsSixControlsAtTheirPixelsInAFixedClientArea)
     EXPECT_EQ(QSize(901, 482), m_window.minimumSize());
     EXPECT_EQ(QSize(901, 482), m_window.maximumSize());
     const std::vector<std::pair<const char *, QRect>> layout = {
-        {"Text1", {8, 24, 881, 217}},     {"Label1", {840, 0, 57, 17}},     {"Command1", {344, 424, 113, 25}},
-        {"Command4", {16, 432, 89, 33}},  {"Text2", {8, 240, 881, 177}},    {"Command5", {344, 456, 113, 25}},
+        {"Text1", {8, 24, 881, 217}},      {"Label1", {840, 0, 57, 17}},
+        {"Command1", {344, 424, 113, 25}}, {"Command4", {16, 432, 89, 33}},
+        {"Text2", {8, 240, 881, 177}},     {"Command5", {344, 456, 113, 25}},
     };
     for (const auto &[name, geometry] : layout)
         EXPECT_EQ(geometry, control<QWidget>(name)->geometry()) << name;

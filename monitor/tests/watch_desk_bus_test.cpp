@@ -6,7 +6,6 @@
 
 #include "monitor/watch_desk.h"
 
-
 #include "serviceclient/bus_call.h"
 #include "serviceclient/proxies/orvexservices_proxy.h"
 #include "serviceclient/proxies/recorderbridge_proxy.h"
@@ -47,7 +46,8 @@ QString joined(const std::vector<std::string> &texts)
 // The lines of a transactions text, each without its timestamp and sequence number.
 QStringList linesWithoutStamp(const QString &text)
 {
-    static const QRegularExpression stamp(QStringLiteral(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[ -]\d+ : )"));
+    static const QRegularExpression stamp(
+        QStringLiteral(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[ -]\d+ : )"));
     QStringList lines = text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     for (QString &line : lines)
         line.remove(stamp);
@@ -80,18 +80,21 @@ protected:
     {
         m_bus = std::make_unique<PrivateBus>(withRules, m_unit.slavePath());
         // Plate images are asked for at once, so that the lines come in the order of the calls.
-        std::ofstream(m_bus->installDir() / "OrvexSettings.ini", std::ios::app) << "[LPR]\nPlateCaptureDelay=0\n";
+        std::ofstream(m_bus->installDir() / "OrvexSettings.ini", std::ios::app)
+            << "[LPR]\nPlateCaptureDelay=0\n";
         m_client = std::make_unique<ServiceBus>(QString::fromStdString(m_bus->address()));
         m_desk = std::make_unique<WatchDesk>(*m_client);
     }
 
-    template <typename Widget>
-    Widget *control(const char *name)
+    template <typename Widget> Widget *control(const char *name)
     {
         return m_desk->window().findChild<Widget *>(QLatin1String(name));
     }
     QString labelText() { return control<QLabel>("Label1")->text(); }
-    QColor labelColour() { return control<QLabel>("Label1")->palette().color(QPalette::WindowText); }
+    QColor labelColour()
+    {
+        return control<QLabel>("Label1")->palette().color(QPalette::WindowText);
+    }
 
     std::unique_ptr<OrgOrvexIDVRTestInterface> testGenerator()
     {
@@ -106,13 +109,17 @@ protected:
     bool waitForLines(int count, int ms = 10000)
     {
         return QTest::qWaitFor(
-            [&] { return linesWithoutStamp(m_desk->window().transactions().text()).size() >= count; }, ms);
+            [&] {
+                return linesWithoutStamp(m_desk->window().transactions().text()).size() >= count;
+            },
+            ms);
     }
 
     unitsim::UnitLink m_unit;
     unitsim::UnitTables m_tables;
     std::mutex m_togglesMutex;
-    std::vector<std::vector<std::uint8_t>> m_toggles; // the payloads of Toggle Debug, on the unit's thread
+    std::vector<std::vector<std::uint8_t>>
+        m_toggles; // the payloads of Toggle Debug, on the unit's thread
     RecordingNotifier m_notices;
     std::unique_ptr<PrivateBus> m_bus;
     std::unique_ptr<ServiceBus> m_client;
@@ -148,30 +155,34 @@ TEST_F(AWatchDeskOnTheBus, ShowsTheServicesEventsAndTheUnitsStateAsTheyCome)
     fire(generator->RequestImageCapture(), "RequestImageCapture", 0);
     fire(bridge()->FireTestMessage(), "FireTestMessage", 1);
     m_unit.Send(unitsim::PumpEvent(4, 3, 1, 2));
-    m_unit.Send(unitsim::POSMessage(1, 2, 4, "PUMP 03 UNLEADED 95 25.40L @ 1.459 37.06 PREPAY REG:AB12CDE ODO:45210"));
+    m_unit.Send(unitsim::POSMessage(
+        1, 2, 4, "PUMP 03 UNLEADED 95 25.40L @ 1.459 37.06 PREPAY REG:AB12CDE ODO:45210"));
     ASSERT_TRUE(waitForLines(expected + 4)) << m_desk->window().transactions().text().toStdString();
     QTest::qWait(100); // nothing more comes
     const QStringList lines = linesWithoutStamp(m_desk->window().transactions().text());
-    EXPECT_EQ((QStringList{
-                  "Pump 1 Delivery Start - Camera 1",
-                  "CRIND 1 Card Read",
-                  "Camera 1 Move to Pump 1 - Nozzle lift",
-                  "Camera 1 Move to Registration Plate at Pump 1",
-                  "==> Image Capture Requested on Camera 1 <===",
-                  "Begin Retail Transaction on POS 1, Camera 1, With Operator ID JSMITH, Txn ID 0042",
-                  "Camera 1 Recognized 6 of Registration Number AB1234 at Pump 1 with Confidence Levels "
-                  "[80,80,80,80,80,80]",
-                  "Pump 1 Delivery Start - Camera 0",
-                  "Pump 3 Delivery Start - Camera 2",
-                  "Fuel Sale on POS 1, Camera 2 - Grade 0 (UNLEADED 95) On Pump 3,  25.4 @ $ 1.459 = $ 37.06",
-                  "                              Reg Number: AB12CDE, Odo Reading: 45210",
-                  "KnowGrade Prepay ",
-              }),
-              lines);
+    EXPECT_EQ(
+        (QStringList{
+            "Pump 1 Delivery Start - Camera 1",
+            "CRIND 1 Card Read",
+            "Camera 1 Move to Pump 1 - Nozzle lift",
+            "Camera 1 Move to Registration Plate at Pump 1",
+            "==> Image Capture Requested on Camera 1 <===",
+            "Begin Retail Transaction on POS 1, Camera 1, With Operator ID JSMITH, Txn ID 0042",
+            "Camera 1 Recognized 6 of Registration Number AB1234 at Pump 1 with Confidence Levels "
+            "[80,80,80,80,80,80]",
+            "Pump 1 Delivery Start - Camera 0",
+            "Pump 3 Delivery Start - Camera 2",
+            "Fuel Sale on POS 1, Camera 2 - Grade 0 (UNLEADED 95) On Pump 3,  25.4 @ $ 1.459 = $ "
+            "37.06",
+            "                              Reg Number: AB12CDE, Odo Reading: 45210",
+            "KnowGrade Prepay ",
+        }),
+        lines);
 
     // Toggle Debug reaches the unit as ToggleDebug(0); its debug text comes back to the console.
     QTest::mouseClick(control<QPushButton>("Command4"), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_desk->window().console().text().isEmpty(); }, 10000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return !m_desk->window().console().text().isEmpty(); }, 10000));
     EXPECT_EQ(QStringLiteral("DEBUG ON\r\n"), m_desk->window().console().text());
     EXPECT_EQ(QStringLiteral("DEBUG ON\n"), control<QPlainTextEdit>("Text2")->toPlainText());
     {
@@ -182,13 +193,15 @@ TEST_F(AWatchDeskOnTheBus, ShowsTheServicesEventsAndTheUnitsStateAsTheyCome)
 
     // The window for review, as a site engineer would see it.
     QDir().mkpath(QStringLiteral(ORVEX_SCREENSHOT_DIR));
-    EXPECT_TRUE(m_desk->window().grab().save(QStringLiteral(ORVEX_SCREENSHOT_DIR "/watchdesk.png")));
+    EXPECT_TRUE(
+        m_desk->window().grab().save(QStringLiteral(ORVEX_SCREENSHOT_DIR "/watchdesk.png")));
 
     // A unit that stops answering the heartbeat turns the label red.
     m_unit.Stop();
     EXPECT_TRUE(QTest::qWaitFor([&] { return labelText() == QStringLiteral("Offline"); }, 30000));
     EXPECT_EQ(QColor(255, 0, 0), labelColour());
-    EXPECT_TRUE(m_desk->window().grab().save(QStringLiteral(ORVEX_SCREENSHOT_DIR "/watchdesk-offline.png")));
+    EXPECT_TRUE(m_desk->window().grab().save(
+        QStringLiteral(ORVEX_SCREENSHOT_DIR "/watchdesk-offline.png")));
     EXPECT_TRUE(m_notices.texts().empty()) << joined(m_notices.texts()).toStdString();
 }
 
@@ -197,7 +210,8 @@ TEST_F(AWatchDeskOnTheBus, FollowsTheServiceThroughARestart)
     startBus();
     ASSERT_TRUE(m_desk->start());
     QSignalSpy restarts(&m_desk->subscriptions(), &monitor::BusSubscriptions::started);
-    const uint pid = m_client->connection().interface()->servicePid(QString::fromLatin1(kServiceName));
+    const uint pid
+        = m_client->connection().interface()->servicePid(QString::fromLatin1(kServiceName));
     ASSERT_GT(pid, 0u);
     ::kill(static_cast<pid_t>(pid), SIGKILL);
     EXPECT_TRUE(QTest::qWaitFor([&] { return labelText() == QStringLiteral("Offline"); }, 10000));
@@ -222,7 +236,8 @@ TEST_F(AWatchDeskOnTheBus, EndsWithANoticeNamingTheCallWhenTheServiceCannotServe
     startBus(false);
     EXPECT_FALSE(m_desk->start());
     ASSERT_EQ(1u, m_notices.texts().size());
-    EXPECT_EQ(0u, m_notices.texts().front().rfind("getRecorderBridge failed: ", 0)) << m_notices.texts().front();
+    EXPECT_EQ(0u, m_notices.texts().front().rfind("getRecorderBridge failed: ", 0))
+        << m_notices.texts().front();
     EXPECT_FALSE(m_desk->window().isVisible());
 }
 
@@ -230,14 +245,16 @@ TEST_F(AWatchDeskOnTheBus, EndsWithANoticeNamingTheCallWhenNoServiceIsThere)
 {
     startBus();
     // The bus forgets how to start the service.
-    for (const auto &entry : std::filesystem::recursive_directory_iterator(m_bus->env().at("ORVEX_REGISTRATION_ROOT")))
+    for (const auto &entry :
+         std::filesystem::recursive_directory_iterator(m_bus->env().at("ORVEX_REGISTRATION_ROOT")))
         if (entry.path().filename() == "org.orvex.OrvexServices.service")
             std::filesystem::remove(entry.path());
     m_client->connection().call(QDBusMessage::createMethodCall(
         "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "ReloadConfig"));
     EXPECT_FALSE(m_desk->start());
     ASSERT_EQ(1u, m_notices.texts().size());
-    EXPECT_EQ(0u, m_notices.texts().front().rfind("getRecorderBridge failed: ", 0)) << m_notices.texts().front();
+    EXPECT_EQ(0u, m_notices.texts().front().rfind("getRecorderBridge failed: ", 0))
+        << m_notices.texts().front();
 }
 
 } // namespace
