@@ -6,7 +6,8 @@
 // box (the window's eventShown). Then the whole road is measured against the real service,
 // activated on the same private bus: the test generator's calls to the line in the box.
 //
-// Prints one line per figure. Runs offscreen; takes about a minute.
+// Prints one line per figure. Runs offscreen; takes about half a minute. "--road" measures
+// only the whole road through the service.
 
 #include "bus_test_support.h"
 
@@ -161,8 +162,10 @@ std::vector<Clock::time_point> emitStarts(std::size_t count, std::chrono::micros
         QDBusMessage signal
             = QDBusMessage::createSignal(kFuelling, QStringLiteral("org.orvex.IFuellingEvents"),
                                          QStringLiteral("OnStartFuelDelivery"));
-        signal << QStringLiteral("2026-01-02T03:04:05") << static_cast<short>(i % 32768) << short{3}
-               << short{4} << QStringLiteral("Delivery Start") << short{2};
+        // 16-bit numbers must travel as 'n': a short put straight into a QVariant becomes an int.
+        const auto n = [](int value) { return QVariant::fromValue(static_cast<short>(value)); };
+        signal << QStringLiteral("2026-01-02T03:04:05") << n(static_cast<int>(i % 32768)) << n(3)
+               << n(4) << QStringLiteral("Delivery Start") << n(2);
         sent[i] = Clock::now();
         connection.send(signal);
     }
@@ -258,28 +261,43 @@ void measureTheWholeRoad(const bustest::PrivateBus &bus)
                 "service + console, 100 events/s, call to box:", paced, percentile(latencies, 50),
                 percentile(latencies, 99), percentile(latencies, 100));
 
-    // A burst of calls, all in flight at once.
+    // A burst of calls, a hundred in flight at a time (the bus refuses more than 128 replies
+    // awaited by one connection unless its configuration says otherwise).
     constexpr std::size_t burst = 5000;
+    constexpr std::size_t inFlight = 100;
     shown.reset(burst);
     calls.clear();
+    int failed = 0;
     const auto first = Clock::now();
-    for (std::size_t i = 0; i < burst; ++i)
+    for (std::size_t i = 0; i < burst; ++i) {
+        if (calls.size() >= inFlight) {
+            QDBusPendingCall oldest = calls.front();
+            calls.erase(calls.begin());
+            while (!oldest.isFinished())
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+            failed += oldest.isError() ? 1 : 0;
+        }
         calls.push_back(generator->PumpDeliveryStart());
-    const bool all = shown.waitFor(burst, 300s);
+    }
+    const bool all = shown.waitFor(burst, 60s);
     const double seconds = std::chrono::duration<double>(shown.times().back() - first).count();
     std::printf("%-44s %zu events in %.2f s: %.0f events/s shown%s\n",
                 "service + console, burst of calls:", burst, seconds,
-                static_cast<double>(shown.times().size()) / seconds, all ? "" : " (NOT ALL SHOWN)");
+                static_cast<double>(shown.times().size()) / seconds,
+                all && failed == 0 ? "" : " (NOT ALL SHOWN)");
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
+    const bool onlyTheRoad = argc > 1 && std::string(argv[1]) == "--road";
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     bustest::PrivateBus bus;
-    measureTheConsole(bus);
+    if (!onlyTheRoad)
+        measureTheConsole(bus);
     measureTheWholeRoad(bus);
     return 0;
 }
