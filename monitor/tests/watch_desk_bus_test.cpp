@@ -229,6 +229,27 @@ TEST_F(AWatchDeskOnTheBus, FollowsTheServiceThroughARestart)
     EXPECT_TRUE(m_notices.texts().empty()) << joined(m_notices.texts()).toStdString();
 }
 
+TEST_F(AWatchDeskOnTheBus, EndsWhenTheRestartedServiceCannotServe)
+{
+    startBus();
+    ASSERT_TRUE(m_desk->start());
+    QSignalSpy ended(m_desk.get(), &WatchDesk::ended);
+    const uint pid
+        = m_client->connection().interface()->servicePid(QString::fromLatin1(kServiceName));
+    ASSERT_GT(pid, 0u);
+    ::kill(static_cast<pid_t>(pid), SIGKILL);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return labelText() == QStringLiteral("Offline"); }, 10000));
+
+    // The next service finds no rules file: its root answers every call with that failure.
+    std::filesystem::remove(m_bus->installDir() / "RecorderBridgeConfig.xml");
+    (void)m_client->root()->getOrvexComms().waitForFinished(); // activates it
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ended.count() == 1; }, 10000));
+    EXPECT_EQ(WatchDesk::kFailureStatus, ended.front().front().toInt());
+    ASSERT_EQ(1u, m_notices.texts().size());
+    EXPECT_EQ(0u, m_notices.texts().front().rfind("getRecorderBridge failed: ", 0))
+        << m_notices.texts().front();
+}
+
 TEST_F(AWatchDeskOnTheBus, EndsWithANoticeNamingTheCallWhenTheServiceCannotServe)
 {
     // Without its rules file the bridge, and with it the root, cannot be built: every call on
