@@ -31,13 +31,9 @@ void CameraIterator::Next()
 
 void CameraIterator::ClearAll()
 {
-    const std::int16_t toDelete = Count();
-    for (int i = 0; i < toDelete; ++i) {
-        First();
-        if (m_current == 0)
-            break;
-        ThrowIfFailed(m_cameras->DeleteCamera(&m_current));
-    }
+    DeleteFirstRecords(
+        Count(), [&](std::int16_t *h) { return m_cameras->FirstCamera(h); },
+        [&](std::int16_t *h) { return m_cameras->DeleteCamera(h); });
     m_current = 0;
     SetModified();
 }
@@ -50,13 +46,10 @@ void CameraIterator::LoadDefaults()
 
 std::int16_t CameraIterator::FindCamera(std::int16_t number)
 {
-    return FindHandle([&](std::int16_t *h) { return m_cameras->FirstCamera(h); },
-                      [&](std::int16_t *h) { return m_cameras->NextCamera(h); },
-                      [&](std::int16_t h) {
-                          std::int16_t value = 0;
-                          ThrowIfFailed(m_cameras->GetCameraNumber(h, &value));
-                          return value == number;
-                      });
+    return FindNumbered(
+        [&](std::int16_t *h) { return m_cameras->FirstCamera(h); },
+        [&](std::int16_t *h) { return m_cameras->NextCamera(h); },
+        [&](std::int16_t h, std::int16_t *n) { return m_cameras->GetCameraNumber(h, n); }, number);
 }
 
 void CameraIterator::SelectCamera(std::int16_t number)

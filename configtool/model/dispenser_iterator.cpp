@@ -34,26 +34,21 @@ void DispenserIterator::Next()
 
 void DispenserIterator::ClearAll()
 {
-    const std::int16_t toDelete = Count();
-    for (int i = 0; i < toDelete; ++i) {
-        First();
-        if (m_current == 0)
-            break;
-        ThrowIfFailed(m_dispensers->DeleteDispenser(&m_current));
-    }
+    DeleteFirstRecords(
+        Count(), [&](std::int16_t *h) { return m_dispensers->FirstDispenser(h); },
+        [&](std::int16_t *h) { return m_dispensers->DeleteDispenser(h); });
     m_current = 0;
     SetModified();
 }
 
 std::int16_t DispenserIterator::FindDispenser(std::int16_t number)
 {
-    return FindHandle([&](std::int16_t *h) { return m_dispensers->FirstDispenser(h); },
-                      [&](std::int16_t *h) { return m_dispensers->NextDispenser(h); },
-                      [&](std::int16_t h) {
-                          std::int16_t value = 0;
-                          ThrowIfFailed(m_dispensers->GetDispenserLogicalNumber(h, &value));
-                          return value == number;
-                      });
+    return FindNumbered([&](std::int16_t *h) { return m_dispensers->FirstDispenser(h); },
+                        [&](std::int16_t *h) { return m_dispensers->NextDispenser(h); },
+                        [&](std::int16_t h, std::int16_t *n) {
+                            return m_dispensers->GetDispenserLogicalNumber(h, n);
+                        },
+                        number);
 }
 
 void DispenserIterator::SelectDispenser(std::int16_t number)

@@ -34,13 +34,9 @@ void EventIterator::Next()
 
 void EventIterator::ClearAll()
 {
-    const std::int16_t toDelete = Count();
-    for (int i = 0; i < toDelete; ++i) {
-        ThrowIfFailed(m_events->First(&m_current));
-        if (m_current == 0)
-            break;
-        ThrowIfFailed(m_events->Delete(&m_current));
-    }
+    DeleteFirstRecords(
+        Count(), [&](std::int16_t *h) { return m_events->First(h); },
+        [&](std::int16_t *h) { return m_events->Delete(h); });
     m_current = 0;
     SetModified();
 }
@@ -59,13 +55,11 @@ void EventIterator::LoadDefaults()
 std::int16_t EventIterator::FindEvent(std::int16_t eventNumber)
 {
     try {
-        return FindHandle([&](std::int16_t *h) { return m_events->First(h); },
-                          [&](std::int16_t *h) { return m_events->Next(h); },
-                          [&](std::int16_t h) {
-                              std::int16_t value = 0;
-                              ThrowIfFailed(m_events->GetEventNumber(h, &value));
-                              return value == eventNumber;
-                          });
+        return FindNumbered(
+            [&](std::int16_t *h) { return m_events->First(h); },
+            [&](std::int16_t *h) { return m_events->Next(h); },
+            [&](std::int16_t h, std::int16_t *n) { return m_events->GetEventNumber(h, n); },
+            eventNumber);
     } catch (const std::exception &error) {
         manager().GetHost().prompter().error(QStringLiteral("exception=")
                                              + QString::fromUtf8(error.what()));

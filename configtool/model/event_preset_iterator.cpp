@@ -39,13 +39,12 @@ void EventPresetIterator::Next()
 
 std::int16_t EventPresetIterator::FindDispenser(std::int16_t number)
 {
-    return FindHandle([&](std::int16_t *h) { return m_dispensers->FirstDispenser(h); },
-                      [&](std::int16_t *h) { return m_dispensers->NextDispenser(h); },
-                      [&](std::int16_t h) {
-                          std::int16_t value = 0;
-                          ThrowIfFailed(m_dispensers->GetDispenserLogicalNumber(h, &value));
-                          return value == number;
-                      });
+    return FindNumbered([&](std::int16_t *h) { return m_dispensers->FirstDispenser(h); },
+                        [&](std::int16_t *h) { return m_dispensers->NextDispenser(h); },
+                        [&](std::int16_t h, std::int16_t *n) {
+                            return m_dispensers->GetDispenserLogicalNumber(h, n);
+                        },
+                        number);
 }
 
 void EventPresetIterator::SelectDispenser(std::int16_t number)

@@ -83,6 +83,30 @@ std::int16_t FindHandle(const std::function<HRESULT(std::int16_t *)> &first,
     return 0;
 }
 
+std::int16_t FindNumbered(const std::function<HRESULT(std::int16_t *)> &first,
+                          const std::function<HRESULT(std::int16_t *)> &next,
+                          const std::function<HRESULT(std::int16_t, std::int16_t *)> &numberOf,
+                          std::int16_t number)
+{
+    return FindHandle(first, next, [&](std::int16_t handle) {
+        std::int16_t value = 0;
+        ThrowIfFailed(numberOf(handle, &value));
+        return value == number;
+    });
+}
+
+void DeleteFirstRecords(std::int16_t count, const std::function<HRESULT(std::int16_t *)> &first,
+                        const std::function<HRESULT(std::int16_t *)> &remove)
+{
+    for (int i = 0; i < count; ++i) {
+        std::int16_t handle = 0;
+        ThrowIfFailed(first(&handle));
+        if (handle == 0)
+            return;
+        ThrowIfFailed(remove(&handle));
+    }
+}
+
 void DeleteMatchingEntries(services::IDispenserData &dispensers,
                            const std::function<bool(services::ICameraPresetData &)> &matches)
 {

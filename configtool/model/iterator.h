@@ -76,6 +76,16 @@ std::int16_t FindHandle(const std::function<HRESULT(std::int16_t *)> &first,
                         const std::function<HRESULT(std::int16_t *)> &next,
                         const std::function<bool(std::int16_t)> &matches);
 
+// The first handle whose number (read by `numberOf`) equals `number`; 0 when none.
+std::int16_t FindNumbered(const std::function<HRESULT(std::int16_t *)> &first,
+                          const std::function<HRESULT(std::int16_t *)> &next,
+                          const std::function<HRESULT(std::int16_t, std::int16_t *)> &numberOf,
+                          std::int16_t number);
+
+// Deletes the first record `count` times, stopping early when the list runs empty.
+void DeleteFirstRecords(std::int16_t count, const std::function<HRESULT(std::int16_t *)> &first,
+                        const std::function<HRESULT(std::int16_t *)> &remove);
+
 // Deletes, on every dispenser, every preset entry that `matches`, before the record the
 // entries name goes. Matches are counted first and then deleted one per rescan from the first
 // entry, so that no handle is used after a deletion moved the entries behind it.

@@ -32,26 +32,19 @@ void POSIterator::Next()
 
 void POSIterator::ClearAll()
 {
-    const std::int16_t toDelete = Count();
-    for (int i = 0; i < toDelete; ++i) {
-        First();
-        if (m_current == 0)
-            break;
-        ThrowIfFailed(m_points->Delete(&m_current));
-    }
+    DeleteFirstRecords(
+        Count(), [&](std::int16_t *h) { return m_points->First(h); },
+        [&](std::int16_t *h) { return m_points->Delete(h); });
     m_current = 0;
     SetModified();
 }
 
 std::int16_t POSIterator::FindPOS(std::int16_t number)
 {
-    return FindHandle([&](std::int16_t *h) { return m_points->First(h); },
-                      [&](std::int16_t *h) { return m_points->Next(h); },
-                      [&](std::int16_t h) {
-                          std::int16_t value = 0;
-                          ThrowIfFailed(m_points->GetPOSNumber(h, &value));
-                          return value == number;
-                      });
+    return FindNumbered(
+        [&](std::int16_t *h) { return m_points->First(h); },
+        [&](std::int16_t *h) { return m_points->Next(h); },
+        [&](std::int16_t h, std::int16_t *n) { return m_points->GetPOSNumber(h, n); }, number);
 }
 
 void POSIterator::SelectPOS(std::int16_t number)

@@ -40,13 +40,10 @@ void PresetIterator::Next()
 
 std::int16_t PresetIterator::FindCamera(std::int16_t number)
 {
-    return FindHandle([&](std::int16_t *h) { return m_cameras->FirstCamera(h); },
-                      [&](std::int16_t *h) { return m_cameras->NextCamera(h); },
-                      [&](std::int16_t h) {
-                          std::int16_t value = 0;
-                          ThrowIfFailed(m_cameras->GetCameraNumber(h, &value));
-                          return value == number;
-                      });
+    return FindNumbered(
+        [&](std::int16_t *h) { return m_cameras->FirstCamera(h); },
+        [&](std::int16_t *h) { return m_cameras->NextCamera(h); },
+        [&](std::int16_t h, std::int16_t *n) { return m_cameras->GetCameraNumber(h, n); }, number);
 }
 
 void PresetIterator::SelectCamera(std::int16_t number)
