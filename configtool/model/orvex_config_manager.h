@@ -39,6 +39,8 @@ public:
     BaseEditor &RegisterEditor(std::unique_ptr<BaseEditor> editor);
 
     [[nodiscard]] const OrvexMetaData &GetMetaData() const { return m_metaData; }
+    // The main window that holds the manager (its prompter, panels and camera type).
+    [[nodiscard]] ToolHost &GetHost() const { return m_host; }
     [[nodiscard]] std::shared_ptr<services::IOrvexConfigData> GetConfigData() const
     {
         return m_configData;
