@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 
 namespace configtool {
@@ -138,6 +139,16 @@ void Mgrid::setOnCellBackground(CellBackgroundEvent handler)
 {
     m_onCellBackground = std::move(handler);
     repaintAll();
+}
+
+QSize Mgrid::sizeForRows(int rows) const
+{
+    int width = 2 * frameWidth();
+    for (int col = 0; col < columnCount(); ++col)
+        width += isColumnHidden(col) ? 0 : columnWidth(col);
+    if (verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOn)
+        width += verticalScrollBar()->sizeHint().width();
+    return {width, (rows + FixedRows) * DefaultRowHeight + 2 * frameWidth()};
 }
 
 void Mgrid::setGridRowCount(int rows)

@@ -53,6 +53,10 @@ public:
     void setOnSetting(SettingEvent handler);
     void setOnCellBackground(CellBackgroundEvent handler);
 
+    // The outer size that shows the title row and `rows` data rows in full, with every visible
+    // column and, when it is always on, the vertical scroll bar.
+    [[nodiscard]] QSize sizeForRows(int rows) const;
+
     // The whole grid as the editors see it: rows include the title row.
     [[nodiscard]] int gridRowCount() const { return rowCount() + FixedRows; }
     // Keeps at least one data row, as the placeholder row needs.
