@@ -97,14 +97,9 @@ int CameraEditor::numberOfRow(int row) const
     return grid().cell(0, row).mid(6).trimmed().toInt();
 }
 
-bool CameraEditor::isListed(int number) const
+bool CameraEditor::isListed(int number)
 {
-    const QString text = QStringLiteral("Camera %1").arg(number);
-    for (int row = 1; row < grid().gridRowCount(); ++row) {
-        if (grid().cell(0, row) == text)
-            return true;
-    }
-    return false;
+    return columnTexts(0).contains(QStringLiteral("Camera %1").arg(number));
 }
 
 } // namespace configtool

@@ -49,7 +49,7 @@ protected:
     Iterator &iterator() override { return m_cameras; }
 
 private:
-    [[nodiscard]] bool isListed(int number) const;
+    [[nodiscard]] bool isListed(int number);
 
     CameraPage &m_page;
     CameraIterator m_cameras;

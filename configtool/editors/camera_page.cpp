@@ -1,8 +1,5 @@
 #include "configtool/editors/camera_page.h"
 
-#include "configtool/editors/arrow_spin_box.h"
-#include "configtool/editors/main_grid_style.h"
-#include "configtool/editors/mgrid.h"
 #include "configtool/editors/tab_page.h"
 
 #include <QPushButton>
@@ -15,16 +12,10 @@ CameraPage::CameraPage(QWidget *parent) : QWidget(parent)
     setObjectName(QStringLiteral("CameraPage"));
     resize(TabPageSize);
 
-    GridCameras = new Mgrid(this);
-    GridCameras->setObjectName(QStringLiteral("GridCameras"));
-    GridCameras->setColumnCount(2);
-    GridCameras->setColumnWidth(0, 160);
+    // Ten cameras at most: all shown without a scroll bar.
+    GridCameras = addTabGrid(*this, QStringLiteral("GridCameras"), {160, 0}, 10, false);
     // The second column holds one blank per row and is not shown.
     GridCameras->setColumnHidden(1, true);
-    GridCameras->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // Ten cameras at most: all shown without a scroll bar.
-    GridCameras->setGeometry(QRect(QPoint(8, 8), GridCameras->sizeForRows(10)));
-    applyMainGridStyle(*GridCameras);
 
     SpinChooseCamera = new QSpinBox(this);
     SpinChooseCamera->setObjectName(QStringLiteral("SpinChooseCamera"));

@@ -10,7 +10,6 @@
 #include <QComboBox>
 #include <QPushButton>
 
-#include <set>
 #include <vector>
 
 namespace configtool {
@@ -78,12 +77,10 @@ bool DeviceEditor::Validate()
     std::vector<std::int16_t> ports;
     for (m_devices.First(); !m_devices.Eof(); m_devices.Next())
         ports.push_back(m_devices.GetPort());
-    for (std::int16_t port : ports) {
-        if (std::count(ports.begin(), ports.end(), port) > 1) {
-            host().makeActivePage(*this);
-            host().prompter().error(QStringLiteral("Have a duplicate port ") + QString::number(port));
-            return false;
-        }
+    if (const std::int16_t *port = firstRepeated(ports)) {
+        host().makeActivePage(*this);
+        host().prompter().error(QStringLiteral("Have a duplicate port ") + QString::number(*port));
+        return false;
     }
     return true;
 }
@@ -96,14 +93,10 @@ QStringList DeviceEditor::ColumnTitles()
 void DeviceEditor::FillChoiceCombo()
 {
     QComboBox &combo = *m_page.CmbDeviceChooseType;
-    std::set<QString> listed;
-    if (!IsEmpty()) {
-        for (int row = 1; row < grid().gridRowCount(); ++row)
-            listed.insert(grid().cell(0, row));
-    }
+    const QStringList listed = columnTexts(0);
     combo.clear();
     for (const Mapping &device : metaData().devices()) {
-        if (!listed.count(device.name))
+        if (!listed.contains(device.name))
             combo.addItem(device.name);
     }
     combo.setCurrentIndex(0);
@@ -188,12 +181,12 @@ void DeviceEditor::CreateEntry()
 
     // A device speaks what its category's other devices speak: the last such row wins.
     const QString category = categoryOf(typeName);
+    const QStringList types = columnTexts(0);
+    const QStringList protocolsShown = columnTexts(ProtocolColumn);
     QString sibling;
-    if (!IsEmpty()) {
-        for (int row = 1; row < grid().gridRowCount(); ++row) {
-            if (categoryOf(grid().cell(0, row)) == category)
-                sibling = grid().cell(ProtocolColumn, row);
-        }
+    for (int index = 0; index < types.size(); ++index) {
+        if (categoryOf(types.at(index)) == category)
+            sibling = protocolsShown.at(index);
     }
     if (!sibling.isNull())
         SelectComboText(protocols, sibling);
@@ -207,12 +200,8 @@ void DeviceEditor::CreateEntry()
 
 int DeviceEditor::ChoosePort(const QString &typeName)
 {
-    std::set<QString> used;
-    if (!IsEmpty()) {
-        for (int row = 1; row < grid().gridRowCount(); ++row)
-            used.insert(grid().cell(PortColumn, row));
-    }
-    auto isFree = [&](int port) { return !used.count(QString::number(port)); };
+    const QStringList used = columnTexts(PortColumn);
+    auto isFree = [&](int port) { return !used.contains(QString::number(port)); };
     const int preferred = metaData().GetPreferredPort(typeName);
     if (isFree(preferred))
         return preferred;

@@ -59,13 +59,11 @@ bool DispenserEditor::Validate()
     std::vector<std::pair<std::int16_t, std::int16_t>> taken;
     for (m_dispensers.First(); !m_dispensers.Eof(); m_dispensers.Next())
         taken.emplace_back(m_dispensers.GetLoop(), m_dispensers.GetAddress());
-    for (const auto &slot : taken) {
-        if (std::count(taken.begin(), taken.end(), slot) > 1) {
-            host().makeActivePage(*this);
-            host().prompter().error(QStringLiteral("Have a duplicate poll address ")
-                                    + QString::number(slot.second));
-            return false;
-        }
+    if (const auto *slot = firstRepeated(taken)) {
+        host().makeActivePage(*this);
+        host().prompter().error(QStringLiteral("Have a duplicate poll address ")
+                                + QString::number(slot->second));
+        return false;
     }
     return true;
 }
@@ -83,14 +81,10 @@ QStringList DispenserEditor::ColumnTitles()
 void DispenserEditor::FillChoiceCombo()
 {
     QComboBox &combo = *m_page.CmbChooseDispenser;
-    std::set<QString> listed;
-    if (!IsEmpty()) {
-        for (int row = 1; row < grid().gridRowCount(); ++row)
-            listed.insert(grid().cell(0, row));
-    }
+    const QStringList listed = columnTexts(0);
     combo.clear();
     for (int number = 1; number <= MaxDispensers; ++number) {
-        if (!listed.count(dispenserText(number)))
+        if (!listed.contains(dispenserText(number)))
             combo.addItem(dispenserText(number), number);
     }
     combo.setCurrentIndex(0);

@@ -465,6 +465,16 @@ int GridEditor::rowOfDeleteButton(const QObject *button)
     return name.mid(prefix.size()).toInt() + m_grid.topRow() - 1;
 }
 
+QStringList GridEditor::columnTexts(int col)
+{
+    QStringList texts;
+    if (IsEmpty())
+        return texts;
+    for (int row = Mgrid::FixedRows; row < m_grid.gridRowCount(); ++row)
+        texts << m_grid.cell(col, row);
+    return texts;
+}
+
 void GridEditor::setPanelControls(std::initializer_list<QWidget *> controls)
 {
     m_panelControls.assign(controls.begin(), controls.end());

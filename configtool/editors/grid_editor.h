@@ -20,6 +20,7 @@
 #include <QPointer>
 #include <QStringList>
 
+#include <algorithm>
 #include <vector>
 
 class QAbstractButton;
@@ -104,9 +105,21 @@ public:
     [[nodiscard]] int dataRowCount() const;
     // The row a delete button stands beside.
     [[nodiscard]] int rowOfDeleteButton(const QObject *button);
+    // The texts of a column, row 1 first; none for the placeholder row.
+    [[nodiscard]] QStringList columnTexts(int col);
 
 protected:
     virtual Iterator &iterator() = 0;
+    // The first value that stands more than once, or null.
+    template <typename Value>
+    static const Value *firstRepeated(const std::vector<Value> &values)
+    {
+        for (const Value &value : values) {
+            if (std::count(values.begin(), values.end(), value) > 1)
+                return &value;
+        }
+        return nullptr;
+    }
     // The add panel's and detail panel's controls, switched with the grid.
     void setPanelControls(std::initializer_list<QWidget *> controls);
     bool eventFilter(QObject *watched, QEvent *event) override;

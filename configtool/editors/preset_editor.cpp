@@ -416,13 +416,7 @@ int PresetEditor::presetOfRow(int row)
 
 int PresetEditor::rowOfPreset(int preset)
 {
-    if (IsEmpty())
-        return 0;
-    for (int row = 1; row < grid().gridRowCount(); ++row) {
-        if (grid().cell(0, row) == presetText(preset))
-            return row;
-    }
-    return 0;
+    return static_cast<int>(columnTexts(0).indexOf(presetText(preset))) + 1;
 }
 
 void PresetEditor::selectShownCamera()

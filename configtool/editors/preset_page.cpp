@@ -1,8 +1,6 @@
 #include "configtool/editors/preset_page.h"
 
 #include "configtool/editors/arrow_spin_box.h"
-#include "configtool/editors/main_grid_style.h"
-#include "configtool/editors/mgrid.h"
 #include "configtool/editors/tab_page.h"
 
 #include <QComboBox>
@@ -48,19 +46,9 @@ PresetPage::PresetPage(QWidget *parent) : QWidget(parent)
     setObjectName(QStringLiteral("PresetPage"));
     resize(TabPageSize);
 
-    GridPresets = new Mgrid(this);
-    GridPresets->setObjectName(QStringLiteral("GridPresets"));
-    GridPresets->setColumnCount(2);
-    GridPresets->setColumnWidth(0, 80);
-    GridPresets->setColumnWidth(1, 188);
-    GridPresets->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    GridPresets->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    GridPresets->setGeometry(QRect(QPoint(8, 8), GridPresets->sizeForRows(13)));
-    applyMainGridStyle(*GridPresets);
-
-    TxtEditPresetComment = new QLineEdit(GridPresets->viewport());
-    TxtEditPresetComment->setObjectName(QStringLiteral("TxtEditPresetComment"));
-    TxtEditPresetComment->hide();
+    GridPresets = addTabGrid(*this, QStringLiteral("GridPresets"), {80, 188}, 13, true);
+    TxtEditPresetComment
+        = addCellControl<QLineEdit>(*GridPresets, QStringLiteral("TxtEditPresetComment"));
 
     const int left = GridPresets->geometry().right() + 32;
     label(tr("Camera"), QRect(left, 8, 50, 24));
