@@ -312,6 +312,24 @@ TEST(AGridEditor, CommitsTheCellsControlBeforeTheGridScrolls)
     EXPECT_EQ(grid.cell(2, 3), "edited");
 }
 
+// As File Close leaves the grids: the open field and the buttons belonged to rows now gone.
+TEST(AGridEditor, LeavesNoFieldOrButtonOfItsRowsOnThePlaceholderRow)
+{
+    ThingTool tool;
+    tool.open(3);
+    activate(tool.page);
+    clickCell(*tool.page.GridThings, 2, 2);
+    ASSERT_TRUE(tool.page.TxtThingNote->isVisible());
+
+    tool.editor.ShowEmpty();
+    tool.page.BtnAddThing->setFocus();
+
+    EXPECT_FALSE(tool.page.TxtThingNote->isVisible());
+    EXPECT_TRUE(visibleButtons(tool.page).empty());
+    EXPECT_EQ(column(*tool.page.GridThings, 2), QStringList{""});
+    EXPECT_TRUE(tool.editor.IsEmpty());
+}
+
 TEST(AGridEditor, ShowsTwelveRowsScrolledByThreeWithAFieldInError)
 {
     ThingTool tool;

@@ -130,6 +130,13 @@ TEST_F(APresetEditor, HoldsPresetNumbersToTheCameraTypesLimit)
     EXPECT_EQ(calls(), std::vector<std::string>{"SetPreset(17)"}) << "the camera is told anyway";
     EXPECT_EQ(columnOf(grid(), 0), QStringList{"No Presets"});
 
+    presetNumber().setMinimum(0);
+    presetNumber().setValue(0);
+    tool.host.scriptedPrompter.shown.clear();
+    click(tool.presetPage.BtnPresetsSetPreset);
+    EXPECT_TRUE(tool.shown().isEmpty()) << "no preset 0, and nothing to say about it";
+    EXPECT_EQ(columnOf(grid(), 0), QStringList{"No Presets"});
+
     tool.host.cameraType().set(33);
     EXPECT_EQ(calls().back(), "SelectCamera(1,33)");
     EXPECT_EQ(presetNumber().maximum(), 1) << "a type the catalogue does not know";
@@ -168,6 +175,11 @@ TEST_F(APresetEditor, SteersWithTheSpeedsOfTheTrackBar)
     click(tool.presetPage.BtnPresetsIrisOpen);
     click(tool.presetPage.BtnPresetsAutoPan);
     click(tool.presetPage.BtnPresetsCameraMenu);
+
+    tool.site.cameraCtrl->result = E_FAIL;
+    click(tool.presetPage.BtnPresetsGotoPreset);
+    EXPECT_TRUE(tool.shown().isEmpty()) << "camera failures are never shown";
+    calls().pop_back();
 
     EXPECT_EQ(calls(), (std::vector<std::string>{
                            "MoveUp(0)", "StopMoving()", "ZoomIn(0)",
