@@ -6,20 +6,12 @@
 // connection). Targets: a tab under 200 ms, a click under 50 ms.
 #include "bus_test_support.h"
 
-#include "configtool/editors/camera_editor.h"
-#include "configtool/editors/camera_page.h"
-#include "configtool/editors/device_editor.h"
-#include "configtool/editors/device_page.h"
-#include "configtool/editors/dispenser_editor.h"
-#include "configtool/editors/dispenser_page.h"
 #include "configtool/editors/mgrid.h"
-#include "configtool/editors/preset_editor.h"
-#include "configtool/editors/preset_page.h"
+#include "configtool/editors/tests/grid_tabs.h"
 #include "configtool/model/bus_service_backend.h"
 #include "configtool/model/orvex_config_manager.h"
 #include "configtool/model/orvex_meta_data.h"
 #include "configtool/model/threadsafe_string_queue.h"
-#include "configtool/testing/recording_host.h"
 
 #include "serviceclient/service_bus.h"
 
@@ -58,23 +50,10 @@ struct Tool
         metaData.ReadMetaData(QStringLiteral(ORVEX_SOURCE_DIR "/data/OrvexMetaData.xml"));
         if (!manager.Connect(backend, queue, 1))
             throw std::runtime_error("cannot connect: " + host.scriptedPrompter.shown.join('|').toStdString());
-        devices = &make<DeviceEditor>(devicePage);
-        dispensers = &make<DispenserEditor>(dispenserPage);
-        cameras = &make<CameraEditor>(cameraPage);
-        presets = &make<PresetEditor>(presetPage);
+        tabs.createEditors(manager, host);
         manager.NewSite(false);
         buildLargeSite();
         host.cameraType().set(40);
-    }
-
-    template <typename Editor, typename Page>
-    Editor &make(Page &page)
-    {
-        auto &editor = static_cast<Editor &>(manager.RegisterEditor(std::make_unique<Editor>(manager, host, page)));
-        editor.DisableEditing();
-        editor.InitView();
-        page.show();
-        return editor;
     }
 
     void buildLargeSite()
@@ -122,14 +101,7 @@ struct Tool
         }
     }
 
-    // What the main window does when a tab comes to the front.
-    void show(GridEditor &editor)
-    {
-        host.current = &editor;
-        editor.EnableEditing();
-        editor.Reload();
-        manager.UpdateMenus();
-    }
+    void show(GridEditor &editor) { testing::GridTabs::show(editor, manager, host); }
 
     // Messages the tool's connection has sent to the bus so far.
     double sentMessages()
@@ -149,15 +121,8 @@ struct Tool
     testing::RecordingHost host;
     OrvexMetaData metaData;
     ThreadsafeStringQueue queue;
-    DevicePage devicePage;
-    DispenserPage dispenserPage;
-    CameraPage cameraPage;
-    PresetPage presetPage;
+    testing::GridTabs tabs;
     OrvexConfigManager manager{metaData, host};
-    DeviceEditor *devices = nullptr;
-    DispenserEditor *dispensers = nullptr;
-    CameraEditor *cameras = nullptr;
-    PresetEditor *presets = nullptr;
 };
 
 Tool &tool()
@@ -169,7 +134,7 @@ Tool &tool()
 GridEditor &editorOf(int tab)
 {
     Tool &t = tool();
-    GridEditor *editors[] = {t.devices, t.dispensers, t.cameras, t.presets};
+    GridEditor *editors[] = {t.tabs.devices, t.tabs.dispensers, t.tabs.cameras, t.tabs.presets};
     return *editors[tab];
 }
 

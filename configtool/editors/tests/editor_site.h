@@ -3,15 +3,8 @@
 // pages shown as windows of their own, the editors registered in the main window's order, and
 // direct access to the site's tables to set up what a test needs.
 
-#include "configtool/editors/camera_editor.h"
-#include "configtool/editors/camera_page.h"
-#include "configtool/editors/device_editor.h"
-#include "configtool/editors/device_page.h"
-#include "configtool/editors/dispenser_editor.h"
-#include "configtool/editors/dispenser_page.h"
 #include "configtool/editors/mgrid.h"
-#include "configtool/editors/preset_editor.h"
-#include "configtool/editors/preset_page.h"
+#include "grid_tabs.h"
 #include "configtool/model/orvex_config_manager.h"
 #include "configtool/model/orvex_meta_data.h"
 #include "configtool/model/threadsafe_string_queue.h"
@@ -52,12 +45,7 @@ public:
     {
         EXPECT_TRUE(manager.Connect(site.backend, queue, 1))
             << host.scriptedPrompter.shown.join('|').toStdString();
-        devices = &make<DeviceEditor>(devicePage);
-        dispensers = &make<DispenserEditor>(dispenserPage);
-        cameras = &make<CameraEditor>(cameraPage);
-        presets = &make<PresetEditor>(presetPage);
-        for (QWidget *page : pages())
-            page->show();
+        tabs.createEditors(manager, host);
     }
 
     // A site without devices, or with the catalogue's defaults.
@@ -72,16 +60,7 @@ public:
     }
 
     // What the main window does when a tab comes to the front.
-    void show(GridEditor &editor)
-    {
-        host.current = &editor;
-        if (manager.IsOpenAndIdle())
-            editor.EnableEditing();
-        else
-            editor.DisableEditing();
-        editor.Reload();
-        manager.UpdateMenus();
-    }
+    void show(GridEditor &editor) { GridTabs::show(editor, manager, host); }
 
     std::int16_t addDevice(std::int16_t type, std::int16_t port, std::int16_t protocol = 0)
     {
@@ -144,10 +123,6 @@ public:
         return total;
     }
 
-    [[nodiscard]] std::vector<QWidget *> pages()
-    {
-        return {&devicePage, &dispenserPage, &cameraPage, &presetPage};
-    }
     [[nodiscard]] QStringList shown() const { return host.scriptedPrompter.shown; }
     [[nodiscard]] QString activity() const { return host.panels.texts[0]; }
     [[nodiscard]] std::vector<std::string> &cameraCalls() { return site.cameraCtrl->calls; }
@@ -157,30 +132,21 @@ public:
     OrvexMetaData metaData;
     ThreadsafeStringQueue queue;
     // The pages outlive the editors, as the main window's pages outlive the manager.
-    DevicePage devicePage;
-    DispenserPage dispenserPage;
-    CameraPage cameraPage;
-    PresetPage presetPage;
+    GridTabs tabs;
     OrvexConfigManager manager{metaData, host};
-    DeviceEditor *devices = nullptr;
-    DispenserEditor *dispensers = nullptr;
-    CameraEditor *cameras = nullptr;
-    PresetEditor *presets = nullptr;
+    DevicePage &devicePage = tabs.devicePage;
+    DispenserPage &dispenserPage = tabs.dispenserPage;
+    CameraPage &cameraPage = tabs.cameraPage;
+    PresetPage &presetPage = tabs.presetPage;
+    DeviceEditor *&devices = tabs.devices;
+    DispenserEditor *&dispensers = tabs.dispensers;
+    CameraEditor *&cameras = tabs.cameras;
+    PresetEditor *&presets = tabs.presets;
     std::shared_ptr<services::IDeviceData> deviceTable;
     std::shared_ptr<services::IDispenserData> dispenserTable;
     std::shared_ptr<services::ICameraData> cameraTable;
     std::shared_ptr<services::IPOSData> posTable;
 
-private:
-    template <typename Editor, typename Page>
-    Editor &make(Page &page)
-    {
-        auto &editor = static_cast<Editor &>(
-            manager.RegisterEditor(std::make_unique<Editor>(manager, host, page)));
-        editor.DisableEditing();
-        editor.InitView();
-        return editor;
-    }
 };
 
 inline QStringList columnOf(Mgrid &grid, int col)
