@@ -199,28 +199,6 @@ private:
     bool m_online = false;
 };
 
-// The write times of the unit's pump event frames.
-class PumpFrameWrites
-{
-public:
-    void note(const unitsim::LogEntry &entry)
-    {
-        if (entry.kind != unitsim::LogKind::FrameSent || entry.type != 'W')
-            return;
-        std::lock_guard lock(m_mutex);
-        m_writes.push_back(entry.at);
-    }
-    Clock::time_point at(std::size_t n)
-    {
-        std::lock_guard lock(m_mutex);
-        return m_writes.at(n);
-    }
-
-private:
-    std::mutex m_mutex;
-    std::vector<Clock::time_point> m_writes;
-};
-
 std::set<int> threadIds()
 {
     std::set<int> ids;
@@ -303,7 +281,7 @@ public:
     }
 
     unitsim::UnitTables tables;
-    PumpFrameWrites writes;
+    bench::FrameWrites writes{'W'};
     std::unique_ptr<unitsim::UnitLink> unit;
     std::set<int> unitThreads;
     ServiceLoop loop;
