@@ -289,7 +289,7 @@ void BM_UnitFrameToRecorderSignal(benchmark::State &state)
     listener->leaveEventLoop();
     reportPercentiles(state, samples);
 }
-BENCHMARK(BM_UnitFrameToRecorderSignal)->Iterations(300)->UseRealTime();
+BENCHMARK(BM_UnitFrameToRecorderSignal)->Iterations(1000)->UseRealTime();
 
 // The service's process id.
 std::uint32_t servicePid()

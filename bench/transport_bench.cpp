@@ -103,7 +103,7 @@ void ReportToSubscriberLatency(benchmark::State &state)
         latencies.push_back(ms);
         state.SetIterationTime(ms / 1000.0);
         ++n;
-        // Every report starts on an idle line, at a random phase of the polling loops.
+        // Every report starts on an idle line, at a random phase of the link's read loop.
         while (!unit.idle())
             std::this_thread::sleep_for(std::chrono::microseconds(200));
         std::this_thread::sleep_for(std::chrono::microseconds(std::rand() % 3000));
