@@ -3,6 +3,8 @@
 #include "number_text.h"
 #include "xml_tree.h"
 
+#include "platform/xml_text.h"
+
 #include <cassert>
 
 namespace configstore {

@@ -25,7 +25,7 @@
 namespace configstore {
 
 // Reads and writes of one value's text node, shared with the site's times: E_FAIL and nothing
-// touched when the node is missing; writing text that no XML file can hold (see IsXmlText) gives
+// touched when the node is missing; writing text that no XML file can hold (IsXmlText) gives
 // E_INVALIDARG and touches nothing.
 HRESULT ReadNumber(const NodeRef &valueNode, std::int16_t *value);
 HRESULT WriteNumber(const NodeRef &valueNode, std::int16_t value);

@@ -5,6 +5,7 @@
 #include "xml_tree.h"
 
 #include "platform/install_folder.h"
+#include "platform/xml_text.h"
 
 #include <climits>
 #include <new>

@@ -2,7 +2,6 @@
 
 #include "number_text.h"
 
-#include <libxml/chvalid.h>
 #include <libxml/xmlstring.h>
 
 #include <cstring>
@@ -141,32 +140,6 @@ void SetNodeText(xmlNodePtr node, std::string_view text)
     xmlNodeSetContentLen(node, reinterpret_cast<const xmlChar *>(text.data()), static_cast<int>(text.size()));
     if (node->content == nullptr && !text.empty())
         throw std::bad_alloc();
-}
-
-bool IsXmlText(std::string_view text)
-{
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        // Strict UTF-8: the shortest form only, as the parser demands when the file is read.
-        const std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead < 0xE0 ? 2 : lead >= 0xE0 && lead < 0xF0 ? 3
-                                                 : lead >= 0xF0 && lead < 0xF5    ? 4
-                                                                                  : 0;
-        if (length == 0 || text.size() - i < length)
-            return false;
-        std::uint32_t c = length == 1 ? lead : lead & (0x7Fu >> length);
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return false;
-            c = (c << 6) | (next & 0x3Fu);
-        }
-        constexpr std::uint32_t shortest[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (c < shortest[length] || c > 0x10FFFF || !xmlIsCharQ(c))
-            return false;
-        i += length;
-    }
-    return true;
 }
 
 UniqueNode NewElement(xmlDocPtr doc, const char *name)

@@ -55,11 +55,6 @@ using UniqueDoc = std::unique_ptr<xmlDoc, DocDeleter>;
 // Replaces a text node's content with `text` as it is (no entity parsing). Throws bad_alloc.
 void SetNodeText(xmlNodePtr node, std::string_view text);
 
-// Whether `text` is UTF-8 made only of characters that an XML file can hold. Control characters
-// other than tab and line ends, U+FFFE and U+FFFF and NUL cannot be written so that the file
-// still parses, so a site holding one could never be imported again.
-[[nodiscard]] bool IsXmlText(std::string_view text);
-
 [[nodiscard]] UniqueNode NewElement(xmlDocPtr doc, const char *name);
 [[nodiscard]] UniqueNode NewText(xmlDocPtr doc, std::string_view text);
 void SetAttribute(xmlNodePtr element, const char *name, const std::string &value);

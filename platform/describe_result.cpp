@@ -1,6 +1,8 @@
 #include "hresult.h"
 
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 std::string DescribeResult(HRESULT hr)
 {
@@ -26,6 +28,12 @@ std::string DescribeResult(HRESULT hr)
     case CONNECT_E_CANNOTCONNECT: return "The connection point cannot connect";
     case CONNECT_E_OVERRIDDEN: return "The connection point is overridden";
     default: break;
+    }
+    // A wrapped error number (ResultFromErrno) reads as the system's text for it, as a wrapped
+    // system error does on Windows.
+    if ((static_cast<std::uint32_t>(hr) & 0xFFFF0000u) == 0x80070000u) {
+        char buffer[128];
+        return strerror_r(static_cast<int>(hr & 0xFFFF), buffer, sizeof buffer);
     }
     char text[40];
     std::snprintf(text, sizeof text, "Unknown error 0x%08X", static_cast<unsigned>(hr));

@@ -44,6 +44,7 @@ inline constexpr HRESULT ResultFromErrno(int err)
     return err <= 0 ? E_FAIL : MakeResult(0x80070000u | (static_cast<std::uint32_t>(err) & 0xFFFFu));
 }
 
-// The standard English text of a result code, without a trailing line break; unknown codes
-// read "Unknown error 0x80041234".
+// The standard English text of a result code, without a trailing line break; a wrapped error
+// number gives the system's text for it ("No space left on device"), other unknown codes read
+// "Unknown error 0x80041234".
 [[nodiscard]] std::string DescribeResult(HRESULT hr);

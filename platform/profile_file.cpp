@@ -8,7 +8,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <mutex>
+#include <system_error>
 
 
 namespace {
@@ -24,6 +26,11 @@ void load(CSimpleIniA &ini, const std::string &path)
     ini.SetUnicode(false);
     ini.SetMultiKey(false);
     ini.SetSpaces(false);
+    // SimpleIni sizes its buffer from the stream's length, which a folder or a device does not
+    // have: only a plain file is read.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec))
+        return;
     if (ini.LoadFile(path.c_str()) < 0)
         ini.Reset();
 }

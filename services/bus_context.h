@@ -2,9 +2,10 @@
 // What every object the service puts on the bus shares: the connection, the service loop that
 // drives it, the directory of objects already on the bus, and the count of clients.
 //
-// Objects are put on the bus the first time a getter hands them out, at a path under
-// /org/orvex/ named after their kind, and stay there until the context ends (so a path a client
-// holds keeps working, as a held reference did). A client counts from its first call until it
+// Objects are put on the bus at a path under /org/orvex/ named after their kind: the root's own
+// objects as soon as the root is on the bus (root_bus_object.h), the site tables and dispenser
+// preset entries the first time a getter hands them out. They stay there until the context ends
+// (so a path a client holds keeps working, as a held reference did). A client counts from its first call until it
 // leaves the bus; when the last one has left and counting is on, `onLastClientGone` runs.
 //
 // Thread affinity: the service thread, except Post, which any thread may call. Made with

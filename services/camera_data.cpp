@@ -1,5 +1,7 @@
 #include "services/camera_data.h"
 
+#include "platform/xml_text.h"
+
 namespace services {
 
 HRESULT CameraData::GetCameraNumber(std::int16_t camera, std::int16_t *cameraNumber)
@@ -30,6 +32,9 @@ HRESULT CameraData::SetComment(std::int16_t camera, std::int16_t preset, const s
 {
     if (!comment)
         return E_POINTER;
+    // Text the store would refuse would make every later Save of the site fail.
+    if (!IsXmlText(*comment))
+        return E_INVALIDARG;
     return onPresets(camera, &RecordList<Preset>::set<std::string>, preset, &Preset::comment, *comment);
 }
 

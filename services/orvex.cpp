@@ -6,6 +6,7 @@
 #include "platform/com_error.h"
 #include "platform/install_folder.h"
 #include "platform/profile_file.h"
+#include "platform/replace_file.h"
 #include "services/camera_ctrl.h"
 #include "services/dvr_test.h"
 #include "services/orvex_comms.h"
@@ -77,6 +78,9 @@ HRESULT Orvex::FinalConstruct()
         m_installFolder = InstallFolder();
     support::OpenTrace(m_installFolder.c_str(), nullptr, "OrvexServices");
     support::TraceInfo("OrvexServices Starting...");
+    // What a save or a settings write killed part way left behind in the install folder.
+    if (const int removed = RemoveLeftTemporaries(m_installFolder); removed > 0)
+        support::TraceInfo("Removed %d temporary files left by interrupted writes", removed);
 
     // A missing transport shows when the port is set.
     m_transport = m_factories.transport ? m_factories.transport() : nullptr;
@@ -88,6 +92,11 @@ HRESULT Orvex::FinalConstruct()
     if (!m_comms)
         return fail(E_FAIL, "Error Creating OrvexComms Object: Pointer is Null%s");
     m_comms->AttachConfigData(m_configData.get());
+    // The hub listens before the port is set: a port that cannot be opened is reported at once,
+    // by the link's own thread, and a report with no one subscribed is lost. Its handlers run
+    // on this thread, so none runs before the construction has ended. Without the transport's
+    // reports the service still serves its clients.
+    (void)m_comms->AdviseTransportEvents();
 
     const ProfileFile settings(JoinPath(m_installFolder, kSettingsFileName));
     try {
@@ -100,9 +109,6 @@ HRESULT Orvex::FinalConstruct()
 
     if (const HRESULT hr = registerWithBridge(); FAILED(hr))
         return hr;
-
-    // Without the transport's reports the service still serves its clients.
-    (void)m_comms->AdviseTransportEvents();
 
     m_cameraControl = std::dynamic_pointer_cast<transport::ICameraControl>(m_transport);
     m_cameraCtrl = m_factories.cameraCtrl ? m_factories.cameraCtrl(m_cameraControl, m_comms) : nullptr;

@@ -61,6 +61,7 @@ HRESULT OrvexComms::SetSerialPort(std::int16_t port)
     if (!m_transport)
         return E_POINTER;
     m_transport->setSerialPort(port);
+    m_port = port;
     StopHeartbeatTimer();
     // The heartbeat state is kept: a port change does not restart the phase.
     m_timerId = m_loop.SetTimer(kTimerPeriodMs, [this](std::uint32_t tick) { HeartbeatTimerProc(tick); });
@@ -342,6 +343,10 @@ void OrvexComms::OnTransportVehicleReg(std::int16_t, const std::string &)
 
 void OrvexComms::OnTransportError(const std::string &description)
 {
+    // The transport keeps no trace of its own in the service: the cause of a port that failed or
+    // could not be opened, or of a frame the unit never acknowledged, is written here, once per
+    // report.
+    support::TraceError("Comms Error on Port %d: %s", m_port, description.c_str());
     fireComms([&](IOrvexCommsEvents &s) { s.CommsError(description); });
 }
 

@@ -158,6 +158,7 @@ private:
     std::shared_ptr<transport::IOrvexTransport> m_transport;
     std::shared_ptr<TransportEventSink> m_sink;
     std::uint32_t m_transportCookie = 0;
+    std::int16_t m_port = 0; // the port last set, for the trace
     SiteExchange *m_siteData = nullptr;
 
     ConnectionPoint<IOrvexCommsEvents> m_commsEvents;

@@ -98,6 +98,7 @@ HRESULT OrvexConfigData::loadStoredSite(const std::string &siteName)
     if (FAILED(hr))
         return hr;
     m_site = std::move(site);
+    m_siteName = siteName;
     m_dwell = dwell;
     m_intervisit = intervisit;
     StoredSiteTables tables{*m_devices, *m_dispensers, *m_events, *m_cameras, *m_pointsOfSale};
@@ -119,16 +120,29 @@ HRESULT OrvexConfigData::Save()
 HRESULT OrvexConfigData::saveStoredSite()
 {
     StoredSiteTables tables{*m_devices, *m_dispensers, *m_events, *m_cameras, *m_pointsOfSale};
-    HRESULT hr = tables.save(*m_site);
+    const char *failedTable = nullptr;
+    HRESULT hr = tables.save(*m_site, &failedTable);
+    if (FAILED(hr))
+        return traceSaveFailure(hr, "writing the " + std::string(failedTable));
     for (std::int16_t priority = 1; priority <= kPriorities && SUCCEEDED(hr); ++priority) {
         hr = m_site->SetDwellTime(priority, dwellTime(priority));
         if (SUCCEEDED(hr))
             hr = m_site->SetIntervisitTime(priority, intervisitTime(priority));
     }
     if (FAILED(hr))
-        return hr;
+        return traceSaveFailure(hr, "writing the times");
     hr = m_store->SaveSite();
-    return FAILED(hr) ? hr : S_OK;
+    if (FAILED(hr))
+        return traceSaveFailure(hr, "writing the configuration file");
+    return S_OK;
+}
+
+HRESULT OrvexConfigData::traceSaveFailure(HRESULT hr, const std::string &step) const
+{
+    // The client only learns the code; the engineer reading the trace needs the step and why.
+    support::TraceError("Error Saving Site \"%s\" while %s: 0x%x - %s", m_siteName.c_str(), step.c_str(),
+                        static_cast<unsigned>(hr), DescribeResult(hr).c_str());
+    return hr;
 }
 
 HRESULT OrvexConfigData::NewSite(const std::string *siteName)

@@ -107,6 +107,8 @@ private:
     void clearTimes();
     HRESULT loadStoredSite(const std::string &siteName);
     HRESULT saveStoredSite();
+    // Traces a failed Save with the step that failed and the failure's text; returns `hr`.
+    HRESULT traceSaveFailure(HRESULT hr, const std::string &step) const;
 
     // In the order the site is built: devices, events, dispensers, cameras, points of sale.
     std::shared_ptr<DeviceData> m_devices;
@@ -119,6 +121,7 @@ private:
     bool m_storage = false;
     bool m_loaded = false;
     std::shared_ptr<configstore::ISite> m_site;
+    std::string m_siteName; // of m_site
     std::shared_ptr<configstore::IOrvexConfig> m_store;
     StoreFactory m_storeFactory;
     UnitSiteExchange m_exchange;

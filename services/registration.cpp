@@ -1,9 +1,10 @@
 #include "registration.h"
 
-#include <cerrno>
+#include "platform/replace_file.h"
+#include "services/bus_policy.h"
+
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string_view>
 #include <system_error>
 
@@ -19,24 +20,8 @@ HRESULT writeFileAtomically(const std::filesystem::path &path, const std::string
     std::filesystem::create_directories(path.parent_path(), ec);
     if (ec)
         return ResultFromErrno(ec.value());
-    const std::filesystem::path temp = path.string() + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return ResultFromErrno(errno ? errno : EACCES);
-        out << content;
-        out.flush();
-        if (!out) {
-            std::filesystem::remove(temp, ec);
-            return ResultFromErrno(errno ? errno : EIO);
-        }
-    }
-    std::filesystem::rename(temp, path, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ec);
-        return ResultFromErrno(ec.value());
-    }
-    return S_OK;
+    const int err = ReplaceFileContents(path.string(), content);
+    return err == 0 ? S_OK : ResultFromErrno(err);
 }
 
 HRESULT removeFile(const std::filesystem::path &path)
@@ -52,42 +37,89 @@ std::string activationFileText(BusKind bus, bool asService, const std::string &p
     text += kBusName;
     text += "\nExec=" + program + "\n";
     if (bus == BusKind::System)
-        text += "User=root\n";
+        text += std::string("User=") + kServiceUser + "\n";
     if (asService)
         text += std::string("SystemdService=") + kServiceName + ".service\n";
     return text;
 }
 
-std::string unitFileText(BusKind bus, const std::string &program)
+// One word of a unit file: quoted when it holds blanks, quotes or backslashes, and with '%'
+// doubled, since systemd would take it for a specifier.
+std::string unitWord(std::string_view value)
+{
+    std::string escaped;
+    bool quote = value.empty();
+    for (const char c : value) {
+        if (c == '%')
+            escaped += '%';
+        if (c == '"' || c == '\\')
+            escaped += '\\';
+        if (c == ' ' || c == '\t' || c == '"' || c == '\\' || c == '\'')
+            quote = true;
+        escaped += c;
+    }
+    return quote ? '"' + escaped + '"' : escaped;
+}
+
+// The service parses site files, rules and serial input that come from outside, so on the
+// system bus it runs as its own user, sees the system read-only, writes only its install
+// folder, reaches no device but serial ports, and has no network, privileges or capabilities.
+// The workers lower their own priority, so the resource calls stay allowed.
+constexpr std::string_view kConfinement = R"(UMask=0027
+NoNewPrivileges=yes
+CapabilityBoundingSet=
+AmbientCapabilities=
+ProtectSystem=strict
+ProtectHome=yes
+PrivateTmp=yes
+PrivateMounts=yes
+DevicePolicy=closed
+DeviceAllow=char-ttyS rw
+DeviceAllow=char-ttyUSB rw
+DeviceAllow=char-ttyACM rw
+PrivateNetwork=yes
+RestrictAddressFamilies=AF_UNIX
+IPAddressDeny=any
+ProtectKernelTunables=yes
+ProtectKernelModules=yes
+ProtectKernelLogs=yes
+ProtectControlGroups=yes
+ProtectClock=yes
+ProtectHostname=yes
+ProtectProc=invisible
+RestrictNamespaces=yes
+RestrictRealtime=yes
+RestrictSUIDSGID=yes
+LockPersonality=yes
+MemoryDenyWriteExecute=yes
+RemoveIPC=yes
+SystemCallArchitectures=native
+SystemCallFilter=@system-service
+SystemCallFilter=~@privileged
+SystemCallErrorNumber=EPERM
+)";
+
+std::string confinementText(const std::string &installFolder)
+{
+    std::string text = std::string("User=") + kServiceUser + "\nGroup=" + kServiceUser + "\n";
+    text += "ReadWritePaths=" + unitWord(installFolder) + "\n";
+    text += kConfinement;
+    return text;
+}
+
+std::string unitFileText(BusKind bus, const std::string &program, const std::string &installFolder)
 {
     std::string text = "[Unit]\nDescription=";
     text += kServiceDisplayName;
     text += "\n\n[Service]\nType=dbus\nBusName=";
     text += kBusName;
-    text += "\nExecStart=" + program + "\n";
-    text += bus == BusKind::System ? "Environment=ORVEX_BUS=system\n" : "Environment=ORVEX_BUS=session\n";
+    text += "\nExecStart=" + unitWord(program) + "\n";
+    text += bus == BusKind::System ? "Environment=ORVEX_BUS=system\n"
+                                   : "Environment=ORVEX_BUS=session\n";
+    if (bus == BusKind::System)
+        text += confinementText(installFolder);
     text += "\n[Install]\nWantedBy=";
     text += bus == BusKind::System ? "multi-user.target\n" : "default.target\n";
-    return text;
-}
-
-std::string policyFileText()
-{
-    std::string text =
-        "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-BUS Bus Configuration 1.0//EN\"\n"
-        " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
-        "<busconfig>\n"
-        "  <policy user=\"root\">\n"
-        "    <allow own=\"org.orvex.OrvexServices\"/>\n"
-        "  </policy>\n"
-        "  <policy group=\"orvex\">\n"
-        "    <allow send_destination=\"org.orvex.OrvexServices\"/>\n"
-        "  </policy>\n"
-        "  <policy context=\"default\">\n"
-        "    <deny own=\"org.orvex.OrvexServices\"/>\n"
-        "    <deny send_destination=\"org.orvex.OrvexServices\"/>\n"
-        "  </policy>\n"
-        "</busconfig>\n";
     return text;
 }
 
@@ -101,6 +133,8 @@ BusKind busOf(const RegistrationLayout &layout)
 BusKind BusFromEnvironment()
 {
     const char *bus = std::getenv("ORVEX_BUS");
+    if (!bus || !*bus)
+        bus = std::getenv("DBUS_STARTER_BUS_TYPE");
     return bus && std::string_view(bus) == "system" ? BusKind::System : BusKind::Session;
 }
 
@@ -132,7 +166,8 @@ bool IsInstalled(const RegistrationLayout &layout)
     return std::filesystem::exists(layout.systemdUnit, ec);
 }
 
-HRESULT RegisterServer(const RegistrationLayout &layout, bool asService, const std::string &program)
+HRESULT RegisterServer(const RegistrationLayout &layout, bool asService, const std::string &program,
+                       const std::string &installFolder)
 {
     const BusKind bus = busOf(layout);
     // A unit left from an earlier registration may name another program.
@@ -141,11 +176,14 @@ HRESULT RegisterServer(const RegistrationLayout &layout, bool asService, const s
             return hr;
     }
     if (asService) {
-        if (const HRESULT hr = writeFileAtomically(layout.systemdUnit, unitFileText(bus, program)); FAILED(hr))
+        if (const HRESULT hr
+            = writeFileAtomically(layout.systemdUnit, unitFileText(bus, program, installFolder));
+            FAILED(hr))
             return hr;
     }
     if (!layout.busPolicy.empty()) {
-        if (const HRESULT hr = writeFileAtomically(layout.busPolicy, policyFileText()); FAILED(hr))
+        if (const HRESULT hr = writeFileAtomically(layout.busPolicy, std::string(kBusPolicy));
+            FAILED(hr))
             return hr;
     }
     return writeFileAtomically(layout.activationFile, activationFileText(bus, asService, program));

@@ -1,6 +1,7 @@
 #include "services/root_bus_object.h"
 
 #include "interfaces/dbus/orvexservices_adaptor.h"
+#include "interfaces/recorder_bridge/orvex_interface.h"
 #include "services/bus_context.h"
 
 #include <tuple>
@@ -17,10 +18,43 @@ public:
           m_constructed(constructed)
     {
         registerAdaptor();
+        if (SUCCEEDED(m_constructed) && m_root)
+            putHandedOutObjectsOnBus();
     }
     ~RootObject() { unregisterAdaptor(); }
 
 private:
+    // Every object a getter hands out goes on the bus now, at the path that getter gives, so
+    // that a client may listen at a path it knows before it asks for anything, and again when
+    // the service has started anew.
+    void putHandedOutObjectsOnBus()
+    {
+        putOnBus(*m_root, &IOrvex::getOrvexComms);
+        putOnBus(*m_root, &IOrvex::getCameraCtrl);
+        putOnBus(*m_root, &IOrvex::getOrvexConfigData);
+        putOnBus(*m_root, &IOrvex::getDVRTestInterface);
+        const auto bridge = putOnBus(*m_root, &IOrvex::getRecorderBridge);
+        if (!bridge)
+            return;
+        using recorder_bridge::IOrvexInterface;
+        putOnBus(*bridge, &IOrvexInterface::getFuellingInterface);
+        putOnBus(*bridge, &IOrvexInterface::getPaymentTerminal);
+        putOnBus(*bridge, &IOrvexInterface::getForecourtCamera);
+        putOnBus(*bridge, &IOrvexInterface::getRetail);
+        putOnBus(*bridge, &IOrvexInterface::getLicencePlateRecognizer);
+        putOnBus(*bridge, &IOrvexInterface::getImageCapture);
+    }
+
+    template <typename Owner, typename T>
+    std::shared_ptr<T> putOnBus(Owner &owner, HRESULT (Owner::*getter)(std::shared_ptr<T> *))
+    {
+        std::shared_ptr<T> object;
+        if (FAILED((owner.*getter)(&object)))
+            return nullptr;
+        (void)m_context.pathOf(object);
+        return object;
+    }
+
     template <typename T>
     std::tuple<int32_t, sdbus::ObjectPath> get(HRESULT (IOrvex::*getter)(std::shared_ptr<T> *))
     {

@@ -1,7 +1,10 @@
 #pragma once
-// The root object on the bus, at /org/orvex/Orvex. When the service could not be built, the
-// object is there all the same and every call gives the stored failure (with the path "/"), so
-// a client learns why instead of finding no service. Service thread only.
+// The root object on the bus, at /org/orvex/Orvex, and with it every object its getters and the
+// bridge's getters hand out (hub, camera control, site data, test generator, bridge and its six
+// event objects), each at the path its getter gives, so that a client may listen by path before
+// any call. When the service could not be built, the root is there alone and every call gives
+// the stored failure (with the path "/"), so a client learns why instead of finding no service.
+// Service thread only.
 
 #include "interfaces/services/iorvex.h"
 #include "platform/hresult.h"

@@ -1,5 +1,6 @@
 #include "services/service_module.h"
 
+#include "platform/install_folder.h"
 #include "platform/notifier.h"
 #include "platform/service_loop.h"
 #include "services/bus_context.h"
@@ -64,7 +65,9 @@ int ServiceModule::Main(int argc, const char *const *argv)
 
 HRESULT ServiceModule::RegisterServer(bool asService)
 {
-    return services::RegisterServer(m_options.layout, asService, m_options.program);
+    const std::string installFolder
+        = m_options.installFolder.empty() ? InstallFolder() : m_options.installFolder;
+    return services::RegisterServer(m_options.layout, asService, m_options.program, installFolder);
 }
 
 HRESULT ServiceModule::UnregisterServer()

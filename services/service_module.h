@@ -3,7 +3,8 @@
 // with the bus and the service manager, and runs the one service thread of the process.
 //
 // Running, it builds the root (whatever the outcome, it then owns the bus name and serves the
-// root's path), serves the bus on the service loop until SIGTERM or SIGINT, and tears down: the
+// root's path; built, every object the root hands out is on the bus before the name is owned),
+// serves the bus on the service loop until SIGTERM or SIGINT, and tears down: the
 // objects leave the bus, the root is released, the transport goes last. As a service (started
 // by systemd) it reports READY and STOPPING and logs "Service started" and "Service stopped" to
 // syslog; as a plain activated server it ends when its last client has left the bus.

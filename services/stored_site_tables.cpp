@@ -226,13 +226,22 @@ HRESULT StoredSiteTables::loadPointsOfSale(configstore::ISite &site)
     });
 }
 
-HRESULT StoredSiteTables::save(configstore::ISite &site)
+HRESULT StoredSiteTables::save(configstore::ISite &site, const char **failedTable)
 {
-    for (auto saveTable : {&StoredSiteTables::saveDevices, &StoredSiteTables::saveDispensers,
-                           &StoredSiteTables::saveEvents, &StoredSiteTables::saveCameras,
-                           &StoredSiteTables::savePointsOfSale}) {
-        if (const HRESULT hr = (this->*saveTable)(site); FAILED(hr))
+    struct Table
+    {
+        const char *name;
+        HRESULT (StoredSiteTables::*save)(configstore::ISite &);
+    };
+    for (const Table &table : {Table{"devices", &StoredSiteTables::saveDevices},
+                               Table{"dispensers", &StoredSiteTables::saveDispensers},
+                               Table{"events", &StoredSiteTables::saveEvents},
+                               Table{"cameras", &StoredSiteTables::saveCameras},
+                               Table{"points of sale", &StoredSiteTables::savePointsOfSale}}) {
+        if (const HRESULT hr = (this->*table.save)(site); FAILED(hr)) {
+            *failedTable = table.name;
             return hr;
+        }
     }
     return S_OK;
 }

@@ -41,8 +41,9 @@ public:
     // others still load; the result is the first table's failure (E_FAIL), else S_OK.
     HRESULT load(configstore::ISite &site);
     // Replaces every stored item with the tables' records, in the same order. The deletion of
-    // the old items is not checked; the store's failure code while creating an item ends it.
-    HRESULT save(configstore::ISite &site);
+    // the old items is not checked; the store's failure code while creating an item ends it,
+    // and `failedTable` then names the table ("cameras").
+    HRESULT save(configstore::ISite &site, const char **failedTable);
 
 private:
     HRESULT loadDevices(configstore::ISite &site);

@@ -206,3 +206,12 @@ TEST_F(AProfileFile, KeepsTheOldFileWhenTheFolderIsNotWritable)
     EXPECT_EQ(readFile(path()), "[Trace]\nTraceLevel=3\n");
     EXPECT_EQ(filesInFolder(), 1u);
 }
+
+TEST_F(AProfileFile, ReadsAFolderInItsPlaceAsEmptyAndCannotReplaceIt)
+{
+    fs::create_directories(path());
+    ProfileFile file(path().string());
+    EXPECT_EQ(file.readInt("Trace", "TraceLevel", 9), 9);
+    EXPECT_FALSE(file.writeInt("Trace", "TraceLevel", 1));
+    EXPECT_TRUE(fs::is_directory(path()));
+}

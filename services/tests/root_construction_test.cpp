@@ -260,3 +260,15 @@ TEST_F(ARoot, ReleaseStopsTheHeartbeat)
 }
 
 } // namespace
+
+TEST_F(ARoot, StartsByRemovingWhatInterruptedWritesLeftInTheInstallFolder)
+{
+    for (const char *name : {"orvexconfig.xml.orvex-tmp.Ab3dE9", "OrvexSettings.ini.orvex-tmp.x0Y1z2", "notes.txt"})
+        std::ofstream(m_folder / name) << "left";
+    auto root = std::make_unique<Orvex>(m_loop, factoriesFailingAt(Step::None), m_folder.string());
+    ASSERT_EQ(S_OK, construct(*root));
+    EXPECT_FALSE(fs::exists(m_folder / "orvexconfig.xml.orvex-tmp.Ab3dE9"));
+    EXPECT_FALSE(fs::exists(m_folder / "OrvexSettings.ini.orvex-tmp.x0Y1z2"));
+    EXPECT_TRUE(fs::exists(m_folder / "notes.txt"));
+    release(root);
+}

@@ -1,9 +1,14 @@
 // The service as clients in other processes see it: activation by the first call, one root for
-// every client, a failed construction answered on every call, clients that crash, and the end
-// of a plain server with its last client.
+// every client, every object at its path from the start, a failed construction answered on
+// every call, clients that crash, the end of a plain server with its last client, and the trace
+// of a failing port.
 #include "bus_test_support.h"
 
 #include "platform/hresult.h"
+#include "tools/unit-sim/unit_link.h"
+#include "tools/unit-sim/unit_tables.h"
+
+#include <atomic>
 
 #include <poll.h>
 #include <sys/socket.h>
@@ -119,6 +124,95 @@ TEST(AServiceOnTheBus, EndsWhenItsLastClientLeaves)
 
     second.reset();
     EXPECT_TRUE(waitUntil([&] { return bus.ownerOf(*watcher, kService).empty(); }));
+}
+
+// A recorder listens at the path it knows, before any getter is called: the service's objects are
+// all on the bus from the start, and a service started again puts them at the same paths.
+TEST(AServiceOnTheBus, DeliversEventsToASubscriberByPathFromTheStartAndAfterARestart)
+{
+    PrivateBus bus;
+    auto recorder = bus.connect();
+    std::atomic<int> deliveries{0};
+    auto fuelling = sdbus::createProxy(*recorder, kService, "/org/orvex/RecorderBridge/Fuelling");
+    fuelling->uponSignal("OnStartFuelDelivery")
+        .onInterface("org.orvex.IFuellingEvents")
+        .call([&](const std::string &, std::int16_t, std::int16_t, std::int16_t, const std::string &, std::int16_t) {
+            ++deliveries;
+        });
+    fuelling->finishRegistration();
+    recorder->enterEventLoopAsync();
+
+    auto tester = bus.connect();
+    // The first call starts the service; it goes to the test generator's path, not to a getter.
+    const auto fire = [&] {
+        auto generator = sdbus::createProxy(*tester, kService, "/org/orvex/DVRTest");
+        std::int32_t hr = E_FAIL;
+        generator->callMethod("PumpDeliveryStart").onInterface("org.orvex.IDVRTest").storeResultsTo(hr);
+        return hr;
+    };
+    ASSERT_EQ(S_OK, fire());
+    ASSERT_TRUE(waitUntil([&] { return deliveries == 1; }));
+
+    auto daemon = sdbus::createProxy(*tester, "org.freedesktop.DBus", "/org/freedesktop/DBus");
+    std::uint32_t pid = 0;
+    daemon->callMethod("GetConnectionUnixProcessID")
+        .onInterface("org.freedesktop.DBus")
+        .withArguments(std::string(kService))
+        .storeResultsTo(pid);
+    ASSERT_EQ(0, ::kill(static_cast<pid_t>(pid), SIGTERM));
+    ASSERT_TRUE(waitUntil([&] { return bus.ownerOf(*tester, kService).empty(); }));
+
+    ASSERT_EQ(S_OK, fire());
+    EXPECT_TRUE(waitUntil([&] { return deliveries == 2; }));
+    recorder->leaveEventLoop();
+}
+
+// Each failure of the serial port is one error line in the service's trace, with the system's
+// text for its cause: a device that is not there, and a unit that goes away.
+TEST(AServiceOnTheBus, TracesEveryPortFailureWithItsCause)
+{
+    struct Row
+    {
+        const char *legend;
+        bool unitGoesAway;
+        const char *cause;
+    };
+    for (const Row &row : {Row{"no device", false, "No such file or directory"},
+                           Row{"unit gone", true, "Input/output error"}}) {
+        SCOPED_TRACE(row.legend);
+        unitsim::UnitTables tables;
+        auto unit = std::make_unique<unitsim::UnitLink>();
+        unit->SetHandler(tables.handler());
+        unit->Start();
+        PrivateBus bus(true, row.unitGoesAway ? unit->slavePath() : std::string());
+        auto client = bus.connect();
+        const auto [hr, comms] = rootGetter(*client, "getOrvexComms");
+        ASSERT_EQ(S_OK, hr);
+        if (row.unitGoesAway) {
+            ASSERT_TRUE(waitUntil([&] { return unit->stats().framesReceived > 0; })) << "the port never opened";
+            unit.reset();
+        }
+        const auto lines = [&] {
+            const std::string trace = bus.serviceTrace();
+            std::size_t count = 0;
+            for (auto at = trace.find("[ERROR]   Comms Error on Port 1: "); at != std::string::npos;
+                 at = trace.find("[ERROR]   Comms Error on Port 1: ", at + 1))
+                ++count;
+            return count;
+        };
+        ASSERT_TRUE(waitUntil([&] { return lines() >= 1; })) << bus.serviceTrace();
+        EXPECT_NE(std::string::npos, bus.serviceTrace().find(std::string("Comms Error on Port 1: ") + row.cause))
+            << bus.serviceTrace();
+
+        // Setting the port again fails again (the device is missing, or went with the unit).
+        auto proxy = sdbus::createProxy(*client, kService, comms);
+        std::int32_t again = E_FAIL;
+        proxy->callMethod("SetSerialPort").onInterface("org.orvex.IOrvexComms").withArguments(std::int16_t{1})
+            .storeResultsTo(again);
+        ASSERT_EQ(S_OK, again);
+        ASSERT_TRUE(waitUntil([&] { return lines() >= 2; })) << bus.serviceTrace();
+        EXPECT_EQ(2u, lines()) << bus.serviceTrace();
+    }
 }
 
 } // namespace

@@ -3,8 +3,11 @@
 #include "services/stored_site_tables.h"
 #include "site_test_support.h"
 
+#include "support/trace_log.h"
+
 #include <gmock/gmock.h>
 
+#include <cerrno>
 #include <fstream>
 #include <sstream>
 
@@ -186,6 +189,49 @@ TEST_F(AStoredSite, SaveReportsTheStoresFailureToWriteTheFile)
     ASSERT_EQ(site.LoadSite(&defaultName), S_OK);
     std::filesystem::remove_all(folder.file(""));
     EXPECT_TRUE(FAILED(site.Save()));
+}
+
+// A comment the store would refuse is refused where it comes in: once in the table, it would
+// make every later Save of the site fail.
+TEST_F(AStoredSite, RefusesACommentNoSiteFileCouldHoldAndStaysSaveable)
+{
+    seed();
+    ASSERT_EQ(site.LoadSite(&defaultName), S_OK);
+    std::shared_ptr<ICameraData> cameras;
+    ASSERT_EQ(site.RetrieveCamera(&cameras), S_OK);
+    for (const std::string &bad : {std::string("bay\x01"), std::string("\x1B[0m"), std::string("a\0z", 3),
+                                  std::string("\xEF\xBF\xBE"), std::string("caf\xC3")}) {
+        EXPECT_EQ(cameras->SetComment(1, 1, &bad), E_INVALIDARG) << bad;
+        std::string comment;
+        ASSERT_EQ(cameras->GetComment(1, 1, &comment), S_OK);
+        EXPECT_EQ(comment, "camera 0");
+    }
+    const std::string kept = "lane\t1\r\n\xC3\xA9";
+    ASSERT_EQ(cameras->SetComment(1, 2, &kept), S_OK);
+
+    ASSERT_EQ(site.Save(), S_OK);
+    ASSERT_EQ(site.UnloadSite(), S_OK);
+    ASSERT_EQ(site.LoadSite(&defaultName), S_OK);
+    std::string comment;
+    ASSERT_EQ(cameras->GetComment(1, 1, &comment), S_OK);
+    EXPECT_EQ(comment, "camera 0");
+    ASSERT_EQ(cameras->GetComment(1, 2, &comment), S_OK);
+    EXPECT_EQ(comment, kept);
+}
+
+TEST_F(AStoredSite, SaveThatFailsIsTracedWithItsCause)
+{
+    support::OpenTrace(folder.file("").c_str(), nullptr, "OrvexServices");
+    ASSERT_EQ(site.LoadSite(&defaultName), S_OK);
+    // A folder where the file should be: the rename over it fails, for root too.
+    std::filesystem::create_directory(folder.file("orvexconfig.xml"));
+    EXPECT_EQ(site.Save(), ResultFromErrno(EISDIR));
+    support::CloseTrace();
+    const std::string trace = readFile(folder.file("OrvexServices_0.txt")) + readFile(folder.file("OrvexServices_1.txt"));
+    EXPECT_NE(trace.find("[ERROR]   Error Saving Site \"Default\" while writing the configuration file: 0x"),
+              std::string::npos)
+        << trace;
+    EXPECT_NE(trace.find("Is a directory"), std::string::npos) << trace;
 }
 
 // A client that connects again starts a fresh store: the site it had loaded must not be saved
