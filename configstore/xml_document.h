@@ -14,6 +14,10 @@
 // Nodes removed from a detached tree (a view of a deleted site deleting one of its items) are
 // accounted the same way.
 //
+// The document owns a libxml2 name dictionary, which every node in it and in its detached trees
+// may point into; a node moved in from another document must use the same dictionary
+// (ReadSiteFile parses into it).
+//
 // Not thread-safe: one thread uses a configuration.
 
 #include <libxml/tree.h>

@@ -4,6 +4,7 @@
 #include "platform/unique_fd.h"
 
 #include <libxml/parser.h>
+#include <libxml/parserInternals.h>
 
 #include <cerrno>
 #include <limits>
@@ -17,29 +18,25 @@ namespace configstore {
 
 namespace {
 
-enum class ReadResult { Read, Unreadable, TooLarge };
-
-// Only regular files: a device or a pipe chosen by mistake (/dev/zero) would never end.
-ReadResult readWholeFile(const std::string &path, std::string *data)
+// The file as the parser reads it, in the chunks it asks for, so that no copy of the whole file
+// is held beside the parser's own.
+struct FileSource
 {
-    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    struct stat status{};
-    if (!fd.valid() || ::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode))
-        return ReadResult::Unreadable;
-    constexpr std::size_t largest = static_cast<std::size_t>(std::numeric_limits<int>::max());
-    char buffer[65536];
+    int fd = -1;
+    bool failed = false;
+};
+
+int readChunk(void *context, char *buffer, int length)
+{
+    auto *source = static_cast<FileSource *>(context);
     for (;;) {
-        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-        if (n == 0)
-            return ReadResult::Read;
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return ReadResult::Unreadable;
+        const ssize_t n = ::read(source->fd, buffer, static_cast<std::size_t>(length));
+        if (n >= 0)
+            return static_cast<int>(n);
+        if (errno != EINTR) {
+            source->failed = true;
+            return -1;
         }
-        if (data->size() + static_cast<std::size_t>(n) > largest)
-            return ReadResult::TooLarge;
-        data->append(buffer, static_cast<std::size_t>(n));
     }
 }
 
@@ -61,26 +58,34 @@ struct ParserDeleter
 
 } // namespace
 
-HRESULT ReadSiteFile(const std::string &path, UniqueDoc *document)
+HRESULT ReadSiteFile(const std::string &path, xmlDictPtr dictionary, UniqueDoc *document)
 {
-    std::string data;
-    switch (readWholeFile(path, &data)) {
-    case ReadResult::Read:
-        break;
-    case ReadResult::Unreadable:
+    // Only regular files: a device or a pipe chosen by mistake (/dev/zero) would never end.
+    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat status{};
+    if (!fd.valid() || ::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode))
         return STG_E_FILENOTFOUND;
-    case ReadResult::TooLarge:
+    if (status.st_size > std::numeric_limits<int>::max())
         return E_ABORT;
-    }
     std::unique_ptr<xmlParserCtxt, ParserDeleter> context(xmlNewParserCtxt());
     if (!context)
         return E_FAIL;
+    // The parser interns into the target's dictionary instead of its own, so the parsed nodes can
+    // outlive this document. The parser's own limit holds for what this one file adds; the store's
+    // builders are never refused for a name afterwards.
+    xmlDictFree(context->dict);
+    context->dict = dictionary;
+    xmlDictReference(dictionary);
+    const std::size_t usedBefore = xmlDictGetUsage(dictionary);
+    xmlDictSetLimit(dictionary, usedBefore + XML_MAX_DICTIONARY_LIMIT);
     // No XML_PARSE_NOENT, XML_PARSE_DTDLOAD, XML_PARSE_DTDATTR or XML_PARSE_XINCLUDE: nothing
-    // outside the file is ever read. Names are not shared through a dictionary, so that nodes
-    // outlive this document safely when copied out of it.
-    constexpr int options = XML_PARSE_NONET | XML_PARSE_NODICT | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
-    UniqueDoc parsed(xmlCtxtReadMemory(context.get(), data.data(), static_cast<int>(data.size()), nullptr,
-                                       nullptr, options));
+    // outside the file is ever read.
+    constexpr int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
+    FileSource source{fd.get()};
+    UniqueDoc parsed(xmlCtxtReadIO(context.get(), readChunk, nullptr, &source, nullptr, nullptr, options));
+    xmlDictSetLimit(dictionary, 0);
+    if (source.failed)
+        return STG_E_FILENOTFOUND;
     if (!parsed || !context->wellFormed || !context->nsWellFormed)
         return E_ABORT;
     *document = std::move(parsed);

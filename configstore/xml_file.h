@@ -10,6 +10,8 @@
 
 #include "platform/hresult.h"
 
+#include <libxml/dict.h>
+
 #include <string>
 
 namespace configstore {
@@ -17,7 +19,9 @@ namespace configstore {
 // S_OK and the document; STG_E_FILENOTFOUND when the file cannot be read or is no regular file
 // (a folder, a device, a pipe); E_ABORT when it is not well-formed (namespace errors included) or
 // larger than libxml2 can take (2 GiB).
-HRESULT ReadSiteFile(const std::string &path, UniqueDoc *document);
+// Names and short values are interned into `dictionary`, the dictionary of the document that the
+// nodes will move to; one file may add at most libxml2's limit for one parse (10 MB) to it.
+HRESULT ReadSiteFile(const std::string &path, xmlDictPtr dictionary, UniqueDoc *document);
 
 // S_OK; E_FAIL when the document cannot be serialised; otherwise the errno of the failing step
 // as an HRESULT (ResultFromErrno), the old file left as it was.

@@ -4,10 +4,10 @@
 
 #include <libxml/xmlstring.h>
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <new>
-#include <vector>
 
 namespace configstore {
 
@@ -43,6 +43,35 @@ bool isBlankText(const xmlNode *node)
     for (const xmlChar *c = node->content; *c != 0; ++c) {
         if (*c != ' ' && *c != '\t' && *c != '\n' && *c != '\r')
             return false;
+    }
+    return true;
+}
+
+bool attributesReferToEntity(const xmlNode *element)
+{
+    for (const xmlAttr *attr = element->properties; attr != nullptr; attr = attr->next) {
+        for (const xmlNode *part = attr->children; part != nullptr; part = part->next) {
+            if (part->type == XML_ENTITY_REF_NODE)
+                return true;
+        }
+    }
+    return false;
+}
+
+// The children's share of PrepareImportedSite for one element, whose blank text is layout when
+// `indented`. The children of a reference are the entity's own declaration, not part of the
+// tree, and are never walked.
+bool prepareChildren(xmlNodePtr element, bool indented)
+{
+    for (xmlNodePtr child = element->children; child != nullptr;) {
+        const xmlNodePtr next = child->next;
+        if (child->type == XML_ENTITY_REF_NODE)
+            return false;
+        if (indented && isBlankText(child)) {
+            xmlUnlinkNode(child);
+            xmlFreeNode(child);
+        }
+        child = next;
     }
     return true;
 }
@@ -183,47 +212,27 @@ xmlNodePtr AppendValueElement(xmlNodePtr parent, const char *name, std::string_v
     return AppendChild(parent, std::move(element));
 }
 
-bool HoldsEntityReference(const xmlNode *element)
+bool PrepareImportedSite(xmlNodePtr site, std::span<const char *const> collections)
 {
-    std::vector<const xmlNode *> pending{element};
-    while (!pending.empty()) {
-        const xmlNode *current = pending.back();
-        pending.pop_back();
-        for (const xmlAttr *attr = current->properties; attr != nullptr; attr = attr->next) {
-            for (const xmlNode *part = attr->children; part != nullptr; part = part->next) {
-                if (part->type == XML_ENTITY_REF_NODE)
-                    return true;
-            }
-        }
-        // The children of a reference are the entity's own declaration, not part of the tree.
-        for (const xmlNode *child = current->children; child != nullptr; child = child->next) {
-            if (child->type == XML_ENTITY_REF_NODE)
-                return true;
-            if (child->type == XML_ELEMENT_NODE)
-                pending.push_back(child);
-        }
-    }
-    return false;
-}
-
-void DropIndentation(xmlNodePtr element)
-{
-    std::vector<xmlNodePtr> pending{element};
-    while (!pending.empty()) {
-        xmlNodePtr current = pending.back();
-        pending.pop_back();
-        if (FirstElement(current) == nullptr)
+    const auto indented = [&](const xmlNode *element) {
+        return element == site || elementFrom(element->children) != nullptr
+            || std::any_of(collections.begin(), collections.end(),
+                           [&](const char *name) { return HasName(element, name); });
+    };
+    // Depth first, without recursion or a stack: files nest as deep as their author likes.
+    xmlNodePtr current = site;
+    for (;;) {
+        if (attributesReferToEntity(current) || !prepareChildren(current, indented(current)))
+            return false;
+        if (const xmlNodePtr child = FirstElement(current); child != nullptr) {
+            current = child;
             continue;
-        for (xmlNodePtr child = current->children; child != nullptr;) {
-            xmlNodePtr next = child->next;
-            if (child->type == XML_ELEMENT_NODE) {
-                pending.push_back(child);
-            } else if (isBlankText(child)) {
-                xmlUnlinkNode(child);
-                xmlFreeNode(child);
-            }
-            child = next;
         }
+        while (current != site && NextElement(current) == nullptr)
+            current = current->parent;
+        if (current == site)
+            return true;
+        current = NextElement(current);
     }
 }
 

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -63,16 +64,17 @@ xmlNodePtr AppendChild(xmlNodePtr parent, UniqueNode child);
 // Appends <name>text</name>, the text node present even when empty.
 xmlNodePtr AppendValueElement(xmlNodePtr parent, const char *name, std::string_view text);
 
-// Whether a reference to a declared entity (`&name;`) stands anywhere below `element`, itself and
-// attributes included. Such a reference is kept as a node of its own, never as the text it
-// stands for, so a value holding one cannot be read, and the entity's declaration stays behind
-// in the file's own document: written out again, the reference would make the file unreadable.
-[[nodiscard]] bool HoldsEntityReference(const xmlNode *element);
-
-// Removes whitespace-only text from every element below `element` (itself included) that has
-// element children: the indentation of a formatted file, which would otherwise stay between
-// the items that the store appends later. Value texts (elements without element children) are
-// never touched.
-void DropIndentation(xmlNodePtr element);
+// Readies a site element parsed from a user's file for the store, in one walk over it:
+// - refuses it (false) when a reference to a declared entity (`&name;`) stands anywhere below
+//   it, itself and attributes included. Such a reference is kept as a node of its own, never as
+//   the text it stands for, so a value holding one cannot be read, and the entity's declaration
+//   stays behind in the file's own document: written out again, the reference would make the
+//   file unreadable. The element is then left half-walked and must be dropped;
+// - removes whitespace-only text from the site and from every element below it that has element
+//   children or is named in `collections` (an element the store appends items to, which may
+//   still be empty): the indentation of a formatted file, which would otherwise stay between the
+//   items that the store appends later, and keep every later export of them on one line. Value
+//   texts (other elements without element children) are never touched.
+[[nodiscard]] bool PrepareImportedSite(xmlNodePtr site, std::span<const char *const> collections);
 
 } // namespace configstore

@@ -16,6 +16,11 @@ bool isXmlChar(std::uint32_t c)
 
 bool IsXmlText(std::string_view text)
 {
+    return IsUtf8Where(text, isXmlChar);
+}
+
+bool IsUtf8Where(std::string_view text, bool (*allowed)(std::uint32_t character))
+{
     std::size_t i = 0;
     while (i < text.size()) {
         const auto lead = static_cast<unsigned char>(text[i]);
@@ -32,7 +37,7 @@ bool IsXmlText(std::string_view text)
             c = (c << 6) | (next & 0x3Fu);
         }
         constexpr std::uint32_t shortest[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (c < shortest[length] || !isXmlChar(c))
+        if (c < shortest[length] || !allowed(c))
             return false;
         i += length;
     }

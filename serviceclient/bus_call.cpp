@@ -13,7 +13,8 @@ HRESULT ResultOf(const QDBusMessage &reply, QString *text)
         return hr;
     };
     if (reply.type() == QDBusMessage::ErrorMessage)
-        return fail(kBusCallFailed, reply.errorMessage().isEmpty() ? reply.errorName() : reply.errorMessage());
+        return fail(kBusCallFailed,
+                    reply.errorMessage().isEmpty() ? reply.errorName() : reply.errorMessage());
     const QList<QVariant> outputs = reply.arguments();
     if (reply.type() != QDBusMessage::ReplyMessage || outputs.isEmpty()
         || outputs.first().metaType() != QMetaType::fromType<int>())
@@ -48,7 +49,8 @@ QDBusObjectPath CheckedPath(const QDBusPendingCall &pending, const QString &call
     CheckResult(reply, call);
     const QList<QVariant> outputs = reply.arguments();
     if (outputs.size() < 2 || outputs.at(1).metaType() != QMetaType::fromType<QDBusObjectPath>())
-        throw CallError(E_UNEXPECTED, call, QStringLiteral("The service's answer holds no object path."));
+        throw CallError(E_UNEXPECTED, call,
+                        QStringLiteral("The service's answer holds no object path."));
     return outputs.at(1).value<QDBusObjectPath>();
 }
 

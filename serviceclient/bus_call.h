@@ -32,8 +32,7 @@ class CallError : public ComError
 public:
     CallError(HRESULT hr, QString call, const QString &text)
         : ComError(hr, text.toStdString()), m_call(std::move(call))
-    {
-    }
+    {}
     // The member whose call failed ("getRecorderBridge").
     [[nodiscard]] const QString &call() const { return m_call; }
     [[nodiscard]] QString text() const { return QString::fromStdString(what()); }

@@ -25,9 +25,10 @@ QDBusConnection connectChecked(QDBusConnection connection, const QString &what)
     if (!connection.isConnected()) {
         const QString reason = connection.lastError().message();
         QDBusConnection::disconnectFromBus(connection.name());
-        throw ComError(kBusCallFailed, QStringLiteral("Cannot connect to %1: %2")
-                                           .arg(what, reason.isEmpty() ? QStringLiteral("no bus") : reason)
-                                           .toStdString());
+        throw ComError(kBusCallFailed,
+                       QStringLiteral("Cannot connect to %1: %2")
+                           .arg(what, reason.isEmpty() ? QStringLiteral("no bus") : reason)
+                           .toStdString());
     }
     return connection;
 }
@@ -36,7 +37,8 @@ QDBusConnection connectChecked(QDBusConnection connection, const QString &what)
 
 BusKind BusFromEnvironment()
 {
-    return qEnvironmentVariable("ORVEX_BUS") == QLatin1String("system") ? BusKind::System : BusKind::Session;
+    return qEnvironmentVariable("ORVEX_BUS") == QLatin1String("system") ? BusKind::System
+                                                                        : BusKind::Session;
 }
 
 ServiceBus::ServiceBus() : ServiceBus(BusFromEnvironment()) {}
@@ -44,24 +46,25 @@ ServiceBus::ServiceBus() : ServiceBus(BusFromEnvironment()) {}
 ServiceBus::ServiceBus(BusKind kind) : m_name(nextConnectionName()), m_connection(QString())
 {
     if (kind == BusKind::System) {
-        m_connection = connectChecked(QDBusConnection::connectToBus(QDBusConnection::SystemBus, m_name),
-                                      QStringLiteral("the system bus"));
+        m_connection
+            = connectChecked(QDBusConnection::connectToBus(QDBusConnection::SystemBus, m_name),
+                             QStringLiteral("the system bus"));
         return;
     }
     // The address is read here rather than by libdbus, which keeps the first one it saw for the
     // life of the process.
     const QString address = qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS");
-    m_connection = connectChecked(address.isEmpty()
-                                      ? QDBusConnection::connectToBus(QDBusConnection::SessionBus, m_name)
-                                      : QDBusConnection::connectToBus(address, m_name),
-                                  QStringLiteral("the session bus"));
+    m_connection = connectChecked(
+        address.isEmpty() ? QDBusConnection::connectToBus(QDBusConnection::SessionBus, m_name)
+                          : QDBusConnection::connectToBus(address, m_name),
+        QStringLiteral("the session bus"));
 }
 
 ServiceBus::ServiceBus(const QString &address)
     : m_name(nextConnectionName()),
-      m_connection(connectChecked(QDBusConnection::connectToBus(address, m_name), QStringLiteral("the bus at ") + address))
-{
-}
+      m_connection(connectChecked(QDBusConnection::connectToBus(address, m_name),
+                                  QStringLiteral("the bus at ") + address))
+{}
 
 ServiceBus::~ServiceBus()
 {
@@ -81,7 +84,8 @@ QDBusServiceWatcher *ServiceBus::watchService(QObject *parent) const
 
 QString ServiceBus::serviceOwner() const
 {
-    const QDBusReply<QString> owner = m_connection.interface()->serviceOwner(QString::fromLatin1(kServiceName));
+    const QDBusReply<QString> owner
+        = m_connection.interface()->serviceOwner(QString::fromLatin1(kServiceName));
     return owner.isValid() ? owner.value() : QString();
 }
 

@@ -51,8 +51,7 @@ public:
     // A proxy (a generated interface class) of the service's object at `path`, with the long
     // call time-out. It addresses the service by its well-known name, so the signals connected
     // to it keep coming from whichever process owns the name, also after a restart.
-    template <typename Proxy>
-    [[nodiscard]] std::unique_ptr<Proxy> proxy(const QString &path) const
+    template <typename Proxy> [[nodiscard]] std::unique_ptr<Proxy> proxy(const QString &path) const
     {
         auto made = std::make_unique<Proxy>(QString::fromLatin1(kServiceName), path, m_connection);
         made->setTimeout(kCallTimeoutMs);

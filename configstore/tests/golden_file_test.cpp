@@ -213,5 +213,56 @@ TEST_F(AHandWrittenSiteFile, ReadsEveryItemValue)
     EXPECT_TRUE(movable);
 }
 
+// Empty collections laid out over lines, as a hand-formatted file has them: the store adds items
+// to each, and the export must stay indented and come back from an import unchanged.
+TEST_F(AHandWrittenSiteFile, KeepsExportsOfItsEmptyCollectionsIndented)
+{
+    const std::string name = "Default";
+    const std::string file = path("laid-out.ovx");
+    WriteFile(file, "<CONFIG>\n<SITE NAME=\"Default\">\r\n"
+                    "  <PRIORITIES>\n  </PRIORITIES>\n  <TASKS>\n  </TASKS>\n  <INTEREST_ZONES>\t</INTEREST_ZONES>\n"
+                    "  <CAMERAS>\n    <CAMERA NUMBER=\"1\"><TYPE>80</TYPE><PRESETS>\n    </PRESETS></CAMERA>\n  </CAMERAS>\n"
+                    "  <DISPENSER NUMBER=\"1\"><DISPENSER_MAP/><CAMERA_PRESETS> </CAMERA_PRESETS></DISPENSER>\n"
+                    "  <POSCONFIG>\n  </POSCONFIG>\n  <TEXT> </TEXT>\n</SITE>\n</CONFIG>\n");
+    ASSERT_EQ(m_config.ImportSite(&name, &file), S_OK);
+    std::shared_ptr<ISite> imported;
+    ASSERT_EQ(m_config.GetSite(&name, &imported), S_OK);
+    std::shared_ptr<IEvent> event;
+    std::shared_ptr<ITask> task;
+    std::shared_ptr<IInterestZone> zone;
+    std::shared_ptr<ICamera> camera;
+    std::shared_ptr<IPreset> preset;
+    std::shared_ptr<IDispenser> dispenser;
+    std::shared_ptr<ICameraPresets> presets;
+    std::shared_ptr<IPresetEvent> presetEvent;
+    std::shared_ptr<IPOS> pos;
+    ASSERT_EQ(imported->NewEvent(1, &event), S_OK);
+    ASSERT_EQ(imported->NewTask(0, &task), S_OK);
+    ASSERT_EQ(imported->NewInterestZone(1, &zone), S_OK);
+    ASSERT_EQ(imported->GetCamera(1, &camera), S_OK);
+    ASSERT_EQ(camera->NewPreset(1, &preset), S_OK);
+    ASSERT_EQ(imported->GetDispenser(1, &dispenser), S_OK);
+    ASSERT_EQ(dispenser->GetCameraPresets(&presets), S_OK);
+    ASSERT_EQ(presets->NewPresetEvent(1, &presetEvent), S_OK);
+    ASSERT_EQ(imported->NewPOS(1, &pos), S_OK);
+
+    const std::string first = path("first.ovx");
+    const std::string second = path("second.ovx");
+    ASSERT_EQ(m_config.ExportSite(&name, &first), S_OK);
+    ASSERT_EQ(m_config.ImportSite(&name, &first), S_OK);
+    // Views give the empty texts their nodes back, which the export wrote as <TEXT></TEXT>.
+    ASSERT_EQ(m_config.GetSite(&name, &imported), S_OK);
+    ASSERT_EQ(imported->GetInterestZone(1, &zone), S_OK);
+    ASSERT_EQ(imported->GetCamera(1, &camera), S_OK);
+    ASSERT_EQ(camera->GetPreset(1, &preset), S_OK);
+    ASSERT_EQ(m_config.ExportSite(&name, &second), S_OK);
+    EXPECT_EQ(ReadFile(second), ReadFile(first));
+    for (const char *line : {"\n      <EVENT NUMBER=\"1\">", "\n      <TASK NUMBER=\"0\">",
+                             "\n      <INTEREST_ZONE NUMBER=\"1\">", "\n          <PRESET NUMBER=\"1\">",
+                             "\n        <EVENT NUMBER=\"1\">", "\n      <POS NUMBER=\"1\">"})
+        EXPECT_NE(ReadFile(first).find(line), std::string::npos) << "indented: " << line;
+    EXPECT_NE(ReadFile(first).find("<TEXT> </TEXT>"), std::string::npos) << "a value's blanks are kept";
+}
+
 } // namespace
 } // namespace configstore::testing

@@ -14,6 +14,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 
 namespace configtool::testing {
 
@@ -39,8 +40,7 @@ public:
     std::deque<bool> okCancel;
 
 private:
-    template <typename T>
-    static T take(std::deque<T> &script, T fallback)
+    template <typename T> static T take(std::deque<T> &script, T fallback)
     {
         if (script.empty())
             return fallback;
@@ -89,7 +89,11 @@ public:
     void makeActivePage(BaseEditor &editor) override { current = &editor; }
     bool isLoading() const override { return loading; }
     void setLoading(bool on) override { loading = on; }
-    bool saveSiteWithSaveDialog() override { return saveResult; }
+    bool saveSiteWithSaveDialog() override
+    {
+        ++saveDialogRequests;
+        return saveWithDialog ? saveWithDialog() : saveResult;
+    }
     void applyCommandState(const CommandState &state) override { commands = state; }
     void beginWaitCursor() override { ++waitDepth; }
     void endWaitCursor() override { --waitDepth; }
@@ -102,6 +106,9 @@ public:
     BaseEditor *current = nullptr;
     bool loading = false;
     bool saveResult = false;
+    // What the main window does for a save with the dialog, when a test needs a real save.
+    std::function<bool()> saveWithDialog;
+    int saveDialogRequests = 0;
     CommandState commands;
     int waitDepth = 0;
     QString dataFolder;

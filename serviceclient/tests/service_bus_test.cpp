@@ -40,10 +40,11 @@ TEST_F(AServiceBus, TakesTheBridgeFromTheRootAndHearsTheEventsOfItsObject)
     EXPECT_EQ(kCallTimeoutMs, fuelling->timeout());
 
     QStringList heard;
-    QObject::connect(fuelling.get(), &OrgOrvexIFuellingEventsInterface::OnStartFuelDelivery,
-                     [&](const QString &, short, short pump, short event, const QString &text, short camera) {
-                         heard << QStringLiteral("%1 %2 %3 %4").arg(pump).arg(event).arg(text).arg(camera);
-                     });
+    QObject::connect(
+        fuelling.get(), &OrgOrvexIFuellingEventsInterface::OnStartFuelDelivery,
+        [&](const QString &, short, short pump, short event, const QString &text, short camera) {
+            heard << QStringLiteral("%1 %2 %3 %4").arg(pump).arg(event).arg(text).arg(camera);
+        });
     EXPECT_EQ(S_OK, CheckResult(bridge->FireTestMessage(), "FireTestMessage"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return !heard.isEmpty(); }, 10000));
     EXPECT_EQ(QStringList{"1 4 Delivery Start 0"}, heard);
@@ -85,7 +86,8 @@ TEST_F(AServiceBus, TurnsAnErrorReplyIntoACallErrorWithTheBussText)
 TEST_F(AServiceBus, HandsAnAsynchronousAnswerToItsHandlerOnTheEventLoop)
 {
     auto root = m_client.root();
-    auto comms = m_client.proxy<OrgOrvexIOrvexCommsInterface>(CheckedPath(root->getOrvexComms(), "getOrvexComms"));
+    auto comms = m_client.proxy<OrgOrvexIOrvexCommsInterface>(
+        CheckedPath(root->getOrvexComms(), "getOrvexComms"));
     QObject context;
     bool answered = false;
     HRESULT hr = E_FAIL;
@@ -105,7 +107,8 @@ TEST(AServiceBusWithoutABus, ThrowsAComErrorThatNamesTheBus)
         FAIL() << "connected";
     } catch (const ComError &error) {
         EXPECT_EQ(kBusCallFailed, error.result());
-        EXPECT_NE(std::string::npos, std::string(error.what()).find("/nonexistent/orvex-bus")) << error.what();
+        EXPECT_NE(std::string::npos, std::string(error.what()).find("/nonexistent/orvex-bus"))
+            << error.what();
     }
 }
 

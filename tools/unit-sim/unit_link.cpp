@@ -54,6 +54,7 @@ struct UnitLink::Impl
     int writes = 0;
     Clock::time_point sendTime;
     Clock::time_point lastNewFrame;
+    Clock::time_point lastAcknowledgement;
     std::uint8_t transmitSequence = 0;
 
     void run();
@@ -69,6 +70,10 @@ struct UnitLink::Impl
     void onAcknowledged();
     void retransmit();
     bool hasWork() const;
+    Clock::time_point nextFrameDue() const
+    {
+        return std::max(lastNewFrame + timing.sendInterval, lastAcknowledgement + timing.quietAfterAck);
+    }
     void sendNext();
     void writePending(bool first);
     void writeAll(const std::vector<std::uint8_t> &bytes);
@@ -192,6 +197,7 @@ bool UnitLink::idle() const
 void UnitLink::Impl::run()
 {
     lastNewFrame = Clock::now() - timing.sendInterval;
+    lastAcknowledgement = Clock::now() - timing.quietAfterAck;
     std::array<std::uint8_t, 512> buffer{};
     while (!stopRequest) {
         pollfd fds[2] = {{fd, POLLIN, 0}, {wakeFd, POLLIN, 0}};
@@ -223,7 +229,7 @@ std::chrono::milliseconds UnitLink::Impl::pollTimeout() const
     if (awaiting)
         until = std::min(until, sendTime + timing.retransmitAfter);
     else if (hasWork())
-        until = std::min(until, lastNewFrame + timing.sendInterval);
+        until = std::min(until, nextFrameDue());
     return std::max(std::chrono::ceil<std::chrono::milliseconds>(until - now), 0ms);
 }
 
@@ -237,7 +243,7 @@ void UnitLink::Impl::onTimers()
     }
     if (awaiting && now - sendTime >= timing.retransmitAfter)
         retransmit();
-    if (!awaiting && hasWork() && now - lastNewFrame >= timing.sendInterval)
+    if (!awaiting && hasWork() && now >= nextFrameDue())
         sendNext();
 }
 
@@ -322,6 +328,7 @@ void UnitLink::Impl::onFrameEnd(ReceiveEvent event, std::uint8_t lastBefore)
 
 void UnitLink::Impl::onAcknowledged()
 {
+    lastAcknowledgement = Clock::now();
     if (!awaiting)
         return;
     awaiting = false;

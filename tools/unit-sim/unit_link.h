@@ -51,6 +51,12 @@ struct UnitTiming
     // Least time between the starts of two new frames of the unit; leaves the PC silent reads
     // in which to send its own frames when the unit has much to say.
     std::chrono::milliseconds sendInterval{0};
+    // Least silence after the last acknowledgement before a new frame. The PC acknowledges every
+    // copy of a frame it gets, so after a retransmission the acknowledgements of the earlier
+    // copies may still be on their way; acknowledgements carry no sequence, and one that came
+    // after the next frame would pass for that frame's. The PC keeps such a pause too (it sends
+    // only after a silent read).
+    std::chrono::milliseconds quietAfterAck{0};
     int maxWrites = 4;
 };
 

@@ -61,6 +61,11 @@ public:
     }
     std::vector<Received> frames() const { return filter(false); }
     std::vector<Received> errors() const { return filter(true); }
+    std::size_t errorCount() const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_errorPayloadSizes.size();
+    }
     std::vector<std::size_t> errorPayloadSizes() const
     {
         std::lock_guard lock(m_mutex);

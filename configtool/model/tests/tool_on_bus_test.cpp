@@ -1,0 +1,240 @@
+// The tool's logic on the real service, activated on a private bus, with the simulated unit on
+// the serial line: what in-process tests cannot show (signatures, paths, events by path,
+// time-outs, the service opening the tool's files).
+
+#include "bus_test_support.h"
+
+#include "configtool/model/bus_service_backend.h"
+#include "configtool/model/camera_iterator.h"
+#include "configtool/model/device_iterator.h"
+#include "configtool/model/dispenser_iterator.h"
+#include "configtool/model/event_iterator.h"
+#include "configtool/model/orvex_config_manager.h"
+#include "configtool/model/orvex_meta_data.h"
+#include "configtool/model/threadsafe_string_queue.h"
+#include "configtool/testing/recording_editor.h"
+#include "configtool/testing/recording_host.h"
+#include "configtool/testing/test_meta_data.h"
+
+#include "serviceclient/service_bus.h"
+#include "unit_link.h"
+#include "unit_tables.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+namespace configtool {
+namespace {
+
+// A tab editor that fills a new site with the metadata's defaults through the iterators, as
+// the real tabs do.
+class DefaultsEditor : public testing::RecordingEditor
+{
+public:
+    using RecordingEditor::RecordingEditor;
+    void LoadDefaults() override
+    {
+        DeviceIterator devices(manager());
+        EventIterator events(manager());
+        CameraIterator cameras(manager());
+        DispenserIterator dispensers(manager());
+        for (Iterator *iterator :
+             std::initializer_list<Iterator *>{&devices, &events, &cameras, &dispensers}) {
+            iterator->Reload();
+            iterator->LoadDefaults();
+        }
+        dispensers.AddDispenser(3);
+        dispensers.SetLoop(1);
+        dispensers.SetAddress(2);
+    }
+};
+
+// The site as the tool sees it: devices (type, protocol, port), events and dispensers.
+struct SiteTables
+{
+    std::set<std::vector<int>> devices;
+    std::set<std::vector<int>> events;
+    std::set<std::vector<int>> dispensers;
+    std::vector<int> cameras;
+    bool operator==(const SiteTables &) const = default;
+};
+
+SiteTables readTables(OrvexConfigManager &manager)
+{
+    SiteTables tables;
+    auto data = manager.GetConfigData();
+    std::shared_ptr<services::IDeviceData> devices;
+    std::shared_ptr<services::IEventData> events;
+    std::shared_ptr<services::IDispenserData> dispensers;
+    std::shared_ptr<services::ICameraData> cameras;
+    EXPECT_EQ(data->RetrieveDevice(&devices), S_OK);
+    EXPECT_EQ(data->RetrieveEvent(&events), S_OK);
+    EXPECT_EQ(data->RetrieveDispenser(&dispensers), S_OK);
+    EXPECT_EQ(data->RetrieveCamera(&cameras), S_OK);
+    std::int16_t i = 0;
+    for (devices->First(&i); i != 0; devices->Next(&i)) {
+        std::int16_t type = 0, iface = 0, in = 0, out = 0;
+        devices->GetDeviceType(i, &type);
+        devices->GetInterface(i, &iface);
+        devices->GetInport(i, &in);
+        devices->GetOutport(i, &out);
+        tables.devices.insert({type, iface, in, out});
+    }
+    for (events->First(&i); i != 0; events->Next(&i)) {
+        std::int16_t number = 0, priority = 0, transition = 0;
+        events->GetEventNumber(i, &number);
+        events->GetPriority(i, &priority);
+        events->GetTransitionPriority(i, &transition);
+        tables.events.insert({number, priority, transition});
+    }
+    for (dispensers->FirstDispenser(&i); i != 0; dispensers->NextDispenser(&i)) {
+        std::int16_t number = 0, loop = 0, address = 0;
+        dispensers->GetDispenserLogicalNumber(i, &number);
+        dispensers->GetDispenserLoop(i, &loop);
+        dispensers->GetDispenserAddress(i, &address);
+        tables.dispensers.insert({number, loop, address});
+    }
+    for (cameras->FirstCamera(&i); i != 0; cameras->NextCamera(&i)) {
+        std::int16_t number = 0;
+        cameras->GetCameraNumber(i, &number);
+        tables.cameras.push_back(number);
+    }
+    return tables;
+}
+
+class AToolOnTheBus : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        unit.SetHandler(unitTables.handler());
+        unit.Start();
+        bus = std::make_unique<bustest::PrivateBus>(true, unit.slavePath());
+        client
+            = std::make_unique<serviceclient::ServiceBus>(QString::fromStdString(bus->address()));
+        backend = std::make_unique<BusServiceBackend>(*client);
+        manager = std::make_unique<OrvexConfigManager>(metaData, host);
+        auto &editor
+            = manager->RegisterEditor(std::make_unique<DefaultsEditor>(*manager, host, "tab", log));
+        host.current = &editor;
+    }
+    void TearDown() override
+    {
+        manager.reset();
+        backend.reset();
+        client.reset();
+        bus.reset();
+        unit.Stop();
+    }
+    QString file(const char *name) const
+    {
+        return QString::fromStdString((bus->installDir() / name).string());
+    }
+    bool waitUntilIdle(int ms)
+    {
+        return QTest::qWaitFor([&] { return !manager->IsBusy(); }, ms);
+    }
+
+    unitsim::UnitTables unitTables;
+    unitsim::UnitLink unit;
+    std::unique_ptr<bustest::PrivateBus> bus;
+    std::unique_ptr<serviceclient::ServiceBus> client;
+    std::unique_ptr<BusServiceBackend> backend;
+    testing::RecordingHost host;
+    OrvexMetaData metaData = testing::testMetaData();
+    ThreadsafeStringQueue queue;
+    std::shared_ptr<QStringList> log = std::make_shared<QStringList>();
+    std::unique_ptr<OrvexConfigManager> manager;
+};
+
+TEST_F(AToolOnTheBus, KeepsASiteThroughSaveCloseOpenSendAndRetrieve)
+{
+    ASSERT_TRUE(manager->Connect(*backend, queue, 1))
+        << host.scriptedPrompter.shown.join('|').toStdString();
+    // The unit answers the heartbeat the port setting started.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return manager->IsOnline(); }, 30000));
+    std::vector<StringMsg> entries;
+    while (auto entry = queue.Pop())
+        entries.push_back(*entry);
+    EXPECT_EQ(entries.front(), StringMsg::status(StatusPanels::Unit, "Offline"));
+    EXPECT_TRUE(std::any_of(entries.begin(), entries.end(), [](const StringMsg &m) {
+        return m.kind == StringMsg::Kind::Status && m.panel == StatusPanels::Unit
+               && m.text.startsWith("Online ");
+    }));
+
+    manager->NewSite(true);
+    const SiteTables created = readTables(*manager);
+    EXPECT_EQ(created.devices.size(), 3u);
+    EXPECT_EQ(created.cameras, std::vector<int>{1});
+    ASSERT_TRUE(manager->SaveSiteAs(file("bus.ovx")));
+    manager->Close();
+    manager->OpenSiteFile(file("bus.ovx"));
+    ASSERT_TRUE(manager->IsSiteOpen()) << host.scriptedPrompter.shown.join('|').toStdString();
+    EXPECT_EQ(readTables(*manager), created);
+    EXPECT_EQ(host.panels.texts[StatusPanels::Site], "bus.ovx");
+
+    // The send holds the service for its ten-second clearing wait; the busy time is shortened.
+    manager->setBusyTimes(std::chrono::milliseconds(200), std::chrono::milliseconds(200));
+    manager->Transfer(true);
+    EXPECT_TRUE(manager->IsBusy());
+    ASSERT_TRUE(waitUntilIdle(60000));
+    // The unit keeps a task per port, and the map and the presets of each dispenser.
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return unitTables.tables('T').size() == created.devices.size()
+                   && unitTables.tables('M').size() == created.dispensers.size()
+                   && unitTables.tables('C').size() == created.dispensers.size();
+        },
+        20000));
+
+    manager->Transfer(false);
+    ASSERT_TRUE(waitUntilIdle(60000));
+    // The unit's answers come after the command; the tables fill as they arrive.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return readTables(*manager).devices.size() == created.devices.size(); }, 20000));
+    EXPECT_EQ(readTables(*manager), created);
+    EXPECT_TRUE(manager->IsModified());
+    EXPECT_TRUE(host.scriptedPrompter.shown.isEmpty())
+        << host.scriptedPrompter.shown.join('|').toStdString();
+}
+
+TEST(AToolWithoutTheService, SaysItCannotConnect)
+{
+    // A bus that can start nothing.
+    const auto dir = std::filesystem::temp_directory_path()
+                     / ("orvex-empty-bus-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir / "bus.conf")
+        << "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\"\n"
+           " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
+           "<busconfig><type>session</type><listen>unix:dir="
+        << dir.string()
+        << "</listen><policy context=\"default\"><allow send_destination=\"*\" "
+           "eavesdrop=\"true\"/><allow eavesdrop=\"true\"/><allow own=\"*\"/></policy>"
+           "</busconfig>\n";
+    bustest::Child daemon({"/usr/bin/dbus-daemon", "--config-file=" + (dir / "bus.conf").string(),
+                           "--nofork", "--print-address=1"},
+                          {}, true);
+    std::string address;
+    ASSERT_TRUE(daemon.readLine(address));
+    {
+        serviceclient::ServiceBus client(QString::fromStdString(address));
+        BusServiceBackend backend(client);
+        testing::RecordingHost host;
+        OrvexMetaData metaData;
+        ThreadsafeStringQueue queue;
+        OrvexConfigManager manager(metaData, host);
+        EXPECT_FALSE(manager.Connect(backend, queue, 1));
+        EXPECT_EQ(host.scriptedPrompter.shown,
+                  QStringList{"error: Unable to connect to OrvexServices."});
+    }
+    daemon.stop();
+    std::filesystem::remove_all(dir);
+}
+
+} // namespace
+} // namespace configtool
