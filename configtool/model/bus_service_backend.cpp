@@ -38,7 +38,14 @@ std::shared_ptr<services::ICameraCtrl> BusServiceBackend::getCameraCtrl()
 {
     const auto root = m_bus.root();
     const QDBusObjectPath path = serviceclient::CheckedPath(root->getCameraCtrl(), "getCameraCtrl");
-    return std::make_shared<serviceclient::CameraCtrlOnBus>(m_bus, path);
+    auto cameraCtrl = std::make_shared<serviceclient::CameraCtrlOnBus>(m_bus, path);
+    cameraCtrl->onBusError = [this](const QString &text) {
+        if (onCameraCallFailed)
+            onCameraCallFailed(text);
+        else
+            qWarning("%s", qPrintable(text));
+    };
+    return cameraCtrl;
 }
 
 bool BusServiceBackend::subscribeCommsEvents(OrvexEventSink &sink)

@@ -12,6 +12,9 @@
 
 #include "configtool/model/service_backend.h"
 
+#include <QString>
+
+#include <functional>
 #include <memory>
 
 namespace serviceclient {
@@ -36,6 +39,10 @@ public:
     void unsubscribeCommsEvents(OrvexEventSink &sink) override;
     void startLongCommand(services::IOrvexComms &comms, LongCommand command, QObject *context,
                           CommandFinished finished) override;
+
+    // Told when the bus refuses a camera steering command, which is sent without waiting (the
+    // main window shows it); without one the text goes to the program's warnings.
+    std::function<void(const QString &text)> onCameraCallFailed;
 
 private:
     const serviceclient::ServiceBus &m_bus;

@@ -166,6 +166,12 @@ TEST_F(AToolOnTheBus, KeepsASiteThroughSaveCloseOpenSendAndRetrieve)
                && m.text.startsWith("Online ");
     }));
 
+    // Camera steering goes out without waiting and reaches the unit's camera port.
+    std::string selected;
+    EXPECT_EQ(manager->GetCameraCtrl()->SelectCamera(1, 40, &selected), S_OK);
+    EXPECT_EQ(manager->GetCameraCtrl()->MoveUp(20), S_OK);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return unitTables.passThroughCount() > 0; }, 10000));
+
     manager->NewSite(true);
     const SiteTables created = readTables(*manager);
     EXPECT_EQ(created.devices.size(), 3u);
