@@ -1,13 +1,20 @@
 #pragma once
 // Pieces the benchmarks over the simulated unit share: a temporary install folder whose
-// settings point port 1 at the unit's pseudo-terminal, and percentiles of a run's samples.
+// settings point port 1 at the unit's pseudo-terminal, the unit's frame write times, and
+// percentiles of a run's samples.
 
 #include "platform/install_folder.h"
 #include "platform/profile_file.h"
+#include "tools/unit-sim/frame_log.h"
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <mutex>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -37,6 +44,42 @@ public:
 
 private:
     std::filesystem::path m_folder;
+};
+
+// When the unit wrote each of its frames (of one type, or of every type when `type` is 0): the
+// write that carries the frame's last byte. The unit notes a write after making it, so the note
+// may come after the PC has already handled the frame: at() waits for it.
+class FrameWrites
+{
+public:
+    explicit FrameWrites(std::uint8_t type = 0) : m_type(type) {}
+
+    // The unit's log observer; runs on the unit's thread.
+    void note(const unitsim::LogEntry &entry)
+    {
+        if (entry.kind != unitsim::LogKind::FrameSent || (m_type != 0 && entry.type != m_type))
+            return;
+        {
+            std::lock_guard lock(m_mutex);
+            m_writes.push_back(entry.at);
+        }
+        m_noted.notify_all();
+    }
+
+    // The time of write number `n` (0-based); throws when it is not noted within 2 s.
+    std::chrono::steady_clock::time_point at(std::size_t n)
+    {
+        std::unique_lock lock(m_mutex);
+        if (!m_noted.wait_for(lock, std::chrono::seconds(2), [&] { return m_writes.size() > n; }))
+            throw std::runtime_error("write not logged");
+        return m_writes[n];
+    }
+
+private:
+    const std::uint8_t m_type;
+    std::mutex m_mutex;
+    std::condition_variable m_noted;
+    std::vector<std::chrono::steady_clock::time_point> m_writes;
 };
 
 // The sample below which a share `p` (0..1) of the samples lie; 0 for none.

@@ -1,7 +1,9 @@
 // The service over the bus, as its clients feel it: one data-interface call's round trip, a
 // whole large site read through the data interfaces (as the configuration tool reads it), the
-// main road from the unit's frame to the recorder client's signal, and the resident memory of
-// the idle service holding that site. Runs OrvexServices on a private bus of its own.
+// main road from the unit's frame to the recorder client's signal, the CPU time and wake-ups of
+// the idle service with the unit online, and the resident memory of the idle service holding
+// that site. Runs OrvexServices on a private bus of its own.
+#include "bench_support.h"
 #include "services/tests/bus_test_support.h"
 #include "tools/unit-sim/report_commands.h"
 #include "tools/unit-sim/unit_link.h"
@@ -12,6 +14,11 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <string>
 
 namespace {
 
@@ -24,20 +31,33 @@ constexpr const char *kService = "org.orvex.OrvexServices";
 constexpr int kDevices = 40, kDispensers = 48, kPresetsPerDispenser = 12, kEvents = 40, kCameras = 16,
               kPresetsPerCamera = 64, kPOS = 8;
 
+std::string getPath(sdbus::IProxy &proxy, const char *iface, const char *method)
+{
+    int32_t hr = 0;
+    sdbus::ObjectPath path;
+    proxy.callMethod(method).onInterface(iface).storeResultsTo(hr, path);
+    return path;
+}
+
 struct Environment
 {
     unitsim::UnitLink unit;
     unitsim::UnitTables tables;
+    bench::FrameWrites pumpWrites{'W'};
     std::unique_ptr<PrivateBus> bus;
     std::unique_ptr<sdbus::IConnection> client;
-    std::string data, devices, dispensers, events, cameras, pos;
+    std::string hub, data, devices, dispensers, events, cameras, pos;
 
     Environment()
     {
         unit.SetHandler(tables.handler());
+        unit.SetLogObserver([this](const unitsim::LogEntry &entry) { pumpWrites.note(entry); });
         unit.Start();
         bus = std::make_unique<PrivateBus>(true, unit.slavePath());
         client = bus->connect();
+        // The first call starts the service and makes this connection its client, so that it
+        // runs until the end, whoever else comes and goes.
+        hub = getPath(*proxy("/org/orvex/Orvex"), "org.orvex.IOrvex", "getOrvexComms");
     }
     std::unique_ptr<sdbus::IProxy> proxy(const std::string &path) { return sdbus::createProxy(*client, kService, path); }
 };
@@ -46,14 +66,6 @@ Environment &env()
 {
     static Environment e;
     return e;
-}
-
-std::string getPath(sdbus::IProxy &proxy, const char *iface, const char *method)
-{
-    int32_t hr = 0;
-    sdbus::ObjectPath path;
-    proxy.callMethod(method).onInterface(iface).storeResultsTo(hr, path);
-    return path;
 }
 
 // Makes and loads the large site through the bus, once.
@@ -255,46 +267,112 @@ void BM_UnitFrameToRecorderSignal(benchmark::State &state)
     fuelling->finishRegistration();
     listener->enterEventLoopAsync();
 
-    std::vector<Clock::time_point> frames;
-    e.unit.SetLogObserver([&](const unitsim::LogEntry &entry) {
-        if (entry.kind == unitsim::LogKind::FrameSent && entry.type == 'W') {
-            std::lock_guard lock(mutex);
-            frames.push_back(entry.at);
-        }
-    });
     const auto report = unitsim::ParseReportCommand("pump 4 1 1 0");
     std::vector<double> samples;
     for (auto _ : state) {
         std::unique_lock lock(mutex);
-        const std::size_t before = signals.size();
+        const std::size_t n = signals.size();
         lock.unlock();
         for (const auto &message : report.messages)
             e.unit.Send(message);
         lock.lock();
-        if (!arrived.wait_for(lock, std::chrono::seconds(5), [&] { return signals.size() > before; })) {
+        if (!arrived.wait_for(lock, std::chrono::seconds(5), [&] { return signals.size() > n; })) {
             state.SkipWithError("no signal");
             break;
         }
-        if (frames.size() == signals.size())
-            samples.push_back(std::chrono::duration<double, std::micro>(signals.back() - frames.back()).count());
+        const auto signalled = signals[n];
         lock.unlock();
+        samples.push_back(std::chrono::duration<double, std::micro>(signalled - e.pumpWrites.at(n)).count());
         // Let the acknowledgement go by, as reports on a real line are spaced.
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    e.unit.SetLogObserver({});
     listener->leaveEventLoop();
     reportPercentiles(state, samples);
 }
-BENCHMARK(BM_UnitFrameToRecorderSignal)->Iterations(300)->UseRealTime();
+BENCHMARK(BM_UnitFrameToRecorderSignal)->Iterations(1000)->UseRealTime();
 
-void BM_IdleServiceResidentMemory(benchmark::State &state)
+// The service's process id.
+std::uint32_t servicePid()
 {
-    buildLargeSite();
     Environment &e = env();
     auto bus = sdbus::createProxy(*e.client, "org.freedesktop.DBus", "/org/freedesktop/DBus");
     uint32_t pid = 0;
     bus->callMethod("GetConnectionUnixProcessID").onInterface("org.freedesktop.DBus")
         .withArguments(std::string(kService)).storeResultsTo(pid);
+    return pid;
+}
+
+// CPU time (ns) and times put to sleep or off the processor, summed over a process's threads.
+struct ThreadTotals
+{
+    std::uint64_t cpuNs = 0;
+    std::uint64_t switches = 0;
+};
+
+ThreadTotals threadTotals(std::uint32_t pid)
+{
+    ThreadTotals totals;
+    const std::filesystem::path tasks = "/proc/" + std::to_string(pid) + "/task";
+    for (const auto &task : std::filesystem::directory_iterator(tasks)) {
+        std::ifstream schedstat(task.path() / "schedstat");
+        std::uint64_t ns = 0;
+        if (schedstat >> ns)
+            totals.cpuNs += ns;
+        std::ifstream status(task.path() / "status");
+        std::string line;
+        while (std::getline(status, line))
+            if (line.starts_with("voluntary_ctxt_switches:") || line.starts_with("nonvoluntary_ctxt_switches:"))
+                totals.switches += std::stoull(line.substr(line.find(':') + 1));
+    }
+    return totals;
+}
+
+// The idle service with the unit online and its heartbeat running, no client calling: its
+// threads' CPU time over 60 s as a share of one core, and their context switches per second
+// (each one a wake-up or a preemption).
+void BM_IdleServiceWithUnitOnline(benchmark::State &state)
+{
+    Environment &e = env();
+    auto listener = e.bus->connect();
+    auto hub = sdbus::createProxy(*listener, kService, e.hub);
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool online = false;
+    hub->uponSignal("OrvexOnline").onInterface("org.orvex.IOrvexCommsEvents").call([&](const std::string &) {
+        std::lock_guard lock(mutex);
+        online = true;
+        changed.notify_all();
+    });
+    hub->finishRegistration();
+    listener->enterEventLoopAsync();
+    {
+        std::unique_lock lock(mutex);
+        if (!changed.wait_for(lock, std::chrono::seconds(30), [&] { return online; })) {
+            state.SkipWithError("the unit did not come online");
+            listener->leaveEventLoop();
+            return;
+        }
+    }
+    const std::uint32_t pid = servicePid();
+    constexpr auto kWindow = std::chrono::seconds(60);
+    for (auto _ : state) {
+        const ThreadTotals before = threadTotals(pid);
+        const auto start = Clock::now();
+        std::this_thread::sleep_for(kWindow);
+        const ThreadTotals after = threadTotals(pid);
+        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        state.counters["cpu_percent_of_core"] =
+            100.0 * static_cast<double>(after.cpuNs - before.cpuNs) / (seconds * 1e9);
+        state.counters["wakeups_per_s"] = static_cast<double>(after.switches - before.switches) / seconds;
+    }
+    listener->leaveEventLoop();
+}
+BENCHMARK(BM_IdleServiceWithUnitOnline)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+void BM_IdleServiceResidentMemory(benchmark::State &state)
+{
+    buildLargeSite();
+    const std::uint32_t pid = servicePid();
     double rssKb = 0;
     for (auto _ : state) {
         std::this_thread::sleep_for(std::chrono::milliseconds(200));

@@ -8,10 +8,9 @@
 // p99_ms, max_ms.
 //
 // IdleCpuWithUnitOnline: the CPU time the service side uses while idle with the unit online
-// (heartbeat running, the transport's and the bridge's polling workers included), as a share
-// of one core. The
-// simulated unit runs in the same process, so its threads are told apart by when they were
-// made and left out. Counter cpu_percent_of_core.
+// (heartbeat running, the transport's and the bridge's workers included), as a share of one
+// core. The simulated unit runs in the same process, so its threads are told apart by when they
+// were made and left out. Counter cpu_percent_of_core.
 
 #include "bench_support.h"
 
@@ -199,28 +198,6 @@ private:
     bool m_online = false;
 };
 
-// The write times of the unit's pump event frames.
-class PumpFrameWrites
-{
-public:
-    void note(const unitsim::LogEntry &entry)
-    {
-        if (entry.kind != unitsim::LogKind::FrameSent || entry.type != 'W')
-            return;
-        std::lock_guard lock(m_mutex);
-        m_writes.push_back(entry.at);
-    }
-    Clock::time_point at(std::size_t n)
-    {
-        std::lock_guard lock(m_mutex);
-        return m_writes.at(n);
-    }
-
-private:
-    std::mutex m_mutex;
-    std::vector<Clock::time_point> m_writes;
-};
-
 std::set<int> threadIds()
 {
     std::set<int> ids;
@@ -303,7 +280,7 @@ public:
     }
 
     unitsim::UnitTables tables;
-    PumpFrameWrites writes;
+    bench::FrameWrites writes{'W'};
     std::unique_ptr<unitsim::UnitLink> unit;
     std::set<int> unitThreads;
     ServiceLoop loop;
@@ -329,9 +306,11 @@ void measureLatency(benchmark::State &state, ServiceRig &rig, Arrivals &arrivals
         latencies.push_back(ms);
         state.SetIterationTime(ms / 1000.0);
         ++n;
-        // Every report starts on an idle line.
+        // Every report starts on an idle line, at a random phase of the link's read loop, as
+        // reports from a real forecourt do (back to back they would all meet the link's pause).
         while (!rig.unit->idle())
             std::this_thread::sleep_for(std::chrono::microseconds(200));
+        std::this_thread::sleep_for(std::chrono::microseconds(std::rand() % 3000));
     }
     state.counters["p50_ms"] = bench::percentile(latencies, 0.50);
     state.counters["p99_ms"] = bench::percentile(latencies, 0.99);

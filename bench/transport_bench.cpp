@@ -80,38 +80,9 @@ private:
     std::vector<Clock::time_point> m_arrivals;
 };
 
-// Notes when the unit wrote each report frame (the write that carries its last byte). The note
-// is made after the write, so it may come after the subscriber's call: at() waits for it.
-class WriteLog
-{
-public:
-    void note(const unitsim::LogEntry &entry)
-    {
-        if (entry.kind != unitsim::LogKind::FrameSent)
-            return;
-        {
-            std::lock_guard lock(m_mutex);
-            m_writes.push_back(entry.at);
-        }
-        m_noted.notify_all();
-    }
-    Clock::time_point at(std::size_t n)
-    {
-        std::unique_lock lock(m_mutex);
-        if (!m_noted.wait_for(lock, std::chrono::seconds(2), [&] { return m_writes.size() > n; }))
-            throw std::runtime_error("write not logged");
-        return m_writes[n];
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_noted;
-    std::vector<Clock::time_point> m_writes;
-};
-
 void ReportToSubscriberLatency(benchmark::State &state)
 {
-    WriteLog writes;
+    bench::FrameWrites writes;
     unitsim::UnitLink unit;
     unit.SetLogObserver([&](const unitsim::LogEntry &entry) { writes.note(entry); });
     unit.Start();
@@ -132,7 +103,7 @@ void ReportToSubscriberLatency(benchmark::State &state)
         latencies.push_back(ms);
         state.SetIterationTime(ms / 1000.0);
         ++n;
-        // Every report starts on an idle line, at a random phase of the polling loops.
+        // Every report starts on an idle line, at a random phase of the link's read loop.
         while (!unit.idle())
             std::this_thread::sleep_for(std::chrono::microseconds(200));
         std::this_thread::sleep_for(std::chrono::microseconds(std::rand() % 3000));

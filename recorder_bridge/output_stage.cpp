@@ -12,7 +12,7 @@
 
 namespace recorder_bridge {
 
-OutputStage::OutputStage() : QueuedWorkerThread(false, false)
+OutputStage::OutputStage() : QueuedWorkerThread(true, true)
 {
     SetPriority(-1);
     Start();
@@ -23,17 +23,14 @@ OutputStage::~OutputStage() { Stop(); }
 void OutputStage::Run()
 {
     while (!StopRequested()) {
-        bool handled = false;
         try {
-            if (std::unique_ptr<support::QueueItem> item = Pop()) {
-                handled = true;
+            if (std::unique_ptr<support::QueueItem> item = Pop())
                 HandleItem(*item);
-            }
         } catch (...) {
             support::TraceError("Error Handling item in output thread - caught exception");
         }
-        if (!handled)
-            SleepFor(1);
+        IdleWhileEmpty();
+        WaitWhileSuspended();
     }
     support::TraceInfo("Output thread exited.");
 }

@@ -3,7 +3,8 @@
 // output thread, to the event object of its kind; plate and registration items also go to the
 // licence plate recognizer as new items of their own.
 //
-// The thread polls its queue with a 1 ms sleep while it is empty. An exception while one item
+// The thread goes idle while its queue is empty and the next post wakes it, so that an idle
+// bridge costs nothing and an item is fired as soon as it arrives. An exception while one item
 // is handled is traced ("Error Handling item in output thread - caught exception") and only
 // that item is dropped: the thread lives as long as the stage. Stopping deletes the items still
 // queued without firing them. The targets are set once, before any item can arrive.

@@ -77,9 +77,9 @@ public:
         auto &counter = m_counters[path];
         ++counter;
         if (BusPath<T>::kNumbered)
-            path += "/" + std::to_string(counter);
+            path.append("/").append(std::to_string(counter));
         else if (counter > 1)
-            path += "_" + std::to_string(counter);
+            path.append("_").append(std::to_string(counter));
         Entry &entry = m_objects[key];
         entry.path = path;
         entry.keepAlive = object;

@@ -9,7 +9,7 @@
 namespace transport {
 
 InboundDispatcher::InboundDispatcher(Handler handler)
-    : support::QueuedWorkerThread(false, false), m_handler(std::move(handler))
+    : support::QueuedWorkerThread(true, true), m_handler(std::move(handler))
 {
     SetPriority(-1);
     Start();

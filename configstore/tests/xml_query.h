@@ -48,7 +48,9 @@ public:
     [[nodiscard]] std::string text(const std::string &xpath) const
     {
         const auto all = texts(xpath);
-        return all.size() == 1 ? all.front() : "<" + std::to_string(all.size()) + " matches>";
+        if (all.size() == 1)
+            return all.front();
+        return std::string("<").append(std::to_string(all.size())).append(" matches>");
     }
 
 private:

@@ -32,7 +32,7 @@ inline std::string callText(const std::string &name, std::initializer_list<int> 
     std::string text = name + "(";
     const char *separator = "";
     for (const int arg : args) {
-        text += separator + std::to_string(arg);
+        text.append(separator).append(std::to_string(arg));
         separator = ",";
     }
     return text + ")";

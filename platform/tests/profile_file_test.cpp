@@ -191,7 +191,7 @@ TEST_F(AProfileFile, LeavesNoTemporaryFilesBehind)
 {
     ProfileFile file(path().string());
     for (int i = 0; i < 20; ++i)
-        ASSERT_TRUE(file.writeInt("S", "K" + std::to_string(i), i));
+        ASSERT_TRUE(file.writeInt("S", std::string("K").append(std::to_string(i)), i));
     EXPECT_EQ(filesInFolder(), 1u);
 }
 

@@ -176,7 +176,7 @@ TEST(APlainNumber, ConvertsExactlyAsTheGeneralGrammarDoes)
         std::string text = random() % 4 == 0 ? "-" : "";
         text += digits(1 + random() % 20);
         if (const std::size_t decimals = random() % 8; decimals > 0)
-            text += "." + digits(decimals);
+            text.append(".").append(digits(decimals));
         const std::string general = " " + text;
 
         Currency plainCy{-1}, generalCy{-1};

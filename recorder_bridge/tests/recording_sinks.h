@@ -53,7 +53,7 @@ inline std::string Arg(const std::string &text)
 }
 inline std::string Arg(const char *text) { return Arg(std::string(text)); }
 inline std::string Arg(std::int16_t value) { return std::to_string(value); }
-inline std::string Arg(Currency value) { return "$" + CurrencyText(value); }
+inline std::string Arg(Currency value) { return std::string("$").append(CurrencyText(value)); }
 inline std::string Arg(double value)
 {
     char text[40];

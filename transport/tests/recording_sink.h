@@ -76,7 +76,7 @@ public:
         for (i16 i = 0; i < n; ++i) {
             i16 id = 0;
             r->getCameraID(i, &id);
-            text += "," + std::to_string(id);
+            text.append(",").append(std::to_string(id));
         }
         return add(text + ")");
     }
@@ -124,7 +124,7 @@ private:
     {
         std::string text = "(";
         for (const auto v : values)
-            text += (text.size() > 1 ? "," : "") + std::to_string(v);
+            text.append(text.size() > 1 ? "," : "").append(std::to_string(v));
         return text + ")";
     }
     template <typename Reader>
@@ -134,7 +134,8 @@ private:
         for (i16 done = 0; r.isDone(&done) == S_OK && !done;) {
             i16 a = 0, b = 0, c = 0;
             r.getTuple(&a, &b, &c);
-            text += ";" + std::to_string(a) + "," + std::to_string(b) + "," + std::to_string(c);
+            text.append(";").append(std::to_string(a)).append(",").append(std::to_string(b));
+            text.append(",").append(std::to_string(c));
         }
         return text;
     }
