@@ -4,6 +4,7 @@
 // presets), from the first call until every iterator has read its records as the tabs do.
 
 #include "bus_test_support.h"
+#include "large_site_file.h"
 
 #include "configtool/model/bus_service_backend.h"
 #include "configtool/model/camera_iterator.h"
@@ -18,7 +19,6 @@
 #include "configtool/model/xml_scanner.h"
 #include "configtool/testing/recording_host.h"
 #include "serviceclient/service_bus.h"
-#include "services/orvex_config_data.h"
 
 #include <QCoreApplication>
 
@@ -109,72 +109,6 @@ void BM_Libxml2Reader1MB(benchmark::State &state)
 }
 BENCHMARK(BM_Libxml2Reader1MB)->Unit(benchmark::kMillisecond);
 
-// The large site as a site file, made by the service's own site data in process.
-std::string largeSiteFile(const std::filesystem::path &folder)
-{
-    const std::string path = (folder / "large.ovx").string();
-    ::setenv("ORVEX_INSTALL_DIR", folder.c_str(), 1);
-    services::OrvexConfigData site;
-    const std::string name = OrvexConfigManager::kSiteName;
-    site.InitializeStorage();
-    site.NewSite(&name);
-    site.LoadSite(&name);
-    std::shared_ptr<services::IDeviceData> devices;
-    std::shared_ptr<services::IDispenserData> dispensers;
-    std::shared_ptr<services::IEventData> events;
-    std::shared_ptr<services::ICameraData> cameras;
-    std::shared_ptr<services::IPOSData> points;
-    site.RetrieveDevice(&devices);
-    site.RetrieveDispenser(&dispensers);
-    site.RetrieveEvent(&events);
-    site.RetrieveCamera(&cameras);
-    site.RetrievePOS(&points);
-    std::int16_t index = 0;
-    const std::int16_t types[] = {10, 11, 12, 3, 20, 21, 22};
-    for (std::int16_t i = 0; i < 7; ++i) {
-        devices->Append(&index);
-        devices->SetDeviceType(index, types[i]);
-        devices->SetInport(index, static_cast<std::int16_t>(i + 1));
-        devices->SetOutport(index, static_cast<std::int16_t>(i + 1));
-    }
-    for (std::int16_t event = 0; event < 13; ++event) {
-        events->NewEvent(event, &index);
-        events->SetPriority(index, static_cast<std::int16_t>(event % 5 + 1));
-    }
-    for (std::int16_t number = 1; number <= 48; ++number) {
-        std::int16_t dispenser = 0;
-        dispensers->NewDispenser(number, &dispenser);
-        dispensers->SetDispenserLoop(dispenser, static_cast<std::int16_t>((number - 1) / 16 + 1));
-        dispensers->SetDispenserAddress(dispenser,
-                                        static_cast<std::int16_t>((number - 1) % 16 + 1));
-        for (std::int16_t event = 0; event < 13; ++event) {
-            std::int16_t entry = 0;
-            dispensers->NewPreset(dispenser, event, &entry);
-            std::shared_ptr<services::ICameraPresetData> data;
-            dispensers->RetrieveCameraPreset(dispenser, entry, &data);
-            data->SetCameraNumber(static_cast<std::int16_t>(number % 10 + 1));
-            data->SetPresetNumber(static_cast<std::int16_t>(event + 1));
-        }
-    }
-    for (std::int16_t number = 1; number <= 10; ++number) {
-        std::int16_t camera = 0;
-        cameras->NewCamera(number, &camera);
-        for (std::int16_t preset = 1; preset <= 64; ++preset) {
-            std::int16_t made = 0;
-            cameras->NewPreset(camera, preset, &made);
-            const std::string comment = "Preset " + std::to_string(preset);
-            cameras->SetComment(camera, made, &comment);
-        }
-    }
-    for (std::int16_t number = 1; number <= 3; ++number)
-        points->NewPOS(number, &index);
-    site.Save();
-    site.ExportSite(&name, &path);
-    site.UnInitializeStorage();
-    ::unsetenv("ORVEX_INSTALL_DIR");
-    return path;
-}
-
 // Every record of every iterator read, as the tabs fill their grids; the value keeps the
 // compiler from dropping the reads.
 int loadEveryIterator(OrvexConfigManager &manager)
@@ -213,7 +147,7 @@ int loadEveryIterator(OrvexConfigManager &manager)
 void BM_ConnectAndOpenLargeSiteOnTheBus(benchmark::State &state)
 {
     bustest::PrivateBus bus;
-    const QString site = QString::fromStdString(largeSiteFile(bus.installDir()));
+    const QString site = QString::fromStdString(bench::largeSiteFile(bus.installDir()));
     serviceclient::ServiceBus client(QString::fromStdString(bus.address()));
     OrvexMetaData metaData;
     metaData.ReadMetaData(kShippedMetaData);

@@ -5,6 +5,7 @@
 // makes on the bus (counter "bus_calls", read from the bus daemon's statistics of the tool's
 // connection, as dbus-monitor sees them). Targets: a tab under 200 ms, a click under 50 ms.
 #include "bus_test_support.h"
+#include "bus_call_counter.h"
 
 #include "configtool/editors/mgrid.h"
 #include "configtool/editors/tests/grid_tabs.h"
@@ -17,8 +18,6 @@
 
 #include <QApplication>
 #include <QDBusConnection>
-#include <QDBusMessage>
-#include <QProcess>
 #include <QTest>
 
 #include <benchmark/benchmark.h>
@@ -36,62 +35,6 @@ constexpr int kDispensers = 48, kEntriesPerDispenser = 12, kCameras = 10, kPrese
 constexpr std::int16_t kLoops[] = {10, 11, 12};
 constexpr std::int16_t kCamera = 3;
 constexpr std::int16_t kPoints[] = {20, 21, 22};
-
-// Counts the method calls that one connection sends, as a monitor of the bus sees them. A ping
-// of the bus daemon from that connection marks the end of a step: the calls the monitor shows
-// before the ping are the step's.
-class CallCounter
-{
-public:
-    CallCounter(const QString &address, QDBusConnection connection) : m_connection(std::move(connection))
-    {
-        m_monitor.start(QStringLiteral("dbus-monitor"),
-                        {QStringLiteral("--address"), address, QStringLiteral("--profile"),
-                         QStringLiteral("type='method_call',sender='%1'").arg(m_connection.baseService())});
-        if (!m_monitor.waitForStarted())
-            throw std::runtime_error("dbus-monitor does not start");
-        // The monitor watches once it shows a ping.
-        while (countUntilPing() < 0)
-            ;
-    }
-    ~CallCounter()
-    {
-        m_monitor.terminate();
-        m_monitor.waitForFinished();
-    }
-
-    // Calls of `step`; -1 when the monitor showed no ping in time.
-    int callsOf(const std::function<void()> &step)
-    {
-        countUntilPing();
-        step();
-        return countUntilPing();
-    }
-
-private:
-    int countUntilPing()
-    {
-        m_connection.call(QDBusMessage::createMethodCall(
-            QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-            QStringLiteral("org.freedesktop.DBus.Peer"), QStringLiteral("Ping")));
-        int calls = 0;
-        for (;;) {
-            while (!m_monitor.canReadLine()) {
-                if (!m_monitor.waitForReadyRead(2000))
-                    return -1;
-            }
-            const QList<QByteArray> fields = m_monitor.readLine().trimmed().split('\t');
-            if (fields.value(0) != "mc")
-                continue;
-            if (fields.value(7) == "Ping")
-                return calls;
-            ++calls;
-        }
-    }
-
-    QDBusConnection m_connection;
-    QProcess m_monitor;
-};
 
 struct Tool
 {
@@ -160,7 +103,7 @@ struct Tool
     bustest::PrivateBus bus;
     serviceclient::ServiceBus client;
     BusServiceBackend backend;
-    CallCounter counter;
+    bench::CallCounter counter;
     configtool::testing::RecordingHost host;
     OrvexMetaData metaData;
     ThreadsafeStringQueue queue;

@@ -57,7 +57,8 @@ AboutDialog::AboutDialog(const Branding &branding, const VersionNumberReader &ve
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setSelectionMode(QAbstractItemView::NoSelection);
     m_grid->horizontalHeader()->setStretchLastSection(true);
-    m_grid->setGeometry(8, 8, qMin(m_picture->width() - 16, 280), qMin(m_picture->height() - 16, 140));
+    m_grid->setGeometry(8, 8, qMin(m_picture->width() - 16, 280),
+                        qMin(m_picture->height() - 16, 140));
     m_grid->setColumnWidth(0, 120);
     m_grid->hide();
 

@@ -51,7 +51,7 @@ Prompter::Answer BoxPrompter::askYesNoCancel(const QString &text)
 bool BoxPrompter::askOkCancel(const QString &text)
 {
     return ask(QMessageBox::Question, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
-        == QMessageBox::Ok;
+           == QMessageBox::Ok;
 }
 
 } // namespace configtool

@@ -14,10 +14,8 @@ namespace configtool {
 
 CameraTypeDialog::CameraTypeDialog(CameraTypeState &cameraType, ProtocolList protocols,
                                    QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint)
-    , m_cameraType(cameraType)
-    , m_protocols(std::move(protocols))
-    , m_list(new QComboBox(this))
+    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint), m_cameraType(cameraType),
+      m_protocols(std::move(protocols)), m_list(new QComboBox(this))
 {
     setObjectName(QStringLiteral("FrmChangeCameraType"));
     setWindowTitle(tr("Camera Type"));

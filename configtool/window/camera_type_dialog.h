@@ -31,7 +31,8 @@ class CameraTypeDialog : public QDialog
 public:
     using ProtocolList = std::function<std::vector<CameraProtocol>()>;
 
-    CameraTypeDialog(CameraTypeState &cameraType, ProtocolList protocols, QWidget *parent = nullptr);
+    CameraTypeDialog(CameraTypeState &cameraType, ProtocolList protocols,
+                     QWidget *parent = nullptr);
 
     [[nodiscard]] QComboBox *typeList() const { return m_list; }
     [[nodiscard]] QPushButton *cancelButton() const { return m_cancel; }

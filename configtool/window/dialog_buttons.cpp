@@ -13,7 +13,8 @@ DialogButtons makeDialogButtons(QDialog &dialog, bool withCancel)
     buttons.ok->setObjectName(QStringLiteral("BtnOK"));
     buttons.ok->setDefault(true);
     if (withCancel) {
-        buttons.cancel = buttons.box->addButton(QDialog::tr("Cancel"), QDialogButtonBox::RejectRole);
+        buttons.cancel
+            = buttons.box->addButton(QDialog::tr("Cancel"), QDialogButtonBox::RejectRole);
         buttons.cancel->setObjectName(QStringLiteral("BtnCancel"));
     }
     QObject::connect(buttons.box, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);

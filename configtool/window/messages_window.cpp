@@ -25,14 +25,9 @@ constexpr qint64 kTimestampMilliseconds = 3600029;
 MessagesWindow::MessagesWindow(QString installFolder, ThreadsafeStringQueue &queue,
                                StatusPanels &panels, Prompter &prompter, QAction &viewMessages,
                                Clock clock)
-    : QMainWindow(nullptr)
-    , m_installFolder(std::move(installFolder))
-    , m_queue(queue)
-    , m_panels(panels)
-    , m_prompter(prompter)
-    , m_viewMessages(viewMessages)
-    , m_clock(std::move(clock))
-    , m_memo(new QPlainTextEdit(this))
+    : QMainWindow(nullptr), m_installFolder(std::move(installFolder)), m_queue(queue),
+      m_panels(panels), m_prompter(prompter), m_viewMessages(viewMessages),
+      m_clock(std::move(clock)), m_memo(new QPlainTextEdit(this))
 {
     setObjectName(QStringLiteral("ComForm"));
     setWindowTitle(tr("Messages"));
@@ -61,8 +56,10 @@ MessagesWindow::MessagesWindow(QString installFolder, ThreadsafeStringQueue &que
     setCentralWidget(m_memo);
 
     const ProfileFile settings(JoinPath(m_installFolder.toStdString(), kSettingsFileName));
-    move(int(settings.readInt("MessageForm", "Left", 0)), int(settings.readInt("MessageForm", "Top", 0)));
-    resize(int(settings.readInt("MessageForm", "Width", 200)), int(settings.readInt("MessageForm", "Height", 100)));
+    move(int(settings.readInt("MessageForm", "Left", 0)),
+         int(settings.readInt("MessageForm", "Top", 0)));
+    resize(int(settings.readInt("MessageForm", "Width", 200)),
+           int(settings.readInt("MessageForm", "Height", 100)));
     m_viewMessages.setCheckable(true);
     m_viewMessages.setChecked(settings.readInt("View", "Messages", 0) != 0);
 
@@ -174,9 +171,11 @@ void MessagesWindow::closeEvent(QCloseEvent *event)
     written = settings.writeInt("MessageForm", "Left", x()) && written;
     written = settings.writeInt("MessageForm", "Height", height()) && written;
     written = settings.writeInt("MessageForm", "Width", width()) && written;
-    written = settings.writeString("View", "Messages", m_viewMessages.isChecked() ? "1" : "0") && written;
+    written = settings.writeString("View", "Messages", m_viewMessages.isChecked() ? "1" : "0")
+              && written;
     if (!written)
-        m_prompter.error(QStringLiteral("Unable to write to ") + QString::fromStdString(settings.path()));
+        m_prompter.error(QStringLiteral("Unable to write to ")
+                         + QString::fromStdString(settings.path()));
     hide();
     writeLog(QStringLiteral("Orvex Messages executable Closed:  ") + stamp());
     m_log.close();

@@ -41,7 +41,8 @@ public:
     // `viewMessages` is the main window's View Messages item: the settings set its mark, and
     // the window is shown exactly when it is set.
     MessagesWindow(QString installFolder, ThreadsafeStringQueue &queue, StatusPanels &panels,
-                   Prompter &prompter, QAction &viewMessages, Clock clock = &QDateTime::currentDateTime);
+                   Prompter &prompter, QAction &viewMessages,
+                   Clock clock = &QDateTime::currentDateTime);
     ~MessagesWindow() override;
 
     // One drain of the queue (the timer's).

@@ -57,8 +57,8 @@ inline constexpr std::array<OptionKey, 23> kOptionKeys = {{
      OptionTab::ImageCapture, "Capture Images on Pump Event", nullptr},
     {"ImageCapture", "ImageCaptureDelay", "3000", OptionRule::Number, OptionTab::ImageCapture,
      "Initial Capture Delay (ms)", "ImageCaptureEnabled"},
-    {"LPR", "TriggerEvent", "2", OptionRule::TriggerEvent, OptionTab::ImageCapture,
-     "Trigger Event", "ImageCaptureEnabled"},
+    {"LPR", "TriggerEvent", "2", OptionRule::TriggerEvent, OptionTab::ImageCapture, "Trigger Event",
+     "ImageCaptureEnabled"},
     {"LPR", "LPREnabled", "Yes", OptionRule::CheckExactlyYes, OptionTab::Lpr,
      "Perform LPR on Captured Pump Image", nullptr},
     {"LPR", "PlateCaptureDelay", "5000", OptionRule::Number, OptionTab::Lpr,
@@ -89,8 +89,8 @@ inline constexpr std::array<OptionKey, 23> kOptionKeys = {{
 [[nodiscard]] constexpr bool isNumberRule(OptionRule rule)
 {
     return rule != OptionRule::CheckExactlyYes && rule != OptionRule::CheckUnlessNo
-        && rule != OptionRule::DatabaseOrFile && rule != OptionRule::Text
-        && rule != OptionRule::Password;
+           && rule != OptionRule::DatabaseOrFile && rule != OptionRule::Text
+           && rule != OptionRule::Password;
 }
 
 } // namespace configtool

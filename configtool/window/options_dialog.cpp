@@ -52,7 +52,8 @@ const QStringList &levelItems()
 const QStringList &triggerItems()
 {
     static const QStringList items{QStringLiteral("Nozzle Lift"), QStringLiteral("Nozzle Hung Up"),
-                                   QStringLiteral("Delivery Start"), QStringLiteral("Delivery End")};
+                                   QStringLiteral("Delivery Start"),
+                                   QStringLiteral("Delivery End")};
     return items;
 }
 
@@ -61,8 +62,8 @@ constexpr int kFirstTriggerEvent = 2;
 bool isCheckRule(OptionRule rule)
 {
     return rule == OptionRule::CheckAtLeastOne || rule == OptionRule::CheckExactlyOne
-        || rule == OptionRule::CheckNonZero || rule == OptionRule::CheckExactlyYes
-        || rule == OptionRule::CheckUnlessNo;
+           || rule == OptionRule::CheckNonZero || rule == OptionRule::CheckExactlyYes
+           || rule == OptionRule::CheckUnlessNo;
 }
 
 QString objectNameOf(const OptionKey &key)
@@ -96,7 +97,8 @@ OptionsDialog::OptionsDialog(QString settingsPath, Prompter &prompter, QWidget *
         buildField(key, *grids[static_cast<std::size_t>(key.tab)]);
 
     const DialogButtons buttons = makeDialogButtons(*this);
-    QPushButton *reset = buttons.box->addButton(tr("Reset to Defaults"), QDialogButtonBox::ResetRole);
+    QPushButton *reset
+        = buttons.box->addButton(tr("Reset to Defaults"), QDialogButtonBox::ResetRole);
     reset->setObjectName(QStringLiteral("BtnReset"));
     connect(reset, &QPushButton::clicked, this, &OptionsDialog::resetToDefaults);
 
@@ -235,7 +237,8 @@ void OptionsDialog::showValue(Field &field, const QString &text)
         return;
     }
     case OptionRule::Number:
-        static_cast<QSpinBox *>(field.control)->setValue(static_cast<int>(qBound(0L, number, long(INT_MAX))));
+        static_cast<QSpinBox *>(field.control)
+            ->setValue(static_cast<int>(qBound(0L, number, long(INT_MAX))));
         return;
     case OptionRule::Text:
     case OptionRule::Password:
@@ -262,8 +265,8 @@ QString OptionsDialog::fileText(const Field &field) const
         const int index = static_cast<QComboBox *>(field.control)->currentIndex();
         if (index < 0)
             return QString::number(field.numberRead);
-        return QString::number(field.key->rule == OptionRule::LevelIndex ? index
-                                                                         : index + kFirstTriggerEvent);
+        return QString::number(
+            field.key->rule == OptionRule::LevelIndex ? index : index + kFirstTriggerEvent);
     }
     case OptionRule::Number:
         return QString::number(static_cast<QSpinBox *>(field.control)->value());
@@ -280,9 +283,11 @@ void OptionsDialog::load()
     for (Field &field : m_fields) {
         const OptionKey &key = *field.key;
         if (isNumberRule(key.rule))
-            showValue(field, QString::number(file.readInt(key.section, key.key, std::stol(key.defaultValue))));
+            showValue(field, QString::number(
+                                 file.readInt(key.section, key.key, std::stol(key.defaultValue))));
         else
-            showValue(field, QString::fromStdString(file.readString(key.section, key.key, key.defaultValue)));
+            showValue(field, QString::fromStdString(
+                                 file.readString(key.section, key.key, key.defaultValue)));
     }
 }
 
@@ -318,7 +323,8 @@ void OptionsDialog::applyImageCaptureRule()
     }
     auto *lprCheck = static_cast<QCheckBox *>(lpr->control);
     if (lprCheck->isChecked())
-        m_prompter.warning(QStringLiteral("Cannot perform LPR without Image Capture.  Disabling LPR."));
+        m_prompter.warning(
+            QStringLiteral("Cannot perform LPR without Image Capture.  Disabling LPR."));
     lprCheck->setChecked(false);
     lprCheck->setEnabled(false);
 }
@@ -348,7 +354,8 @@ void OptionsDialog::accept()
 {
     if (!writeAll())
         return;
-    m_prompter.warning(QStringLiteral("You must restart the computer for the changes to take effect."));
+    m_prompter.warning(
+        QStringLiteral("You must restart the computer for the changes to take effect."));
     QDialog::accept();
 }
 

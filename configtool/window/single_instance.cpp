@@ -56,9 +56,8 @@ QByteArray makeOpenRequest(const QString &absolutePath)
 }
 
 SingleInstance::SingleInstance(QString runtimeFolder, QObject *parent)
-    : QObject(parent)
-    , m_folder(std::move(runtimeFolder))
-    , m_lock(QDir(m_folder).filePath(QString::fromLatin1(kName) + QStringLiteral(".lock")))
+    : QObject(parent), m_folder(std::move(runtimeFolder)),
+      m_lock(QDir(m_folder).filePath(QString::fromLatin1(kName) + QStringLiteral(".lock")))
 {
     // Only a lock whose process has gone is stale, however old it is.
     m_lock.setStaleLockTime(0);
@@ -71,9 +70,11 @@ QString SingleInstance::defaultRuntimeFolder()
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty() && QDir(runtime).exists())
         return runtime;
-    const QString own = QDir(QDir::tempPath()).filePath(QStringLiteral("orvexconfig-%1").arg(getuid()));
+    const QString own
+        = QDir(QDir::tempPath()).filePath(QStringLiteral("orvexconfig-%1").arg(getuid()));
     QDir().mkpath(own);
-    QFile::setPermissions(own, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(own,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     return own;
 }
 
@@ -134,7 +135,8 @@ bool SingleInstance::send(const QByteArray &request, std::chrono::milliseconds t
     }
     socket.write(request);
     while (socket.bytesToWrite() > 0)
-        if (!socket.waitForBytesWritten(static_cast<int>(qMax<qint64>(deadline.remainingTime(), 1))))
+        if (!socket.waitForBytesWritten(
+                static_cast<int>(qMax<qint64>(deadline.remainingTime(), 1))))
             return false;
     socket.disconnectFromServer();
     if (socket.state() != QLocalSocket::UnconnectedState)

@@ -37,7 +37,8 @@ class SingleInstance : public QObject
 public:
     static constexpr char kName[] = "ORVEXCONFIGMGR";
 
-    explicit SingleInstance(QString runtimeFolder = defaultRuntimeFolder(), QObject *parent = nullptr);
+    explicit SingleInstance(QString runtimeFolder = defaultRuntimeFolder(),
+                            QObject *parent = nullptr);
     ~SingleInstance() override;
 
     [[nodiscard]] static QString defaultRuntimeFolder();

@@ -49,11 +49,13 @@ QString ReadFileVersion(const QString &fileName)
         return QString();
     const std::string_view text(reinterpret_cast<const char *>(data),
                                 static_cast<std::size_t>(file.size()));
-    const auto found = std::search(text.begin(), text.end(),
-                                   std::boyer_moore_horspool_searcher(kMarker.begin(), kMarker.end()));
+    const auto found
+        = std::search(text.begin(), text.end(),
+                      std::boyer_moore_horspool_searcher(kMarker.begin(), kMarker.end()));
     QString version;
     if (found != text.end())
-        version = versionAt(text.substr(static_cast<std::size_t>(found - text.begin()) + kMarker.size()));
+        version = versionAt(
+            text.substr(static_cast<std::size_t>(found - text.begin()) + kMarker.size()));
     file.unmap(const_cast<uchar *>(data));
     return version;
 }

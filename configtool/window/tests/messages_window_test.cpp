@@ -21,8 +21,8 @@ class AMessagesWindow : public ::testing::Test
 protected:
     std::unique_ptr<MessagesWindow> open()
     {
-        return std::make_unique<MessagesWindow>(folder.path(), queue, panels, prompter, viewMessages,
-                                                [this] { return now; });
+        return std::make_unique<MessagesWindow>(folder.path(), queue, panels, prompter,
+                                                viewMessages, [this] { return now; });
     }
 
     QStringList memoLines(MessagesWindow &window) const
@@ -63,9 +63,9 @@ TEST_F(AMessagesWindow, StripsOnlyARealLineEnd)
         QString shown;
     };
     const Case cases[] = {
-        {"abc\r\n", "abc"}, {"abc\n", "abc"}, {"abc\r", "abc"},  {"abc", "abc"},
-        {"ab", "ab"},       {"a", "a"},       {"", ""},          {"\r\n", ""},
-        {"x\r\n\r\n", "x\r\n"},
+        {"abc\r\n", "abc"}, {"abc\n", "abc"}, {"abc\r", "abc"},
+        {"abc", "abc"},     {"ab", "ab"},     {"a", "a"},
+        {"", ""},           {"\r\n", ""},     {"x\r\n\r\n", "x\r\n"},
     };
     for (const Case &c : cases)
         EXPECT_EQ(MessagesWindow::withoutLineEnd(c.text), c.shown) << c.text.toStdString();
@@ -109,7 +109,8 @@ TEST_F(AMessagesWindow, KeepsTheMemoAndTheLogWithinTheirBounds)
     EXPECT_EQ(memoLines(*window), QStringList{QStringLiteral("next1")});
 
     // With the started line, the log holds the 1000 lines written since it began.
-    pushLines(MessagesWindow::MostLogLines - MessagesWindow::MostMemoLines - 1, QStringLiteral("l"));
+    pushLines(MessagesWindow::MostLogLines - MessagesWindow::MostMemoLines - 1,
+              QStringLiteral("l"));
     window->tick();
     EXPECT_EQ(logLines().size(), MessagesWindow::MostLogLines + 1);
     pushLines(1, QStringLiteral("after"));
@@ -130,8 +131,9 @@ TEST_F(AMessagesWindow, StampsTheLogALittleAfterEachHour)
     now = start.addMSecs(3600030 + 3600000);
     pushLines(1, QStringLiteral("an hour later"));
     window->tick();
-    EXPECT_EQ(logLines().mid(1), (QStringList{"on the hour1", "just after1",
-                                              "Timestamp:  2026-03-01 09:00:00", "an hour later1"}));
+    EXPECT_EQ(logLines().mid(1),
+              (QStringList{"on the hour1", "just after1", "Timestamp:  2026-03-01 09:00:00",
+                           "an hour later1"}));
 }
 
 TEST_F(AMessagesWindow, HidesOnItsCloseBoxAndClosesForGoodWithTheTool)
@@ -158,8 +160,10 @@ TEST_F(AMessagesWindow, HidesOnItsCloseBoxAndClosesForGoodWithTheTool)
     pushLines(1, QStringLiteral("too late"));
     window->tick();
     EXPECT_EQ(memoLines(*window).size(), 3);
-    EXPECT_TRUE(logLines().constLast().startsWith(QStringLiteral("Orvex Messages executable Closed:  ")));
-    EXPECT_TRUE(logLines().constFirst().startsWith(QStringLiteral("Orvex Messages executable started:  ")));
+    EXPECT_TRUE(
+        logLines().constLast().startsWith(QStringLiteral("Orvex Messages executable Closed:  ")));
+    EXPECT_TRUE(
+        logLines().constFirst().startsWith(QStringLiteral("Orvex Messages executable started:  ")));
     const ProfileFile settings(folder.settings().toStdString());
     EXPECT_EQ(settings.readInt("View", "Messages", -1), 1);
     EXPECT_EQ(settings.readInt("MessageForm", "Width", -1), 320);
@@ -184,7 +188,8 @@ TEST_F(AMessagesWindow, RunsWithoutALogItCannotOpen)
 {
     ASSERT_TRUE(QDir().mkpath(folder.file(QStringLiteral("Log.txt"))));
     auto window = open();
-    EXPECT_EQ(panels.texts[0], QStringLiteral("Unable to open ") + folder.file(QStringLiteral("Log.txt")));
+    EXPECT_EQ(panels.texts[0],
+              QStringLiteral("Unable to open ") + folder.file(QStringLiteral("Log.txt")));
     panels.texts[0].clear();
     pushLines(3, QStringLiteral("line"));
     window->tick();

@@ -51,7 +51,8 @@ const std::vector<std::vector<KeyValues>> kRoundTrips = {
         {"LPR", "SoftwareZoom", "No", "No"},
         {"PlateworksDebug", "PlateworksDebugMode", "7", "1"},
         {"OrvexDatabase", "UseDatabase", "No", "No"},
-        {"OrvexDatabase", "ConnectString", "Server=depot;Database=events", "Server=depot;Database=events"},
+        {"OrvexDatabase", "ConnectString", "Server=depot;Database=events",
+         "Server=depot;Database=events"},
         {"OrvexDatabase", "Username", "site", "site"},
         {"OrvexDatabase", "Password", "s3cret word", "s3cret word"},
         {"ImagePurge", "RunPurger", "2", "0"},
@@ -147,7 +148,9 @@ TEST_F(AnOptionsDialog, ShowsTheSiblingProgramsReadRules)
     EXPECT_EQ(qobject_cast<QComboBox *>(dialog.control("LPR", "TriggerEvent"))->currentText(),
               QStringLiteral("Delivery End"));
     // A level the list does not hold shows no item and goes back to the file as it was.
-    EXPECT_EQ(qobject_cast<QComboBox *>(dialog.control("JournalKeeper", "TraceLevel"))->currentIndex(), -1);
+    EXPECT_EQ(
+        qobject_cast<QComboBox *>(dialog.control("JournalKeeper", "TraceLevel"))->currentIndex(),
+        -1);
     EXPECT_FALSE(dialog.control("LPR", "PlateCaptureDelay")->isEnabled());
     EXPECT_FALSE(dialog.control("ImagePurge", "MinFreeSpace")->isEnabled());
     EXPECT_EQ(qobject_cast<QLineEdit *>(dialog.control("OrvexDatabase", "Password"))->echoMode(),
@@ -165,8 +168,8 @@ TEST_F(AnOptionsDialog, TurnsLprOffOnceWhenImageCaptureIsOff)
 
     OptionsDialog dialog(folder.settings(), prompter);
     dialog.show();
-    const QString warning =
-        QStringLiteral("warning: Cannot perform LPR without Image Capture.  Disabling LPR.");
+    const QString warning
+        = QStringLiteral("warning: Cannot perform LPR without Image Capture.  Disabling LPR.");
     EXPECT_EQ(prompter.shown, QStringList{warning});
     auto *lpr = qobject_cast<QCheckBox *>(dialog.control("LPR", "LPREnabled"));
     EXPECT_FALSE(lpr->isChecked());
@@ -241,14 +244,16 @@ TEST_F(AnOptionsDialog, StaysOpenAndSaysSoWhenTheFileCannotBeWritten)
     dialog.show();
     clickOk(dialog);
     EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(prompter.shown, QStringList{QStringLiteral("error: Unable to write to ") + folder.settings()});
+    EXPECT_EQ(prompter.shown,
+              QStringList{QStringLiteral("error: Unable to write to ") + folder.settings()});
 }
 
 TEST_F(AnOptionsDialog, PicturesEveryTab)
 {
     OptionsDialog dialog(folder.settings(), prompter);
     dialog.show();
-    const char *names[] = {"startup", "logging", "image-capture", "lpr", "journal-keeper", "image-purging"};
+    const char *names[]
+        = {"startup", "logging", "image-capture", "lpr", "journal-keeper", "image-purging"};
     ASSERT_EQ(dialog.tabs()->count(), 6);
     for (int tab = 0; tab < dialog.tabs()->count(); ++tab) {
         dialog.tabs()->setCurrentIndex(tab);

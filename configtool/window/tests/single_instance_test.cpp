@@ -30,7 +30,8 @@ TEST(AnOpenRequest, NamesTheFilesOfItsOpenLines)
          "[Open(\"/a.ovx\")]\r\n[Open(\"/b.ovx\")]\n[Open(\"/c.ovx\")]\r[Open(\"/d.ovx\")]",
          {"/a.ovx", "/b.ovx", "/c.ovx", "/d.ovx"}},
         {"several lines, some skipped",
-         "[Open(\"/a.ovx\")]\r\n[Close()]\r\n\r\n[Open(\"/b.ovx\")]\r\n", {"/a.ovx", "/b.ovx"}},
+         "[Open(\"/a.ovx\")]\r\n[Close()]\r\n\r\n[Open(\"/b.ovx\")]\r\n",
+         {"/a.ovx", "/b.ovx"}},
         {"an empty name opens nothing", R"([Open("")])", {}},
         {"empty request", "", {}},
     };
@@ -74,7 +75,8 @@ TEST(ASecondInstance, GivesUpWhenNoFirstInstanceAnswers)
 {
     QTemporaryDir runtime;
     SingleInstance lone(runtime.path());
-    EXPECT_FALSE(lone.send(makeOpenRequest(QStringLiteral("/x.ovx")), std::chrono::milliseconds(300)));
+    EXPECT_FALSE(
+        lone.send(makeOpenRequest(QStringLiteral("/x.ovx")), std::chrono::milliseconds(300)));
 }
 
 TEST(AFirstInstance, TakesOverFromOneThatDied)

@@ -13,9 +13,9 @@
 #include <QComboBox>
 #include <QImage>
 #include <QLabel>
-#include <QRegularExpression>
 #include <QPainter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTableWidget>
@@ -30,7 +30,8 @@ using testing::InstallFolder;
 
 std::vector<CameraProtocol> someCameraProtocols()
 {
-    return {{QStringLiteral("Pelco D"), 40}, {QStringLiteral("Pelco P"), 41},
+    return {{QStringLiteral("Pelco D"), 40},
+            {QStringLiteral("Pelco P"), 41},
             {QStringLiteral("VCL"), 80}};
 }
 
@@ -103,7 +104,12 @@ TEST(AFileVersion, IsReadFromTheMarkerAnywhereInTheFile)
         const char *version;
     };
     const Case cases[] = {
-        {"marker between binary bytes", QByteArray("\x7f" "ELF\0\0", 6) + "ORVEX-FILE-VERSION=1.0.0.0" + QByteArray(3, '\0'), "1.0.0.0"},
+        {"marker between binary bytes",
+         QByteArray("\x7f"
+                    "ELF\0\0",
+                    6)
+             + "ORVEX-FILE-VERSION=1.0.0.0" + QByteArray(3, '\0'),
+         "1.0.0.0"},
         {"marker at the very end", "xxORVEX-FILE-VERSION=2.5.10.300", "2.5.10.300"},
         {"no marker", "just some bytes", ""},
         {"three numbers only", "ORVEX-FILE-VERSION=1.2.3", ""},
@@ -121,7 +127,8 @@ TEST(AFileVersion, IsReadFromTheMarkerAnywhereInTheFile)
 TEST(AFileVersion, IsBuiltIntoTheDeliverables)
 {
     const QString version = ReadFileVersion(QStringLiteral(ORVEX_TRANSPORT_LIBRARY));
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d+\\.\\d+\\.\\d+\\.\\d+$")).match(version).hasMatch())
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("^\\d+\\.\\d+\\.\\d+\\.\\d+$")).match(version).hasMatch())
         << version.toStdString();
     EXPECT_EQ(ReadFileVersion(QStringLiteral(ORVEX_SERVICES_PROGRAM)), version);
 }
@@ -130,7 +137,8 @@ TEST(AVersionNumberReader, LooksFilesUpInItsFoldersInTurn)
 {
     InstallFolder bin;
     InstallFolder lib;
-    testing::writeAll(lib.file(QStringLiteral("libDeviceCourier.so")), "ORVEX-FILE-VERSION=1.0.0.0");
+    testing::writeAll(lib.file(QStringLiteral("libDeviceCourier.so")),
+                      "ORVEX-FILE-VERSION=1.0.0.0");
     testing::writeAll(bin.file(QStringLiteral("OrvexServices")), "no version here");
     VersionNumberReader reader;
     reader.setBaseFolders({bin.path(), lib.path()});

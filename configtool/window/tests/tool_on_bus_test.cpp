@@ -1,0 +1,184 @@
+// The configuration tool as a site engineer meets it: the real service, activated on a private
+// bus, the simulated unit on its serial line, the OrvexConfig program and the tool's start.
+
+#include "bus_test_support.h"
+
+#include "configtool/window/frm_main.h"
+#include "configtool/window/tool_program.h"
+
+#include "configtool/model/bus_service_backend.h"
+#include "configtool/model/orvex_config_manager.h"
+#include "configtool/testing/recording_host.h"
+#include "configtool/testing/test_meta_data.h"
+#include "window_test_support.h"
+
+#include "serviceclient/service_bus.h"
+#include "tools/unit-sim/unit_link.h"
+#include "tools/unit-sim/unit_tables.h"
+
+#include <QAction>
+#include <QLocalSocket>
+#include <QPushButton>
+#include <QSpinBox>
+
+#include <gtest/gtest.h>
+
+namespace configtool {
+namespace {
+
+constexpr int kSettle = 30000;
+
+class ATool : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        unit.SetHandler(unitTables.handler());
+        unit.Start();
+        bus = std::make_unique<bustest::PrivateBus>(true, unit.slavePath());
+        installFolder = QString::fromStdString(bus->installDir().string());
+        ASSERT_TRUE(QFile::copy(testing::shippedMetaDataPath(),
+                                QDir(installFolder).filePath(QStringLiteral("OrvexMetaData.xml"))));
+        earlierInstallDir = qgetenv("ORVEX_INSTALL_DIR");
+        qputenv("ORVEX_INSTALL_DIR", installFolder.toUtf8());
+    }
+    void TearDown() override
+    {
+        qputenv("ORVEX_INSTALL_DIR", earlierInstallDir);
+        bus.reset();
+        unit.Stop();
+    }
+
+    // The environment of an OrvexConfig started by the test.
+    std::map<std::string, std::string> programEnvironment() const
+    {
+        auto env = bus->env();
+        env["XDG_RUNTIME_DIR"] = runtime.path().toStdString();
+        env["QT_QPA_PLATFORM"] = "offscreen";
+        return env;
+    }
+
+    // Exit status of an OrvexConfig run to its end.
+    int runProgram(const std::vector<std::string> &arguments)
+    {
+        std::vector<std::string> argv{ORVEX_CONFIG_PROGRAM};
+        argv.insert(argv.end(), arguments.begin(), arguments.end());
+        bustest::Child program(argv, programEnvironment(), false);
+        const int status = program.wait();
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    QString dataFile(const char *name) const
+    {
+        QDir().mkpath(QDir(installFolder).filePath(QStringLiteral("Data")));
+        return QDir(installFolder).filePath(QStringLiteral("Data/") + QLatin1String(name));
+    }
+
+    unitsim::UnitTables unitTables;
+    unitsim::UnitLink unit;
+    std::unique_ptr<bustest::PrivateBus> bus;
+    QString installFolder;
+    QByteArray earlierInstallDir;
+    QTemporaryDir runtime;
+};
+
+TEST_F(ATool, SendsTheSiteEditedAndSavedToTheUnit)
+{
+    serviceclient::ServiceBus client(QString::fromStdString(bus->address()));
+    BusServiceBackend backend(client);
+    testing::ScriptedPrompter prompter;
+    testing::ScriptedFileChooser chooser;
+    ToolProgram program(prompter, chooser, runtime.path());
+    ASSERT_EQ(program.claim({}), ToolProgram::Outcome::Running);
+    ASSERT_EQ(program.start(backend), ToolProgram::Outcome::Running)
+        << prompter.shown.join(QLatin1Char('|')).toStdString();
+    FrmMain &window = *program.window();
+    const auto trigger
+        = [&](const char *name) { window.findChild<QAction *>(QLatin1String(name))->trigger(); };
+
+    // A site of the service's own, saved where the service keeps site files.
+    trigger("MenuNewSite");
+    const QString path = dataFile("Forecourt.ovx");
+    chooser.paths.push_back(path);
+    trigger("MenuSaveSite");
+    ASSERT_TRUE(QFileInfo::exists(path)) << prompter.shown.join(QLatin1Char('|')).toStdString();
+    trigger("MenuCloseSite");
+    ASSERT_FALSE(window.manager().IsSiteOpen());
+
+    // A file manager's double click: a second OrvexConfig hands the file over and ends.
+    EXPECT_EQ(runProgram({path.toStdString()}), 0);
+    ASSERT_TRUE(testing::waitUntil([&] { return window.manager().IsSiteOpen(); },
+                                   std::chrono::seconds(10)));
+    EXPECT_EQ(window.panelText(StatusPanels::Site), QStringLiteral("Forecourt.ovx"));
+
+    // The unit answers the heartbeat that the port setting started.
+    ASSERT_TRUE(testing::waitUntil([&] { return window.manager().IsOnline(); },
+                                   std::chrono::milliseconds(kSettle)));
+    EXPECT_TRUE(testing::waitUntil([&] {
+        return window.panelText(StatusPanels::Unit).startsWith(QStringLiteral("Online "));
+    }));
+
+    window.findChild<QPushButton *>(QStringLiteral("BtnNextPOSes"))->click();
+    auto *dwell = window.findChild<QSpinBox *>(QStringLiteral("SpinPriority1DwellTime"));
+    ASSERT_TRUE(dwell->isEnabled());
+    dwell->setValue(45);
+    EXPECT_TRUE(window.manager().IsModified());
+    const QByteArray before = testing::readAll(path);
+    trigger("MenuSaveSite");
+    EXPECT_FALSE(window.manager().IsModified());
+    EXPECT_NE(testing::readAll(path), before);
+
+    // The unit is cleared and waited for ten seconds before the tables go; editing stays
+    // paused until the (shortened) busy time has passed and the service has returned.
+    window.manager().setBusyTimes(std::chrono::milliseconds(500), std::chrono::milliseconds(500));
+    trigger("MenuDownloadToOrvex");
+    EXPECT_TRUE(window.manager().IsBusy());
+    ASSERT_TRUE(
+        testing::waitUntil([&] { return !window.manager().IsBusy(); }, std::chrono::seconds(60)));
+    ASSERT_TRUE(testing::waitUntil([&] { return unitTables.tables('G').size() == 1; },
+                                   std::chrono::seconds(20)));
+    const auto timings = unitTables.tables('G').front();
+    ASSERT_GE(timings.size(), 11u);
+    EXPECT_EQ(timings[1], 45) << "dwell time of priority 1";
+    EXPECT_EQ(timings[2], 20) << "dwell time of priority 2, the default";
+    EXPECT_TRUE(prompter.shown.isEmpty()) << prompter.shown.join(QLatin1Char('|')).toStdString();
+}
+
+TEST_F(ATool, StartsWithAFileAndTakesTheFilesOfLaterStarts)
+{
+    // A site file to open: made on the bus by a first run of the tool's start.
+    {
+        serviceclient::ServiceBus client(QString::fromStdString(bus->address()));
+        BusServiceBackend backend(client);
+        testing::ScriptedPrompter prompter;
+        testing::ScriptedFileChooser chooser;
+        QTemporaryDir ownRuntime;
+        ToolProgram program(prompter, chooser, ownRuntime.path());
+        ASSERT_EQ(program.claim({}), ToolProgram::Outcome::Running);
+        ASSERT_EQ(program.start(backend), ToolProgram::Outcome::Running);
+        program.window()->findChild<QAction *>(QStringLiteral("MenuNewSite"))->trigger();
+        chooser.paths.push_back(dataFile("First.ovx"));
+        program.window()->findChild<QAction *>(QStringLiteral("MenuSaveSite"))->trigger();
+        ASSERT_TRUE(program.window()->close());
+    }
+
+    std::vector<std::string> argv{ORVEX_CONFIG_PROGRAM, dataFile("First.ovx").toStdString()};
+    bustest::Child first(argv, programEnvironment(), false);
+    // It takes requests once its start, with the file, has finished; an error box in the start
+    // would hold it before that.
+    QLocalSocket probe;
+    ASSERT_TRUE(testing::waitUntil(
+        [&] {
+            probe.connectToServer(runtime.filePath(QStringLiteral("ORVEXCONFIGMGR")));
+            return probe.waitForConnected(100);
+        },
+        std::chrono::milliseconds(kSettle)));
+    probe.disconnectFromServer();
+    EXPECT_EQ(runProgram({}), 0);
+    EXPECT_EQ(runProgram({dataFile("First.ovx").toStdString()}), 0);
+    EXPECT_EQ(::waitpid(first.pid(), nullptr, WNOHANG), 0) << "the first instance still runs";
+    first.stop(SIGTERM);
+}
+
+} // namespace
+} // namespace configtool
