@@ -2,6 +2,7 @@
 // A fresh configuration store in a private install folder, for every test.
 
 #include "configstore/orvex_config.h"
+#include "support/tests/scoped_temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -31,17 +32,11 @@ class StoreTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_folder = std::filesystem::temp_directory_path()
-                   / ("configstore-" + std::to_string(::getpid()) + "-" + info->test_suite_name() + "-"
-                      + info->name());
-        std::filesystem::remove_all(m_folder);
-        std::filesystem::create_directories(m_folder);
         ::setenv("ORVEX_INSTALL_DIR", m_folder.c_str(), 1);
         ASSERT_EQ(m_config.LoadAndParse(), S_OK);
     }
 
-    void TearDown() override { std::filesystem::remove_all(m_folder); }
+    void TearDown() override { ::unsetenv("ORVEX_INSTALL_DIR"); }
 
     // A site named `name`, created when missing.
     std::shared_ptr<ISite> site(const std::string &name = "Default")
@@ -53,7 +48,8 @@ protected:
 
     std::string path(const std::string &file) const { return (m_folder / file).string(); }
 
-    std::filesystem::path m_folder;
+    ScopedTempFolder m_temp{"configstore"};
+    std::filesystem::path m_folder = m_temp.path();
     OrvexConfig m_config;
 };
 

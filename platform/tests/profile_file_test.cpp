@@ -1,4 +1,5 @@
 #include "platform/profile_file.h"
+#include "support/tests/scoped_temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -49,19 +50,6 @@ bool asUnprivileged(const std::function<bool()> &check)
 class AProfileFile : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        m_dir = fs::temp_directory_path()
-                / ("profile_test_" + std::to_string(::getpid()) + "_"
-                   + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override
-    {
-        fs::permissions(m_dir, fs::perms::owner_all);
-        fs::remove_all(m_dir);
-    }
     fs::path path() const { return m_dir / "OrvexSettings.ini"; }
     std::size_t filesInFolder() const
     {
@@ -71,7 +59,8 @@ protected:
         return n;
     }
 
-    fs::path m_dir;
+    ScopedTempFolder m_temp{"profile-test"};
+    fs::path m_dir = m_temp.path();
 };
 
 } // namespace

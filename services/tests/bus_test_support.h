@@ -5,6 +5,8 @@
 
 #include "fakes.h"
 
+#include "support/tests/scoped_temp_folder.h"
+
 #include <gtest/gtest.h>
 #include <sdbus-c++/sdbus-c++.h>
 
@@ -128,8 +130,6 @@ public:
     // not exist, so that no test ever opens a real serial port.
     explicit PrivateBus(bool withRules = true, const std::string &portDevice = {})
     {
-        m_dir = fs::temp_directory_path() / ("orvex-bus-" + std::to_string(::getpid()) + "-" + std::to_string(++serial()));
-        fs::remove_all(m_dir);
         fs::create_directories(installDir());
         if (withRules)
             fs::copy_file(fs::path(ORVEX_SOURCE_DIR) / "data" / "RecorderBridgeConfig.xml",
@@ -154,13 +154,8 @@ public:
                                            env(), true);
         EXPECT_TRUE(m_daemon->readLine(m_address));
     }
-    ~PrivateBus()
-    {
-        m_daemon.reset();
-        // An activated service ends with the bus; give it the time to go.
-        std::error_code ignored;
-        fs::remove_all(m_dir, ignored);
-    }
+    // The bus goes first; an activated service ends with it, and the folder goes last.
+    ~PrivateBus() { m_daemon.reset(); }
     PrivateBus(const PrivateBus &) = delete;
     PrivateBus &operator=(const PrivateBus &) = delete;
 
@@ -197,12 +192,8 @@ public:
     }
 
 private:
-    static int &serial()
-    {
-        static int n = 0;
-        return n;
-    }
-    fs::path m_dir;
+    ScopedTempFolder m_folder{"orvex-bus"};
+    fs::path m_dir = m_folder.path();
     std::string m_address;
     std::unique_ptr<Child> m_daemon;
 };

@@ -9,6 +9,7 @@
 #include "services/orvex.h"
 #include "services/orvex_comms.h"
 #include "services/orvex_config_data.h"
+#include "support/tests/scoped_temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -77,19 +78,11 @@ enum class Step { None, Transport, ConfigData, Comms, Bridge, CameraCtrl, Camera
 class ARoot : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        m_folder = fs::temp_directory_path() / ("orvex-root-" + std::to_string(::getpid()) + "-" +
-                                                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_folder);
-        fs::create_directories(m_folder);
-        m_loop.Start();
-    }
+    void SetUp() override { m_loop.Start(); }
     void TearDown() override
     {
         m_loop.Quit();
         m_loop.Join();
-        fs::remove_all(m_folder);
     }
 
     OrvexFactories factoriesFailingAt(Step step)
@@ -150,7 +143,8 @@ protected:
         return text;
     }
 
-    fs::path m_folder;
+    ScopedTempFolder m_temp{"orvex-root"};
+    fs::path m_folder = m_temp.path();
     ServiceLoop m_loop;
     std::shared_ptr<fakes::RecordingTransport> transport = std::make_shared<fakes::RecordingTransport>();
     std::shared_ptr<FakeBridge> bridge = std::make_shared<FakeBridge>();

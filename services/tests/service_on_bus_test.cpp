@@ -5,6 +5,7 @@
 #include "bus_test_support.h"
 
 #include "platform/hresult.h"
+#include "support/tests/scoped_temp_folder.h"
 #include "tools/unit-sim/unit_link.h"
 #include "tools/unit-sim/unit_tables.h"
 
@@ -184,12 +185,19 @@ TEST(AServiceOnTheBus, TracesEveryPortFailureWithItsCause)
         auto unit = std::make_unique<unitsim::UnitLink>();
         unit->SetHandler(tables.handler());
         unit->Start();
-        PrivateBus bus(true, row.unitGoesAway ? unit->slavePath() : std::string());
+        // The service reaches the unit through a link of the test's own: once the unit has gone,
+        // the number of its pseudo-terminal is free, and a test running alongside may take it
+        // for a unit of its own, which the service must not open in its place.
+        ScopedTempFolder folder("orvex-port");
+        const std::filesystem::path device = folder / "unit";
+        std::filesystem::create_symlink(unit->slavePath(), device);
+        PrivateBus bus(true, row.unitGoesAway ? device.string() : std::string());
         auto client = bus.connect();
         const auto [hr, comms] = rootGetter(*client, "getOrvexComms");
         ASSERT_EQ(S_OK, hr);
         if (row.unitGoesAway) {
             ASSERT_TRUE(waitUntil([&] { return unit->stats().framesReceived > 0; })) << "the port never opened";
+            std::filesystem::remove(device);
             unit.reset();
         }
         const auto lines = [&] {

@@ -1,6 +1,7 @@
 #include "support/trace_log.h"
 
 #include "platform/profile_file.h"
+#include "scoped_temp_folder.h"
 #include "wait_until.h"
 
 #include <gtest/gtest.h>
@@ -76,10 +77,6 @@ class ATraceLog : public ::testing::Test
 protected:
     void SetUp() override
     {
-        m_dir = fs::temp_directory_path()
-                / ("trace_test_" + std::to_string(::getpid()) + "_"
-                   + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
         fs::create_directories(m_dir / "settings");
         support::SetTraceClockForTesting([this] { return m_clock.now(); });
     }
@@ -87,7 +84,6 @@ protected:
     {
         support::CloseTrace();
         support::SetTraceClockForTesting(nullptr);
-        fs::remove_all(m_dir);
     }
 
     void configure(long level, long interval = 20)
@@ -104,7 +100,8 @@ protected:
     fs::path settingsFile() const { return settingsDir() / "OrvexSettings.ini"; }
     fs::path file(const char *name) const { return m_dir / name; }
 
-    fs::path m_dir;
+    ScopedTempFolder m_temp{"trace-test"};
+    fs::path m_dir = m_temp.path();
     TestClock m_clock;
 };
 

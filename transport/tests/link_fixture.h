@@ -3,6 +3,7 @@
 // and a fixture that points serial port 1 at a simulated unit's pseudo-terminal through a
 // settings file in a temporary install folder.
 
+#include "support/tests/time_scale.h"
 #include "support/tests/wait_until.h"
 #include "transport/inbound_sink.h"
 #include "transport/queued_message.h"
@@ -61,6 +62,11 @@ public:
     }
     std::vector<Received> frames() const { return filter(false); }
     std::vector<Received> errors() const { return filter(true); }
+    std::size_t count() const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_received.size();
+    }
     std::size_t errorCount() const
     {
         std::lock_guard lock(m_mutex);
@@ -115,8 +121,22 @@ protected:
     static inline int s_counter = 0;
 };
 
-// A link on port 1 talking to a simulated unit. Short time-outs keep the tests quick; the
-// protocol's decisions do not depend on their size.
+// Short time-outs keep the link tests quick; the protocol's decisions do not depend on their
+// size. They are stretched for slow builds, so that the unit answers before the link writes a
+// frame again, unless a test withholds the answer.
+inline transport::LinkTiming fastLink()
+{
+    return {scaled(20ms), scaled(40ms)};
+}
+inline unitsim::UnitTiming fastUnit()
+{
+    unitsim::UnitTiming timing;
+    timing.retransmitAfter = scaled(60ms);
+    timing.frameSilence = scaled(30ms);
+    return timing;
+}
+
+// A link on port 1 talking to a simulated unit.
 class LinkFixture : public InstallFolderFixture
 {
 protected:
@@ -140,15 +160,6 @@ protected:
         m_link.reset();
         m_unit.reset();
         InstallFolderFixture::TearDown();
-    }
-
-    static transport::LinkTiming fastLink() { return {20ms, 40ms}; }
-    static unitsim::UnitTiming fastUnit()
-    {
-        unitsim::UnitTiming timing;
-        timing.retransmitAfter = 60ms;
-        timing.frameSilence = 30ms;
-        return timing;
     }
 
     std::vector<unitsim::Message> unitReceived()

@@ -21,7 +21,7 @@ namespace {
 // pending frame.
 transport::LinkTiming noTimedRetransmit()
 {
-    return {20ms, 60s};
+    return {scaled(20ms), 60s};
 }
 
 class ALinkReceiver : public LinkFixture
@@ -319,7 +319,7 @@ namespace {
 class ThrowingOnceLink final : public transport::LinkProtocolThread
 {
 public:
-    ThrowingOnceLink() : LinkProtocolThread(1, {20ms, 40ms}) { Start(); }
+    ThrowingOnceLink() : LinkProtocolThread(1, fastLink()) { Start(); }
     ~ThrowingOnceLink() override { Stop(); }
     std::atomic<int> frames{0};
     std::atomic<int> errors{0};

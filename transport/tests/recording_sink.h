@@ -27,7 +27,7 @@ public:
         std::lock_guard lock(m_mutex);
         return m_lines.size();
     }
-    bool waitForCount(std::size_t n, std::chrono::milliseconds timeout = std::chrono::seconds(5)) const
+    bool waitForCount(std::size_t n, std::chrono::milliseconds timeout = scaled(std::chrono::seconds(10))) const
     {
         return waitUntil([&] { return count() >= n; }, timeout);
     }

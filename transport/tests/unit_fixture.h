@@ -1,7 +1,7 @@
 #pragma once
 // A transport object on serial port 1, which a temporary install folder's settings point at a
-// simulated unit's pseudo-terminal; the unit keeps tables and answers requests. Short link
-// time-outs keep the tests quick: the protocol's decisions do not depend on their size.
+// simulated unit's pseudo-terminal; the unit keeps tables and answers requests. The link tests'
+// short time-outs keep the tests quick: the protocol's decisions do not depend on their size.
 
 #include "recording_notifier.h"
 #include "recording_sink.h"
@@ -23,18 +23,14 @@ protected:
     void SetUp() override
     {
         InstallFolderFixture::SetUp();
-        unitsim::UnitTiming timing;
-        timing.retransmitAfter = std::chrono::milliseconds(60);
-        timing.frameSilence = std::chrono::milliseconds(30);
-        unit = std::make_unique<unitsim::UnitLink>(timing);
+        unit = std::make_unique<unitsim::UnitLink>(linktest::fastUnit());
         tables.setPassThroughHandler([this](const unitsim::Message &m) { return cameras.Handle(m); });
         unit->SetHandler(tables.handler());
         unit->Start();
         pointPortAt(1, unit->slavePath());
 
         transport = std::make_unique<transport::OrvexTransport>(
-            transport::LinkTiming{std::chrono::milliseconds(20), std::chrono::milliseconds(40)},
-            [](std::chrono::milliseconds) {});
+            linktest::fastLink(), [](std::chrono::milliseconds) {});
         std::uint32_t cookie = 0;
         ASSERT_EQ(transport->Advise(sink, &cookie), S_OK);
     }

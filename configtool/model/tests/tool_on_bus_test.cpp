@@ -211,9 +211,8 @@ TEST_F(AToolOnTheBus, KeepsASiteThroughSaveCloseOpenSendAndRetrieve)
 TEST(AToolWithoutTheService, SaysItCannotConnect)
 {
     // A bus that can start nothing.
-    const auto dir = std::filesystem::temp_directory_path()
-                     / ("orvex-empty-bus-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
+    const ScopedTempFolder folder("orvex-empty-bus");
+    const std::filesystem::path &dir = folder.path();
     std::ofstream(dir / "bus.conf")
         << "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\"\n"
            " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
@@ -239,7 +238,6 @@ TEST(AToolWithoutTheService, SaysItCannotConnect)
                   QStringList{"error: Unable to connect to OrvexServices."});
     }
     daemon.stop();
-    std::filesystem::remove_all(dir);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "tools/unit-sim/unit_link.h"
 
 #include "platform/serial_port.h"
+#include "support/tests/time_scale.h"
 #include "support/tests/wait_until.h"
 #include "transport/frame_receiver.h"
 
@@ -21,7 +22,8 @@ struct RawPort
     explicit RawPort(const std::string &path)
     {
         port.OpenDevice(path, 4800, CSerialPort::NoParity, CSerialPort::OneStopBit, CSerialPort::NoFlowControl);
-        port.SetTimeouts({50, 50, 50, 50, 50});
+        const auto wait = static_cast<std::uint32_t>(scaled(50ms).count());
+        port.SetTimeouts({wait, wait, wait, wait, wait});
     }
     void write(const std::vector<std::uint8_t> &bytes) { port.Write(bytes.data(), bytes.size()); }
     // Feeds a receiver until it reports something other than None, or the line falls silent.
@@ -73,7 +75,8 @@ TEST(AUnitLink, AcknowledgesAFrameOnceAndHandsItToTheHandlerOnce)
 TEST(AUnitLink, GivesUpAFrameAfterFourWrites)
 {
     UnitTiming timing;
-    timing.retransmitAfter = 20ms;
+    // Well inside the silence after which the reads below give up.
+    timing.retransmitAfter = scaled(20ms);
     UnitLink unit(timing);
     unit.Start();
     RawPort pc(unit.slavePath());
@@ -89,7 +92,7 @@ TEST(AUnitLink, GivesUpAFrameAfterFourWrites)
             break;
     }
     EXPECT_EQ(frames, 4);
-    EXPECT_EQ(unit.stats().framesGivenUp, 1u);
+    EXPECT_TRUE(waitUntil([&] { return unit.stats().framesGivenUp == 1u; }));
 }
 
 TEST(AFaultName, ReadsBackEveryFault)
