@@ -1,4 +1,5 @@
 #include "platform/service_loop.h"
+#include "support/tests/wait_until.h"
 
 #include <gtest/gtest.h>
 
@@ -9,17 +10,6 @@
 #include <vector>
 
 namespace {
-
-bool waitUntil(const std::function<bool()> &predicate, std::chrono::milliseconds timeout = std::chrono::seconds(5))
-{
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!predicate()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
 
 std::thread::id loopThreadOf(ServiceLoop &loop)
 {

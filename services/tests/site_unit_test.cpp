@@ -6,6 +6,7 @@
 #include "platform/install_folder.h"
 #include "platform/service_loop.h"
 #include "platform/profile_file.h"
+#include "support/tests/wait_until.h"
 #include "tools/unit-sim/unit_link.h"
 #include "tools/unit-sim/unit_tables.h"
 #include "services/orvex_comms.h"
@@ -21,17 +22,6 @@ namespace {
 
 using namespace std::chrono_literals;
 using ::testing::ElementsAre;
-
-bool waitUntil(const std::function<bool()> &done, std::chrono::milliseconds timeout = 10s)
-{
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(2ms);
-    }
-    return true;
-}
 
 struct Tables
 {

@@ -84,6 +84,7 @@ struct UnitLink::Impl
             note(LogKind::FaultInjected, "armed " + armed);
     }
     void record(LogEntry entry) { frames.Record(std::move(entry)); }
+    // Counted after the log entry is made: whoever sees a count sees the entries behind it.
     void bump(std::uint64_t UnitStats::*counter)
     {
         std::lock_guard lock(mutex);
@@ -238,8 +239,8 @@ void UnitLink::Impl::onTimers()
     const auto now = Clock::now();
     if (receiver.insideFrame() && now - lastByte >= timing.frameSilence) {
         (void)receiver.silence();
-        bump(&UnitStats::framesAbandoned);
         note(LogKind::FrameAbandoned, "cut short by silence");
+        bump(&UnitStats::framesAbandoned);
     }
     if (awaiting && now - sendTime >= timing.retransmitAfter)
         retransmit();
@@ -267,8 +268,8 @@ void UnitLink::Impl::onByte(std::uint8_t byte)
     case ReceiveEvent::CutShort:
     case ReceiveEvent::Overlong:
     case ReceiveEvent::TooShort:
-        bump(&UnitStats::framesAbandoned);
         note(LogKind::FrameAbandoned, transport::describe(event));
+        bump(&UnitStats::framesAbandoned);
         return;
     default:
         onFrameEnd(event, lastBefore);
@@ -294,36 +295,35 @@ void UnitLink::Impl::onFrameEnd(ReceiveEvent event, std::uint8_t lastBefore)
     if (const auto reply = transport::replyFor(event))
         writeAll({*reply});
     if (event != ReceiveEvent::FrameAccepted && event != ReceiveEvent::FrameDuplicate) {
-        bump(&UnitStats::framesRefused);
         note(LogKind::FrameRefused, transport::describe(event), now);
+        bump(&UnitStats::framesRefused);
         return;
     }
     const auto payload = receiver.payload();
     LogEntry entry{now, LogKind::FrameReceived, receiver.sequence(), receiver.type(), payload.size(), ""};
     if (event == ReceiveEvent::FrameDuplicate) {
-        bump(&UnitStats::duplicatesReceived);
         entry.kind = LogKind::FrameDuplicate;
         record(entry);
+        bump(&UnitStats::duplicatesReceived);
         return;
     }
-    bump(&UnitStats::framesReceived);
     record(entry);
     const auto own = typeHandlers.find(receiver.type());
     const MessageHandler &chosen = own != typeHandlers.end() ? own->second : handler;
-    if (!chosen)
-        return;
-    Message received{receiver.type(), {payload.begin(), payload.end()}};
     std::vector<Message> replies;
-    try {
-        replies = chosen(received);
-    } catch (const std::exception &error) {
-        note(LogKind::HandlerFailed, error.what());
+    if (chosen) {
+        try {
+            replies = chosen(Message{receiver.type(), {payload.begin(), payload.end()}});
+        } catch (const std::exception &error) {
+            note(LogKind::HandlerFailed, error.what());
+        }
     }
-    if (replies.empty())
-        return;
+    // Counted with the replies queued, once the handler is done: whoever sees the count sees
+    // all that the frame caused.
     std::lock_guard lock(mutex);
     for (auto &reply : replies)
         queue.push_back(std::move(reply));
+    ++stats.framesReceived;
 }
 
 void UnitLink::Impl::onAcknowledged()
@@ -332,8 +332,8 @@ void UnitLink::Impl::onAcknowledged()
     if (!awaiting)
         return;
     awaiting = false;
-    bump(&UnitStats::framesAcked);
     record({Clock::now(), LogKind::FrameAcked, transmitSequence, pendingType, pendingLength, ""});
+    bump(&UnitStats::framesAcked);
     if (takeArmed(Fault::RepeatSequence)) {
         note(LogKind::FaultInjected, "repeat-sequence: frame sent again");
         awaiting = true;
@@ -347,13 +347,13 @@ void UnitLink::Impl::retransmit()
     if (!awaiting)
         return;
     if (writes < timing.maxWrites) {
-        bump(&UnitStats::rewrites);
         writePending(false);
+        bump(&UnitStats::rewrites);
         return;
     }
     awaiting = false;
-    bump(&UnitStats::framesGivenUp);
     record({Clock::now(), LogKind::FrameGivenUp, transmitSequence, pendingType, pendingLength, ""});
+    bump(&UnitStats::framesGivenUp);
 }
 
 bool UnitLink::Impl::hasWork() const
@@ -417,8 +417,8 @@ void UnitLink::Impl::sendNext()
     pendingLength = message.payload.size();
     writes = 0;
     awaiting = true;
-    bump(&UnitStats::framesSent);
     writePending(true);
+    bump(&UnitStats::framesSent);
 }
 
 void UnitLink::Impl::writePending(bool first)
