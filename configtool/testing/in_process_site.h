@@ -14,6 +14,7 @@
 #include "interfaces/services/iorvex_comms.h"
 #include "platform/com_error.h"
 #include "services/orvex_config_data.h"
+#include "support/tests/scoped_temp_folder.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -39,41 +40,10 @@ inline std::string callText(const std::string &name, std::initializer_list<int> 
 }
 
 // A folder of its own as ORVEX_INSTALL_DIR for the object's life; the earlier value returns.
-class TemporaryInstallFolder
+class TemporaryInstallFolder : public ScopedInstallFolder
 {
 public:
-    TemporaryInstallFolder()
-    {
-        std::string pattern
-            = (std::filesystem::temp_directory_path() / "orvex-tool-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr)
-            throw std::runtime_error("mkdtemp failed");
-        m_path = pattern;
-        if (const char *earlier = std::getenv("ORVEX_INSTALL_DIR"))
-            m_earlier = earlier;
-        ::setenv("ORVEX_INSTALL_DIR", m_path.c_str(), 1);
-    }
-    ~TemporaryInstallFolder()
-    {
-        if (m_earlier)
-            ::setenv("ORVEX_INSTALL_DIR", m_earlier->c_str(), 1);
-        else
-            ::unsetenv("ORVEX_INSTALL_DIR");
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    TemporaryInstallFolder(const TemporaryInstallFolder &) = delete;
-    TemporaryInstallFolder &operator=(const TemporaryInstallFolder &) = delete;
-
-    [[nodiscard]] const std::filesystem::path &path() const { return m_path; }
-    [[nodiscard]] std::string file(const std::string &name) const
-    {
-        return (m_path / name).string();
-    }
-
-private:
-    std::filesystem::path m_path;
-    std::optional<std::string> m_earlier;
+    TemporaryInstallFolder() : ScopedInstallFolder("orvex-tool") {}
 };
 
 // The hub's commands, recorded; every command answers `result`.

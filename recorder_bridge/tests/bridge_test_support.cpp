@@ -15,20 +15,6 @@
 
 namespace bridge_test {
 
-TempFolder::TempFolder()
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "orvex-bridge-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        throw std::runtime_error("cannot make a temporary folder");
-    m_path = pattern;
-}
-
-TempFolder::~TempFolder()
-{
-    std::error_code ec;
-    std::filesystem::remove_all(m_path, ec);
-}
-
 void TempFolder::write(const std::string &name, const std::string &text) const
 {
     std::ofstream(JoinPath(m_path, name), std::ios::binary) << text;
@@ -102,17 +88,6 @@ bool HasLine(const std::vector<std::string> &lines, const std::string &line)
 bool HasLineStartingWith(const std::vector<std::string> &lines, const std::string &start)
 {
     return std::any_of(lines.begin(), lines.end(), [&](const std::string &l) { return l.starts_with(start); });
-}
-
-bool WaitUntil(const std::function<bool()> &predicate, std::chrono::milliseconds timeout)
-{
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!predicate()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
 }
 
 } // namespace bridge_test

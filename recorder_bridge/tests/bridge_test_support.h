@@ -2,6 +2,9 @@
 // Shared pieces of the bridge tests: a temporary install folder, the trace of a test read back
 // as lines, and a wait for a condition.
 
+#include "support/tests/scoped_temp_folder.h"
+#include "support/tests/wait_until.h"
+
 #include <chrono>
 #include <functional>
 #include <string>
@@ -13,18 +16,14 @@ namespace bridge_test {
 class TempFolder
 {
 public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder &) = delete;
-    TempFolder &operator=(const TempFolder &) = delete;
-
     [[nodiscard]] const std::string &path() const { return m_path; }
     // Writes `text` to the file `name` in the folder.
     void write(const std::string &name, const std::string &text) const;
     [[nodiscard]] std::string read(const std::string &name) const;
 
 private:
-    std::string m_path;
+    ScopedTempFolder m_folder{"orvex-bridge"};
+    std::string m_path = m_folder.path().string();
 };
 
 // The shipped rules file.
@@ -58,7 +57,10 @@ private:
 [[nodiscard]] bool HasLine(const std::vector<std::string> &lines, const std::string &line);
 [[nodiscard]] bool HasLineStartingWith(const std::vector<std::string> &lines, const std::string &start);
 
-bool WaitUntil(const std::function<bool()> &predicate,
-               std::chrono::milliseconds timeout = std::chrono::milliseconds(5000));
+inline bool WaitUntil(const std::function<bool()> &predicate,
+                      std::chrono::milliseconds timeout = scaled(std::chrono::seconds(10)))
+{
+    return ::waitUntil(predicate, timeout);
+}
 
 } // namespace bridge_test

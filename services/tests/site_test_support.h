@@ -4,6 +4,7 @@
 // tuples, and a private install folder for the configuration store.
 
 #include "interfaces/transport/iorvex_transport.h"
+#include "support/tests/scoped_temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -308,30 +309,10 @@ public:
 };
 
 // A private install folder for the store's configuration file, removed afterwards.
-class TemporaryInstallFolder
+class TemporaryInstallFolder : public ScopedInstallFolder
 {
 public:
-    TemporaryInstallFolder()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "site-data-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("mkdtemp failed");
-        m_path = pattern;
-        setenv("ORVEX_INSTALL_DIR", m_path.c_str(), 1);
-    }
-    ~TemporaryInstallFolder()
-    {
-        unsetenv("ORVEX_INSTALL_DIR");
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    TemporaryInstallFolder(const TemporaryInstallFolder &) = delete;
-    TemporaryInstallFolder &operator=(const TemporaryInstallFolder &) = delete;
-
-    [[nodiscard]] std::string file(const std::string &name) const { return (m_path / name).string(); }
-
-private:
-    std::filesystem::path m_path;
+    TemporaryInstallFolder() : ScopedInstallFolder("site-data") {}
 };
 
 } // namespace services::testing

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -35,4 +36,29 @@ public:
 
 private:
     std::filesystem::path m_path;
+};
+
+// A ScopedTempFolder that is the install folder (ORVEX_INSTALL_DIR) for the object's life; the
+// earlier value comes back afterwards.
+class ScopedInstallFolder : public ScopedTempFolder
+{
+public:
+    explicit ScopedInstallFolder(const std::string &prefix = "orvex-install") : ScopedTempFolder(prefix)
+    {
+        if (const char *earlier = std::getenv("ORVEX_INSTALL_DIR"))
+            m_earlier = earlier;
+        ::setenv("ORVEX_INSTALL_DIR", path().c_str(), 1);
+    }
+    ~ScopedInstallFolder()
+    {
+        if (m_earlier)
+            ::setenv("ORVEX_INSTALL_DIR", m_earlier->c_str(), 1);
+        else
+            ::unsetenv("ORVEX_INSTALL_DIR");
+    }
+
+    [[nodiscard]] std::string file(const std::string &name) const { return (path() / name).string(); }
+
+private:
+    std::optional<std::string> m_earlier;
 };

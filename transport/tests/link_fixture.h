@@ -3,6 +3,7 @@
 // and a fixture that points serial port 1 at a simulated unit's pseudo-terminal through a
 // settings file in a temporary install folder.
 
+#include "support/tests/scoped_temp_folder.h"
 #include "support/tests/time_scale.h"
 #include "support/tests/wait_until.h"
 #include "transport/inbound_sink.h"
@@ -98,27 +99,16 @@ private:
 class InstallFolderFixture : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        m_folder = std::filesystem::temp_directory_path()
-            / ("orvex-link-" + std::to_string(::getpid()) + "-" + std::to_string(++s_counter));
-        std::filesystem::create_directories(m_folder);
-        ::setenv("ORVEX_INSTALL_DIR", m_folder.c_str(), 1);
-    }
-    void TearDown() override
-    {
-        ::unsetenv("ORVEX_INSTALL_DIR");
-        std::error_code ec;
-        std::filesystem::remove_all(m_folder, ec);
-    }
+    void SetUp() override { ::setenv("ORVEX_INSTALL_DIR", m_folder.c_str(), 1); }
+    void TearDown() override { ::unsetenv("ORVEX_INSTALL_DIR"); }
     void pointPortAt(int port, const std::string &device)
     {
         ProfileFile(JoinPath(m_folder.string(), kSettingsFileName))
             .writeString("Settings", "PortDevice" + std::to_string(port), device);
     }
 
-    std::filesystem::path m_folder;
-    static inline int s_counter = 0;
+    ScopedTempFolder m_temp{"orvex-link"};
+    std::filesystem::path m_folder = m_temp.path();
 };
 
 // Short time-outs keep the link tests quick; the protocol's decisions do not depend on their
