@@ -93,8 +93,92 @@ void PosRules::ClearConfiguration()
         flag.expression.reset();
 }
 
+namespace {
+
+// The position after a bracket expression that starts at `open`, or the end of the text. A `]`
+// first (after any `^`) is a member; `[:alpha:]`, `[.a.]` and `[=a=]` inside end at their own
+// `:]`, `.]`, `=]`.
+std::size_t afterBracket(std::wstring_view text, std::size_t open)
+{
+    std::size_t i = open + 1;
+    if (i < text.size() && text[i] == L'^')
+        ++i;
+    if (i < text.size() && text[i] == L']')
+        ++i;
+    while (i < text.size()) {
+        if (text[i] == L'\\') {
+            i += 2;
+        } else if (text[i] == L'[' && i + 1 < text.size() && std::wstring_view(L":.=").find(text[i + 1]) != std::wstring_view::npos) {
+            const wchar_t closing[] = {text[i + 1], L']', 0};
+            const std::size_t end = text.find(closing, i + 2);
+            i = end == std::wstring_view::npos ? text.size() : end + 2;
+        } else if (text[i] == L']') {
+            return i + 1;
+        } else {
+            ++i;
+        }
+    }
+    return text.size();
+}
+
+bool startsComment(std::wstring_view text, std::size_t at)
+{
+    return text.substr(at, 3) == L"(?#";
+}
+
+// The position after the comments that start at `at`, if any.
+std::size_t afterComments(std::wstring_view text, std::size_t at)
+{
+    while (startsComment(text, at)) {
+        const std::size_t close = text.find(L')', at + 3);
+        at = close == std::wstring_view::npos ? text.size() : close + 1;
+    }
+    return at;
+}
+
+} // namespace
+
+std::optional<std::size_t> HangsTheCompiler(std::wstring_view text)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        const wchar_t c = text[i];
+        if (c == L'\\') {
+            if (text.substr(i, 2) == L"\\Q") {
+                const std::size_t end = text.find(L"\\E", i + 2);
+                i = end == std::wstring_view::npos ? text.size() : end + 2;
+            } else {
+                i += 2;
+            }
+            continue;
+        }
+        if (c == L'[') {
+            i = afterBracket(text, i);
+            continue;
+        }
+        if (c == L'(') {
+            // A comment is skipped whole; the ? of any other extension is no repeat.
+            i = startsComment(text, i) ? afterComments(text, i) : i + (text.substr(i, 2) == L"(?" ? 2 : 1);
+            continue;
+        }
+        const bool repeat = c == L'*' || c == L'+' || c == L'?' || c == L'}';
+        if (!repeat || i + 1 >= text.size() || text[i + 1] != L'+') {
+            ++i;
+            continue;
+        }
+        const std::size_t next = afterComments(text, i + 2);
+        if (next != i + 2 && next < text.size() && std::wstring_view(L"*+?{(").find(text[next]) == std::wstring_view::npos)
+            return next;
+        i += 2;
+    }
+    return std::nullopt;
+}
+
 boost::wregex CompileRuleExpression(const std::wstring &text)
 {
+    if (const auto at = HangsTheCompiler(text))
+        throw boost::regex_error("A comment after a possessive repeat must end the expression or come before a "
+                                 "group or a repeat: the regular expression library never finishes compiling it",
+                                 boost::regex_constants::error_unknown, static_cast<std::ptrdiff_t>(*at));
     return boost::wregex(text, boost::regex_constants::normal);
 }
 

@@ -128,7 +128,15 @@ struct PosRules
 };
 
 // How every rule expression is compiled: normal syntax, case-sensitive, exceptions on error
-// (boost::regex_error).
+// (boost::regex_error). An expression that the library would never finish compiling is refused
+// the same way (see HangsTheCompiler).
 [[nodiscard]] boost::wregex CompileRuleExpression(const std::wstring &text);
+
+// Where in `text` the boost.regex of this system (1.74) would start to loop for ever while
+// compiling it, or nothing. Its parser skips a comment `(?#...)` that follows a possessive
+// repeat (`*+`, `++`, `?+`, `}+`) and then loops on whatever follows unless that is another
+// repeat, a group or the end. Blanks after the comment count as looping, though under (?x) the
+// library would skip them.
+[[nodiscard]] std::optional<std::size_t> HangsTheCompiler(std::wstring_view text);
 
 } // namespace recorder_bridge
