@@ -132,6 +132,13 @@ TEST_F(AMainWindow, StartsWithoutASiteAndTheMenusForIt)
                   QLatin1String(kTabSheets[i].objectName));
         EXPECT_NE(window->editorOf(kTabSheets[i].tab), nullptr);
     }
+    // Without a site no tab adds anything.
+    for (const char *add : {"BtnAddDevice", "BtnAddCamera", "BtnAddDispenser", "BtnAddEvent",
+                            "BtnAddPOS"}) {
+        const auto *button = window->findChild<QPushButton *>(QLatin1String(add));
+        ASSERT_NE(button, nullptr) << add;
+        EXPECT_FALSE(button->isEnabled()) << add;
+    }
     // The fwd.dat defaults are written back at the start.
     const ProfileFile branding(
         QDir(installFolder).filePath(QStringLiteral("fwd.dat")).toStdString());
