@@ -267,6 +267,25 @@ TEST_F(AMainWindow, GivesACameraTypeOnItsFirstActivation)
     EXPECT_TRUE(called(site.cameraCtrl->calls, "SelectCamera(1,40)"));
 }
 
+TEST_F(AMainWindow, HoldsPresetNumbersToTheCameraTypeOfItsLastRun)
+{
+    ASSERT_TRUE(start());
+    const QString path = makeSiteFile(QStringLiteral("Forecourt.ovx"));
+    trigger("MenuCloseSite");
+    window->cameraType().set(40);
+    ASSERT_TRUE(window->close());
+    window.reset();
+
+    // Opened on the Presets tab, no device is read that would set the type again.
+    ASSERT_TRUE(start());
+    window->pageControl()->setCurrentIndex(static_cast<int>(Tab::Presets));
+    chooser.paths.push_back(path);
+    trigger("MenuOpenSite");
+    ASSERT_TRUE(window->manager().IsSiteOpen());
+    EXPECT_EQ(window->findChild<QSpinBox *>(QStringLiteral("SpnPresetsSelectPreset"))->maximum(),
+              94);
+}
+
 TEST_F(AMainWindow, IgnoresNewAndOpenWhileASiteLoads)
 {
     ASSERT_TRUE(start());
