@@ -64,13 +64,16 @@ set(CPACK_PACKAGE_CONTACT "Orvex for Linux team <orvex@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Orvex forecourt camera system, PC side")
 set(CPACK_PACKAGE_DESCRIPTION "The service OrvexServices owns the serial link to an Orvex \
 controller unit, keeps the site's configuration, and publishes the unit's forecourt events to \
-recorder software on the system D-Bus (members of group orvex may call it).")
+recorder software on the system D-Bus (members of group orvex may call it). The package also \
+carries the site engineer's configuration tool OrvexConfig and the operator's event monitor \
+WatchDesk.")
 set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "dbus, systemd")
+# The Qt programs lay their windows out in pixels for Arial's metrics, which Liberation Sans shares.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "dbus, systemd, fonts-liberation2")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${orvex_packaging}/debian/postinst ${orvex_packaging}/debian/prerm
     ${orvex_packaging}/debian/postrm ${orvex_packaging}/debian/conffiles)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

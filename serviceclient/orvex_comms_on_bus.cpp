@@ -84,10 +84,20 @@ HRESULT OrvexCommsOnBus::RequestTaskDiagnostics()
 
 void OrvexCommsOnBus::startLongCommand(LongCommand command, QObject *context, Finished finished)
 {
-    QDBusPendingCall pending = command == LongCommand::SendCurrentSite
-                                   ? m_proxy->SendCurrentSiteToOrvex()
-                               : command == LongCommand::ReadData ? m_proxy->ReadDataFromOrvex()
-                                                                  : m_proxy->ClearOrvexMemory();
+    const auto send = [&]() -> QDBusPendingCall {
+        switch (command) {
+        case LongCommand::SendCurrentSite:
+            return m_proxy->SendCurrentSiteToOrvex();
+        case LongCommand::ReadData:
+            return m_proxy->ReadDataFromOrvex();
+        case LongCommand::ClearMemory:
+            return m_proxy->ClearOrvexMemory();
+        case LongCommand::ToggleDebug:
+            break;
+        }
+        return m_proxy->ToggleDebug(0);
+    };
+    QDBusPendingCall pending = send();
     WhenAnswered(pending, context, [finished = std::move(finished)](const QDBusMessage &reply) {
         QString text;
         const HRESULT hr = ResultOf(reply, &text);

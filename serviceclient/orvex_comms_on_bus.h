@@ -25,7 +25,9 @@ namespace serviceclient {
 class OrvexCommsOnBus final : public services::IOrvexComms
 {
 public:
-    enum class LongCommand { SendCurrentSite, ReadData, ClearMemory };
+    // The commands that may wait on a service thread busy with a site transfer. Toggle Debug
+    // (with time 0) is one: a person may ask for the unit's debug output during a send.
+    enum class LongCommand { SendCurrentSite, ReadData, ClearMemory, ToggleDebug };
     // The command's result and, for a failure, its readable text.
     using Finished = std::function<void(HRESULT hr, const QString &text)>;
 

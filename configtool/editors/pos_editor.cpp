@@ -84,7 +84,8 @@ void POSEditor::FillChoiceCombo()
         if (!listed.contains(posText(number)))
             combo.addItem(posText(number), number);
     combo.setCurrentIndex(combo.count() > 0 ? 0 : -1);
-    m_page.BtnAddPOS->setEnabled(combo.count() > 0);
+    // Paused (no site, a command running) it stays off like the tab's other controls.
+    m_page.BtnAddPOS->setEnabled(combo.count() > 0 && !m_busy);
 }
 
 const CameraChoice *POSEditor::cameraChoice(int number) const

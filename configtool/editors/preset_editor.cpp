@@ -65,6 +65,12 @@ PresetEditor::PresetEditor(OrvexConfigManager &manager, ToolHost &host, PresetPa
             [this] { guard([this] { ClearPresetNow(); }); });
     connect(&host.cameraType(), &CameraTypeState::changed, this,
             [this] { guard([this] { SelectCameraForType(); }); });
+    // A type kept from the last run may never be set again in this one (a site opened on this
+    // tab reads no device): its limit holds from the start. The camera is selected before the
+    // first command.
+    if (host.cameraType().isSet())
+        m_page.SpnPresetsSelectPreset->setMaximum(
+            manager.GetMetaData().GetMaxPreset(host.cameraType().value()));
     connectSteering();
 }
 

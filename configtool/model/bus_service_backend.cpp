@@ -67,9 +67,21 @@ void BusServiceBackend::startLongCommand(services::IOrvexComms &comms, LongComma
         return;
     }
     using Bus = serviceclient::OrvexCommsOnBus::LongCommand;
-    const Bus onBus = command == LongCommand::SendCurrentSite ? Bus::SendCurrentSite
-                      : command == LongCommand::ReadData      ? Bus::ReadData
-                                                              : Bus::ClearMemory;
+    Bus onBus = Bus::ToggleDebug;
+    switch (command) {
+    case LongCommand::SendCurrentSite:
+        onBus = Bus::SendCurrentSite;
+        break;
+    case LongCommand::ReadData:
+        onBus = Bus::ReadData;
+        break;
+    case LongCommand::ClearMemory:
+        onBus = Bus::ClearMemory;
+        break;
+    case LongCommand::ToggleDebug:
+        onBus = Bus::ToggleDebug;
+        break;
+    }
     m_comms->startLongCommand(onBus, context, std::move(finished));
 }
 

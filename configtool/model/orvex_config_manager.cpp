@@ -440,18 +440,26 @@ void OrvexConfigManager::ClearMemory()
 {
     if (!m_host.prompter().askOkCancel(QStringLiteral("Clear FWD memory")))
         return;
-    m_backend->startLongCommand(comms(), ServiceBackend::LongCommand::ClearMemory, &m_callContext,
+    startHubCommand(ServiceBackend::LongCommand::ClearMemory);
+}
+
+void OrvexConfigManager::ToggleDebug()
+{
+    // Offered during a transfer too, when the service answers only after the download: waiting
+    // for it here would freeze the window for that long.
+    startHubCommand(ServiceBackend::LongCommand::ToggleDebug);
+}
+
+void OrvexConfigManager::startHubCommand(ServiceBackend::LongCommand command)
+{
+    services::IOrvexComms &hub = comms();
+    m_backend->startLongCommand(hub, command, &m_callContext,
                                 [this](HRESULT hr, const QString &text) {
                                     guarded(m_host.prompter(), [&] {
                                         if (FAILED(hr))
                                             throw ComError(hr, text.toStdString());
                                     });
                                 });
-}
-
-void OrvexConfigManager::ToggleDebug()
-{
-    ThrowIfFailed(comms().ToggleDebug(0));
 }
 
 void OrvexConfigManager::SetSerialPort(std::int16_t comPort)

@@ -15,6 +15,7 @@
 // service has returned from the call, whichever is later.
 
 #include "configtool/model/command_state.h"
+#include "configtool/model/service_backend.h"
 
 #include "interfaces/services/icamera_ctrl.h"
 #include "interfaces/services/iorvex_comms.h"
@@ -35,7 +36,6 @@ namespace configtool {
 class BaseEditor;
 class OrvexEventSink;
 class OrvexMetaData;
-class ServiceBackend;
 class ThreadsafeStringQueue;
 class ToolHost;
 
@@ -111,6 +111,7 @@ public:
     void TransferTimeout();
     // Tools Clear FWD Memory, after "Clear FWD memory" is confirmed.
     void ClearMemory();
+    // Toggle Debug with time 0, without waiting for the answer; a failure reaches the error box.
     void ToggleDebug();
     // The serial port from the tool's settings (after the Com Port dialog).
     void SetSerialPort(std::int16_t comPort);
@@ -134,6 +135,8 @@ private:
     void CloseSite();
     void StartTransfer(bool send);
     void finishTransferWhenDone();
+    // A hub command made without waiting; its failure goes to the error box when it returns.
+    void startHubCommand(ServiceBackend::LongCommand command);
     // The end of a command: EndEdit while a site is open; without one editing stays paused.
     void finishEdit();
     // Pauses the current editor without a level of its own (after a close, inside a retrieve).

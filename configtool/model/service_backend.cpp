@@ -25,6 +25,9 @@ void ServiceBackend::startLongCommand(services::IOrvexComms &comms, LongCommand 
     case LongCommand::ClearMemory:
         hr = comms.ClearOrvexMemory();
         break;
+    case LongCommand::ToggleDebug:
+        hr = comms.ToggleDebug(0);
+        break;
     }
     finished(hr, FAILED(hr) ? QString::fromStdString(DescribeResult(hr)) : QString());
 }

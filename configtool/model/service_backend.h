@@ -29,8 +29,9 @@ public:
     // answer in time).
     static constexpr HRESULT kServiceUnreachable = MakeResult(0x800706BAu);
 
-    // The hub's commands that keep the service thread busy for seconds.
-    enum class LongCommand { SendCurrentSite, ReadData, ClearMemory };
+    // The hub's commands that keep the service thread busy for seconds, and Toggle Debug (time
+    // 0), which waits behind them when it comes during a transfer.
+    enum class LongCommand { SendCurrentSite, ReadData, ClearMemory, ToggleDebug };
     // The command's result and, for a failure, its readable text.
     using CommandFinished = std::function<void(HRESULT hr, const QString &errorText)>;
 

@@ -130,11 +130,11 @@ void MessagesWindow::tick()
 void MessagesWindow::addLine(const QString &text)
 {
     const QString line = withoutLineEnd(text);
-    if (m_logLines >= MostLogLines && m_log.isOpen()) {
+    if (m_logLines > MostLogLines && m_log.isOpen()) {
         m_logLines = 0;
         m_log.resize(0);
     }
-    if (m_memoLines >= MostMemoLines) {
+    if (m_memoLines > MostMemoLines) {
         m_memo->clear();
         m_memoLines = 0;
     }

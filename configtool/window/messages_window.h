@@ -2,8 +2,9 @@
 // The "Messages" window: what the unit and the service report, drained from the event queue
 // every 50 ms. Status entries set their panel of the main window's status bar; lines go to the
 // memo (white bold on black) and to "Log.txt" in the install folder, which every start of the
-// tool begins anew. The memo is cleared before it passes 300 lines and the log emptied before it
-// passes 1000, so neither grows however long the tool runs; the log gets a "Timestamp:" line
+// tool begins anew. The memo is cleared once it holds more than 300 lines (so it never holds more
+// than 301) and the log emptied once more than 1000 lines were written to it, so neither grows
+// however long the tool runs; the log gets a "Timestamp:" line
 // when an hour (0.041667 of a day) has passed since the last one.
 //
 // Closing the window (its close box, File Exit) only hides it and clears the main window's

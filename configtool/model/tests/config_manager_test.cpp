@@ -415,6 +415,17 @@ TEST_F(AConfigManager, PassesTheToolsCommandsToTheHub)
     EXPECT_EQ(site.comms->calls, (std::vector<std::string>{"SetSerialPort(3)", "ClearOrvexMemory()",
                                                            "ToggleDebug(0)", "SetSerialPort(4)"}));
     EXPECT_EQ(shown(), "ask: Clear FWD memory|ask: Clear FWD memory");
+
+    // During a send the service answers Toggle Debug only after the download: the window does
+    // not wait for it, and a refusal still reaches the error box when the answer comes.
+    site.backend.holdLongCommands = true;
+    site.comms->result = E_FAIL;
+    manager->ToggleDebug();
+    EXPECT_EQ(site.comms->calls.back(), "SetSerialPort(4)");
+    EXPECT_EQ(site.backend.heldCommands.size(), 1u);
+    site.backend.finishHeldCommands();
+    EXPECT_EQ(site.comms->calls.back(), "ToggleDebug(0)");
+    EXPECT_EQ(host.scriptedPrompter.shown.back(), "error: Unspecified error");
 }
 
 struct MenuCase

@@ -20,6 +20,7 @@
 #include "unit_link.h"
 #include "unit_tables.h"
 
+#include <QElapsedTimer>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -187,7 +188,21 @@ TEST_F(AToolOnTheBus, KeepsASiteThroughSaveCloseOpenSendAndRetrieve)
     manager->setBusyTimes(std::chrono::milliseconds(200), std::chrono::milliseconds(200));
     manager->Transfer(true);
     EXPECT_TRUE(manager->IsBusy());
+    // Toggle Debug waits behind the download on the service; the window does not wait for it.
+    QElapsedTimer toggle;
+    toggle.start();
+    manager->ToggleDebug();
+    EXPECT_LT(toggle.elapsed(), 5000);
     ASSERT_TRUE(waitUntilIdle(60000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            while (auto entry = queue.Pop()) {
+                if (entry->kind == StringMsg::Kind::Line && entry->text.startsWith("Debug o"))
+                    return true;
+            }
+            return false;
+        },
+        20000));
     // The unit keeps a task per port, and the map and the presets of each dispenser.
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {

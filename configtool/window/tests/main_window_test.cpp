@@ -132,6 +132,13 @@ TEST_F(AMainWindow, StartsWithoutASiteAndTheMenusForIt)
                   QLatin1String(kTabSheets[i].objectName));
         EXPECT_NE(window->editorOf(kTabSheets[i].tab), nullptr);
     }
+    // Without a site no tab adds anything.
+    for (const char *add : {"BtnAddDevice", "BtnAddCamera", "BtnAddDispenser", "BtnAddEvent",
+                            "BtnAddPOS"}) {
+        const auto *button = window->findChild<QPushButton *>(QLatin1String(add));
+        ASSERT_NE(button, nullptr) << add;
+        EXPECT_FALSE(button->isEnabled()) << add;
+    }
     // The fwd.dat defaults are written back at the start.
     const ProfileFile branding(
         QDir(installFolder).filePath(QStringLiteral("fwd.dat")).toStdString());
@@ -258,6 +265,25 @@ TEST_F(AMainWindow, GivesACameraTypeOnItsFirstActivation)
     ASSERT_TRUE(testing::waitUntil([&] { return window->cameraType().isSet(); }));
     EXPECT_EQ(window->cameraType().value(), 40);
     EXPECT_TRUE(called(site.cameraCtrl->calls, "SelectCamera(1,40)"));
+}
+
+TEST_F(AMainWindow, HoldsPresetNumbersToTheCameraTypeOfItsLastRun)
+{
+    ASSERT_TRUE(start());
+    const QString path = makeSiteFile(QStringLiteral("Forecourt.ovx"));
+    trigger("MenuCloseSite");
+    window->cameraType().set(40);
+    ASSERT_TRUE(window->close());
+    window.reset();
+
+    // Opened on the Presets tab, no device is read that would set the type again.
+    ASSERT_TRUE(start());
+    window->pageControl()->setCurrentIndex(static_cast<int>(Tab::Presets));
+    chooser.paths.push_back(path);
+    trigger("MenuOpenSite");
+    ASSERT_TRUE(window->manager().IsSiteOpen());
+    EXPECT_EQ(window->findChild<QSpinBox *>(QStringLiteral("SpnPresetsSelectPreset"))->maximum(),
+              94);
 }
 
 TEST_F(AMainWindow, IgnoresNewAndOpenWhileASiteLoads)

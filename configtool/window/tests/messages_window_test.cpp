@@ -101,18 +101,18 @@ TEST_F(AMessagesWindow, SendsStatusEntriesToTheirPanelsInOrder)
 TEST_F(AMessagesWindow, KeepsTheMemoAndTheLogWithinTheirBounds)
 {
     auto window = open();
-    pushLines(MessagesWindow::MostMemoLines, QStringLiteral("m"));
+    pushLines(MessagesWindow::MostMemoLines + 1, QStringLiteral("m"));
     window->tick();
-    EXPECT_EQ(memoLines(*window).size(), MessagesWindow::MostMemoLines);
+    EXPECT_EQ(memoLines(*window).size(), MessagesWindow::MostMemoLines + 1);
     pushLines(1, QStringLiteral("next"));
     window->tick();
     EXPECT_EQ(memoLines(*window), QStringList{QStringLiteral("next1")});
 
-    // With the started line, the log holds the 1000 lines written since it began.
-    pushLines(MessagesWindow::MostLogLines - MessagesWindow::MostMemoLines - 1,
-              QStringLiteral("l"));
+    // With the started line, the log holds the 1001 lines written since it began.
+    const int written = MessagesWindow::MostMemoLines + 2;
+    pushLines(MessagesWindow::MostLogLines + 1 - written, QStringLiteral("l"));
     window->tick();
-    EXPECT_EQ(logLines().size(), MessagesWindow::MostLogLines + 1);
+    EXPECT_EQ(logLines().size(), MessagesWindow::MostLogLines + 2);
     pushLines(1, QStringLiteral("after"));
     window->tick();
     EXPECT_EQ(logLines(), QStringList{QStringLiteral("after1")});
