@@ -70,7 +70,8 @@ public:
         for (int i = 0; i < 5; ++i) {
             i16 p = 0, d = 0, v = 0;
             r->getTuple(&p, &d, &v);
-            text += ";" + std::to_string(p) + "," + std::to_string(d) + "," + std::to_string(v);
+            text.append(";").append(std::to_string(p)).append(",").append(std::to_string(d));
+            text.append(",").append(std::to_string(v));
         }
         text += ";ids";
         for (i16 i = 0; i < n; ++i) {
