@@ -261,6 +261,10 @@ TEST(AQueuedWorker, DestroyedWhileBusyEndsItsThreadBeforeDeletingTheQueue)
     for (int i = 2; i <= 4; ++i)
         post(*worker, &journal, i);
     auto destroyed = std::async(std::launch::async, [&] { worker.reset(); });
+    // Until the destructor has asked for the stop, opening the gate would let the worker go on
+    // to the queued items, as it should. Not asserted: the gate must open whatever happens, or
+    // the pending destruction would hold the test for ever.
+    EXPECT_TRUE(waitUntil([&] { return raw->StopRequested(); }));
     // The destructor waits for the item in hand and deletes nothing meanwhile.
     EXPECT_EQ(destroyed.wait_for(50ms), std::future_status::timeout);
     EXPECT_EQ(journal.count("deleted"), 0);
