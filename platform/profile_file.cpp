@@ -69,6 +69,16 @@ bool ProfileFile::writeString(std::string_view section, std::string_view key, st
     std::string data;
     if (ini.Save(data) < 0)
         return false;
+    // A load takes leading UTF-8 BOM bytes for the file's mark and drops them. When the saved
+    // text itself starts with them (a name that begins with them, read from inside a line), one
+    // more mark keeps that name, and what follows it, as it was read.
+    static constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (data.starts_with(kByteOrderMark)) {
+        std::string marked;
+        marked.reserve(kByteOrderMark.size() + data.size());
+        marked.append(kByteOrderMark).append(data);
+        data.swap(marked);
+    }
     return ReplaceFileContents(m_path, data) == 0;
 }
 

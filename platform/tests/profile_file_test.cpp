@@ -102,6 +102,20 @@ TEST_F(AProfileFile, KeepsOtherSectionsKeysAndComments)
     EXPECT_EQ(file.readInt("Settings", "CameraType", 0), 80);
 }
 
+TEST_F(AProfileFile, KeepsEveryOtherValueWhenTheTextItWritesBeginsWithAByteOrderMark)
+{
+    // The mark follows a lone carriage return, so it is read as the start of a key's name, and
+    // "[LPR]" inside that name opens no section.
+    std::string text = "=P\r";
+    text.append("\xEF\xBB\xBF").append("[LPR]ose=\nLPR=\rca\n");
+    writeFile(path(), text);
+    ProfileFile file(path().string());
+    ASSERT_EQ(file.readString("LPR", "LPR", "(default)"), "(default)");
+    EXPECT_TRUE(file.writeInt("OrvexServices", "TraceLevel", 2));
+    EXPECT_EQ(file.readString("LPR", "LPR", "(default)"), "(default)");
+    EXPECT_EQ(file.readInt("OrvexServices", "TraceLevel", 0), 2);
+}
+
 struct IntCase
 {
     const char *stored;
