@@ -1,5 +1,6 @@
 #include "replace_file.h"
 
+#include "regular_file.h"
 #include "unique_fd.h"
 
 #include <algorithm>
@@ -132,6 +133,10 @@ struct DirCloser
 
 int ReplaceFileContents(const std::string &path, std::string_view data)
 {
+    // A FIFO, a device or a folder in the target's place stays what it is: a rename would put a
+    // plain file there, and whoever reads it would no longer find what they put there.
+    if (const int kind = CheckReplaceableFile(path); kind != 0)
+        return kind;
     const Location location = locate(path);
     RemoveLeftTemporaries(location.folder, location.name);
 

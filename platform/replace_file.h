@@ -18,7 +18,8 @@
 #include <string_view>
 
 // Returns 0, or the errno of the step that failed (ENOSPC for a full disk, EFBIG past a file
-// size limit, EACCES for a folder that cannot be written, ENOENT for a missing folder).
+// size limit, EACCES for a folder that cannot be written, ENOENT for a missing folder). A target
+// that is a folder (EISDIR), a FIFO, a device or a socket (kNotRegularFileError) is left alone.
 [[nodiscard]] int ReplaceFileContents(const std::string &path, std::string_view data);
 
 // Removes the temporary files that interrupted replacements left in `folder`: those of the file
