@@ -1,19 +1,20 @@
 #include "profile_file.h"
 
+#include "regular_file.h"
 #include "replace_file.h"
 
 #define SI_CONVERT_ICU
 #include <SimpleIni.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <mutex>
 #include <system_error>
 
-
 namespace {
+
+// Content that is not settings text; no read gives this errno.
+constexpr int kNotSettingsText = EILSEQ;
 
 std::mutex &writeMutex()
 {
@@ -21,18 +22,56 @@ std::mutex &writeMutex()
     return mutex;
 }
 
-void load(CSimpleIniA &ini, const std::string &path)
+// Text of any code page, but no zero byte and no control byte a text editor would not write:
+// such a file is binary, or text that a crash has left zeros in.
+bool isSettingsText(std::string_view data)
+{
+    for (const char c : data) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x20 && b != '\t' && b != '\n' && b != '\r')
+            return false;
+    }
+    return true;
+}
+
+// 0 when `ini` holds the file, or nothing for a file that does not exist; otherwise why the
+// file cannot be read, and `ini` is empty.
+int load(CSimpleIniA &ini, const std::string &path)
 {
     ini.SetUnicode(false);
     ini.SetMultiKey(false);
     ini.SetSpaces(false);
-    // SimpleIni sizes its buffer from the stream's length, which a folder or a device does not
-    // have: only a plain file is read.
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec))
-        return;
-    if (ini.LoadFile(path.c_str()) < 0)
+    std::string data;
+    const int err = ReadRegularFile(path, ProfileFile::kLargestFile, &data);
+    if (err == ENOENT)
+        return 0;
+    if (err != 0)
+        return err;
+    if (!isSettingsText(data))
+        return kNotSettingsText;
+    if (ini.LoadData(data) < 0) {
         ini.Reset();
+        return kNotSettingsText;
+    }
+    return 0;
+}
+
+std::string describe(int err)
+{
+    switch (err) {
+    case 0:
+        return {};
+    case EISDIR:
+        return "it is a folder";
+    case kNotRegularFileError:
+        return "it is not a plain file";
+    case EFBIG:
+        return "it is larger than " + std::to_string(ProfileFile::kLargestFile) + " bytes";
+    case kNotSettingsText:
+        return "it holds bytes that are not settings text";
+    default:
+        return std::error_code(err, std::generic_category()).message();
+    }
 }
 
 } // namespace
@@ -61,9 +100,13 @@ long ProfileFile::readInt(std::string_view section, std::string_view key, long d
 
 bool ProfileFile::writeString(std::string_view section, std::string_view key, std::string_view value)
 {
+    // A control byte written would make the whole file unreadable from then on.
+    if (!isSettingsText(section) || !isSettingsText(key) || !isSettingsText(value))
+        return false;
     std::lock_guard lock(writeMutex());
     CSimpleIniA ini;
-    load(ini, m_path);
+    if (load(ini, m_path) != 0)
+        return false;
     if (ini.SetValue(std::string(section).c_str(), std::string(key).c_str(), std::string(value).c_str()) < 0)
         return false;
     std::string data;
@@ -85,4 +128,10 @@ bool ProfileFile::writeString(std::string_view section, std::string_view key, st
 bool ProfileFile::writeInt(std::string_view section, std::string_view key, long value)
 {
     return writeString(section, key, std::to_string(value));
+}
+
+std::string ProfileFile::unreadableReason() const
+{
+    CSimpleIniA ini;
+    return describe(load(ini, m_path));
 }

@@ -4,6 +4,8 @@
 #include "platform/profile_file.h"
 #include "support/queued_worker_thread.h"
 
+#include <limits>
+
 #include <strings.h>
 #include <unistd.h>
 
@@ -68,6 +70,29 @@ long KeepNumber(ProfileFile &file, const char *section, const char *key, long de
 
 } // namespace
 
+// Any 32-bit delay is a site engineer's choice and stays as written, however long. A text that
+// gives none (a negative number, one past 32 bits, no number) is the engineer's too: it stays
+// in the file for them to see, and this run waits the default.
+std::uint32_t LicencePlateRecognizer::KeepPlateCaptureDelay(ProfileFile &file)
+{
+    constexpr std::uint32_t kDefault = CaptureSettings::kDefaultPlateCaptureDelayMs;
+    const std::string text = file.readString("LPR", "PlateCaptureDelay", "");
+    if (text.empty()) {
+        file.writeInt("LPR", "PlateCaptureDelay", kDefault);
+        return kDefault;
+    }
+    const long delay = file.readInt("LPR", "PlateCaptureDelay", -1);
+    if (delay < 0
+        || static_cast<unsigned long>(delay) > std::numeric_limits<std::uint32_t>::max()) {
+        m_settingsWarnings.push_back("PlateCaptureDelay \"" + text + "\" is not a delay of 0 to "
+                                     + std::to_string(std::numeric_limits<std::uint32_t>::max())
+                                     + " ms; using " + std::to_string(kDefault) + " ms");
+        return kDefault;
+    }
+    file.writeInt("LPR", "PlateCaptureDelay", delay);
+    return static_cast<std::uint32_t>(delay);
+}
+
 LicencePlateRecognizer::LicencePlateRecognizer(const std::string &installFolder)
     : m_worker(std::make_unique<Worker>(*this))
 {
@@ -96,17 +121,7 @@ HRESULT LicencePlateRecognizer::ReadCaptureSettings(const std::string &installFo
     m_settings.plateRecognitionEnabled = IsYes(KeepText(file, "LPR", "LPREnabled", "Yes"));
     m_settings.triggerEvent = static_cast<std::int32_t>(KeepNumber(file, "LPR", "TriggerEvent", 2));
 
-    // A negative delay would have waited about 49 days; anything past a minute holds every later
-    // plate and registration event back for longer than a forecourt visit lasts.
-    long delay = file.readInt("LPR", "PlateCaptureDelay", CaptureSettings::kDefaultPlateCaptureDelayMs);
-    if (delay < 0 || delay > CaptureSettings::kLongestPlateCaptureDelayMs) {
-        m_settingsWarnings.push_back("PlateCaptureDelay " + std::to_string(delay)
-                                     + " ms is outside 0 to 60000 ms; using "
-                                     + std::to_string(CaptureSettings::kDefaultPlateCaptureDelayMs) + " ms");
-        delay = CaptureSettings::kDefaultPlateCaptureDelayMs;
-    }
-    file.writeInt("LPR", "PlateCaptureDelay", delay);
-    m_settings.plateCaptureDelayMs = static_cast<std::uint32_t>(delay);
+    m_settings.plateCaptureDelayMs = KeepPlateCaptureDelay(file);
     std::lock_guard lock(m_captureMutex);
     m_captureQueue.clear();
     return S_OK;

@@ -10,7 +10,8 @@
 //
 // Settings come from the install folder's OrvexSettings.ini ([ImageCapture] and [LPR]) at
 // construction and are written back at once, so the file always shows the values in force. A
-// PlateCaptureDelay below 0 or above a minute falls back to 5000 ms with a warning line.
+// PlateCaptureDelay that is no 32-bit unsigned number is kept in the file as written while this
+// run waits 5000 ms, with a warning line.
 //
 // Shutdown (also run by the destructor) interrupts a plate wait and stops the thread; from the
 // moment it begins, nothing more is fired. The answers may be called on any thread; the capture
@@ -28,12 +29,13 @@
 #include <string>
 #include <vector>
 
+class ProfileFile;
+
 namespace recorder_bridge {
 
 struct CaptureSettings
 {
     static constexpr std::uint32_t kDefaultPlateCaptureDelayMs = 5000;
-    static constexpr long kLongestPlateCaptureDelayMs = 60000;
 
     bool imageCaptureEnabled = true;
     std::int32_t posCameraNumber = 2;
@@ -78,6 +80,7 @@ private:
     };
 
     HRESULT ReadCaptureSettings(const std::string &installFolder);
+    std::uint32_t KeepPlateCaptureDelay(ProfileFile &file);
     void HandleItem(MessageItem &item, Worker &worker);
     void RequestPlateImage(const MessageItem &item, Worker &worker);
     bool SettleOldest();

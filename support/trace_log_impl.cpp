@@ -95,8 +95,11 @@ void TraceLog::Open(const std::string &directory, const std::string &settingsDir
                               kSettingsFileName);
     m_fileDate = Now();
 
-    // Written back at once, so that the file always shows the values in force.
+    // Written back at once, so that the file always shows the values in force; a file that
+    // cannot be read is left as it is and said so once, at the error level that is always
+    // written, since the values in force are then the defaults, whatever the file says.
     ProfileFile settings(m_settingsPath);
+    const std::string unreadable = settings.unreadableReason();
     m_writeInterval = ClampSetting<std::uint32_t>(
         settings.readInt(m_section, "TraceWriteInterval", kDefaultWriteInterval),
         kDefaultWriteInterval);
@@ -109,6 +112,12 @@ void TraceLog::Open(const std::string &directory, const std::string &settingsDir
     Start();
     if (m_level >= 2)
         Post(TraceEntry{Now(), MakeTraceText(2, "=== Trace File Opened ===")});
+    if (!unreadable.empty()) {
+        Post(TraceEntry{Now(),
+                        MakeTraceText(0, "Settings file " + m_settingsPath + " cannot be read ("
+                                             + unreadable
+                                             + "): using defaults, the file is left as it is")});
+    }
 }
 
 void TraceLog::Close()

@@ -1,10 +1,7 @@
 #include "configtool/model/xml_scanner.h"
 
 #include "configtool/model/xml_text.h"
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "platform/regular_file.h"
 
 namespace configtool::xml {
 
@@ -84,40 +81,6 @@ bool hasHighBytes(std::string_view text)
     return false;
 }
 
-// The file's bytes, or nothing when it cannot be read whole or is larger than `limit`.
-std::optional<std::string> readWholeFile(const std::string &fileName, std::size_t limit)
-{
-    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
-    std::optional<std::string> result;
-    struct stat info
-    {
-    };
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)
-        && static_cast<std::size_t>(info.st_size) <= limit) {
-        std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
-        std::size_t done = 0;
-        bool failed = false;
-        while (done < bytes.size()) {
-            const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0) {
-                // A file that shrank while read is taken as far as it goes.
-                failed = n < 0;
-                bytes.resize(done);
-                break;
-            }
-            done += static_cast<std::size_t>(n);
-        }
-        if (!failed)
-            result = std::move(bytes);
-    }
-    ::close(fd);
-    return result;
-}
-
 } // namespace
 
 void XmlScanner::clear()
@@ -143,11 +106,8 @@ bool XmlScanner::LoadFile(const std::string &fileName)
 {
     clear();
     m_fileName = fileName;
-    auto bytes = readWholeFile(fileName, kMaxFileSize);
-    if (!bytes)
-        return false;
-    m_buffer = std::move(*bytes);
-    return true;
+    // A FIFO, a device or a folder in the file's place is refused without blocking.
+    return ReadRegularFile(fileName, kMaxFileSize, &m_buffer) == 0;
 }
 
 void XmlScanner::LoadText(std::string text)

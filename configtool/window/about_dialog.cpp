@@ -31,7 +31,7 @@ AboutDialog::AboutDialog(const Branding &branding, const VersionNumberReader &ve
 
     m_picture->setObjectName(QStringLiteral("ImageAbout"));
     m_picture->setAlignment(Qt::AlignCenter);
-    const QPixmap pixmap(branding.aboutImage());
+    const QPixmap pixmap = Branding::loadPicture(branding.aboutImage());
     m_hasPicture = !pixmap.isNull();
     if (m_hasPicture) {
         m_picture->setPixmap(pixmap);

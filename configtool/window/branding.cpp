@@ -2,8 +2,18 @@
 
 #include "platform/install_folder.h"
 #include "platform/profile_file.h"
+#include "platform/regular_file.h"
+
+#include <QFile>
 
 namespace configtool {
+
+namespace {
+
+// Far beyond any picture for a dialog.
+constexpr std::size_t kLargestPicture = std::size_t{64} << 20;
+
+} // namespace
 
 Branding::Branding(QString installFolder) : m_installFolder(std::move(installFolder)) {}
 
@@ -19,6 +29,16 @@ QString Branding::picturePath(const char *key) const
 {
     const QString name = readBack(key, QStringLiteral("Generic.bmp"));
     return QString::fromStdString(JoinPath(m_installFolder.toStdString(), name.toStdString()));
+}
+
+QPixmap Branding::loadPicture(const QString &path)
+{
+    std::string bytes;
+    QPixmap picture;
+    if (ReadRegularFile(QFile::encodeName(path).toStdString(), kLargestPicture, &bytes) == 0)
+        picture.loadFromData(reinterpret_cast<const uchar *>(bytes.data()),
+                             static_cast<uint>(bytes.size()));
+    return picture;
 }
 
 QString Branding::productName() const

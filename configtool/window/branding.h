@@ -5,6 +5,7 @@
 // after the first run; a file that cannot be written is only read. Pictures are looked up in
 // the install folder. User-interface thread only.
 
+#include <QPixmap>
 #include <QString>
 
 namespace configtool {
@@ -24,6 +25,10 @@ public:
     // Full paths of the pictures.
     [[nodiscard]] QString aboutImage() const;
     [[nodiscard]] QString splashImage() const;
+
+    // The picture of a plain file at `path`; a null picture for anything else (a FIFO, which
+    // would hold the tool at start, a device, a folder) and for what is no picture.
+    [[nodiscard]] static QPixmap loadPicture(const QString &path);
 
 private:
     [[nodiscard]] QString readBack(const char *key, const QString &defaultValue) const;

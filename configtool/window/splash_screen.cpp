@@ -8,7 +8,7 @@ namespace configtool {
 
 std::unique_ptr<QSplashScreen> makeSplashScreen(const Branding &branding)
 {
-    const QPixmap picture(branding.splashImage());
+    const QPixmap picture = Branding::loadPicture(branding.splashImage());
     if (picture.isNull())
         return nullptr;
     auto splash = std::make_unique<QSplashScreen>(picture, Qt::WindowStaysOnTopHint);

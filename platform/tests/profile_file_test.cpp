@@ -1,5 +1,6 @@
 #include "platform/profile_file.h"
 #include "support/tests/scoped_temp_folder.h"
+#include "support/tests/unreadable_files.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -74,6 +76,16 @@ TEST_F(AProfileFile, ReadsBackWhatItWrote)
     EXPECT_EQ(file.readInt("Settings", "ComPort", 0), -12);
     EXPECT_TRUE(file.writeInt("Settings", "ComPort", 4));
     EXPECT_EQ(file.readInt("Settings", "ComPort", 0), 4);
+}
+
+TEST_F(AProfileFile, RefusesAValueThatWouldMakeItUnreadable)
+{
+    writeFile(path(), "[Settings]\nComPort=2\n");
+    ProfileFile file(path().string());
+    EXPECT_FALSE(file.writeString("OrvexDatabase", "Password", std::string("pel\0mo", 6)));
+    EXPECT_FALSE(file.writeString("OrvexDatabase", "Password", "pel\x1bmo"));
+    EXPECT_EQ(readFile(path()), "[Settings]\nComPort=2\n");
+    EXPECT_EQ(file.unreadableReason(), "");
 }
 
 TEST_F(AProfileFile, IgnoresTheCaseOfNames)
@@ -143,6 +155,7 @@ TEST_F(AProfileFile, GivesDefaultsForAMissingFileAndCreatesItOnWrite)
     ProfileFile file(path().string());
     EXPECT_EQ(file.readInt("Trace", "TraceWriteInterval", 500), 500);
     EXPECT_EQ(file.readString("Trace", "Name", "none"), "none");
+    EXPECT_EQ(file.unreadableReason(), "");
     EXPECT_TRUE(file.writeInt("Trace", "TraceWriteInterval", 500));
     EXPECT_EQ(file.readInt("Trace", "TraceWriteInterval", 0), 500);
 }
@@ -172,12 +185,12 @@ TEST_P(ADamagedProfileFile, ReadsAsDefaultsAndIsRepairedOnWrite)
 INSTANTIATE_TEST_SUITE_P(
     Contents, ADamagedProfileFile,
     ::testing::Values(DamagedCase{"Empty", ""},
-                      DamagedCase{"Binary", std::string("\x00\xff\xfe\x01[\x00]=\n\x80\x81", 11)},
+                      DamagedCase{"HighBytesAndTabs", "[Other]\tName=caf\xe9 \x80\r\n"},
                       DamagedCase{"Unterminated", "[Trace\nTraceLevel"},
                       DamagedCase{"Text", "no sections, no keys, just words\n"}),
     [](const auto &info) { return std::string(info.param.legend); });
 
-TEST_F(AProfileFile, GivesDefaultsForAnUnreadableFileAndReplacesItOnWrite)
+TEST_F(AProfileFile, GivesDefaultsForAFileItMayNotReadAndLeavesItAsItWas)
 {
     writeFile(path(), "[Trace]\nTraceLevel=3\n");
     fs::permissions(path(), fs::perms::none);
@@ -185,10 +198,53 @@ TEST_F(AProfileFile, GivesDefaultsForAnUnreadableFileAndReplacesItOnWrite)
     const std::string file = path().string();
     EXPECT_TRUE(asUnprivileged([&] {
         ProfileFile profile(file);
-        return profile.readInt("Trace", "TraceLevel", 9) == 9 && profile.writeInt("Trace", "TraceLevel", 1)
-               && profile.readInt("Trace", "TraceLevel", 9) == 1;
+        return profile.readInt("Trace", "TraceLevel", 9) == 9
+               && !profile.writeInt("Trace", "TraceLevel", 1)
+               && profile.unreadableReason() == "Permission denied";
     }));
+    fs::permissions(path(), fs::perms::owner_read);
+    EXPECT_EQ(readFile(path()), "[Trace]\nTraceLevel=3\n");
 }
+
+class AnUnreadableProfileFile : public AProfileFile,
+                                public ::testing::WithParamInterface<unreadable::Row>
+{
+};
+
+TEST_P(AnUnreadableProfileFile, ReadsAsDefaultsAndIsNeverWrittenOver)
+{
+    GetParam().make(path());
+    const std::string before = unreadable::Snapshot(path());
+    ProfileFile file(path().string());
+    EXPECT_EQ(file.readInt("Settings", "ComPort", 1), 1);
+    EXPECT_EQ(file.readString("OrvexDatabase", "Password", "pelmo"), "pelmo");
+    EXPECT_NE(file.unreadableReason(), "");
+    EXPECT_FALSE(file.writeInt("Settings", "ComPort", 2));
+    EXPECT_FALSE(file.writeString("OrvexDatabase", "Password", "pelmo"));
+    EXPECT_EQ(unreadable::Snapshot(path()), before);
+    EXPECT_EQ(filesInFolder(), 1u);
+}
+
+namespace {
+
+// Besides what any program may meet in the file's place, what only this reader refuses.
+std::vector<unreadable::Row> unreadableRows()
+{
+    auto rows = unreadable::Rows();
+    rows.push_back({"EscapeInText", [](const fs::path &p) {
+                        writeFile(p, "[Settings]\nComPort=\x1b[4\n" + unreadable::kValidSections);
+                    }});
+    rows.push_back({"LargerThanAnySettings", [](const fs::path &p) {
+                        writeFile(p, unreadable::kValidSections
+                                         + std::string(ProfileFile::kLargestFile, ';'));
+                    }});
+    return rows;
+}
+
+} // namespace
+
+INSTANTIATE_TEST_SUITE_P(Kinds, AnUnreadableProfileFile, ::testing::ValuesIn(unreadableRows()),
+                         [](const auto &info) { return std::string(info.param.legend); });
 
 TEST_F(AProfileFile, LeavesNoTemporaryFilesBehind)
 {
@@ -208,13 +264,4 @@ TEST_F(AProfileFile, KeepsTheOldFileWhenTheFolderIsNotWritable)
     EXPECT_TRUE(asUnprivileged([&] { return !ProfileFile(file).writeInt("Trace", "TraceLevel", 1); }));
     EXPECT_EQ(readFile(path()), "[Trace]\nTraceLevel=3\n");
     EXPECT_EQ(filesInFolder(), 1u);
-}
-
-TEST_F(AProfileFile, ReadsAFolderInItsPlaceAsEmptyAndCannotReplaceIt)
-{
-    fs::create_directories(path());
-    ProfileFile file(path().string());
-    EXPECT_EQ(file.readInt("Trace", "TraceLevel", 9), 9);
-    EXPECT_FALSE(file.writeInt("Trace", "TraceLevel", 1));
-    EXPECT_TRUE(fs::is_directory(path()));
 }

@@ -58,23 +58,69 @@ TEST_F(ARecognizer, CountsYesInAnyCase)
     EXPECT_FALSE(recognizer->settings().plateRecognitionEnabled);
 }
 
-TEST_F(ARecognizer, FallsBackToTheDefaultDelayForANegativeOrAbsurdOneWithAWarning)
+struct DelayCase
 {
-    for (const char *bad : {"-1", "3600000"}) {
-        settings().writeString("LPR", "PlateCaptureDelay", bad);
-        TraceCapture trace(folder.path());
-        auto recognizer = Make();
-        recognizer->ReportSettings();
-        EXPECT_EQ(recognizer->settings().plateCaptureDelayMs, 5000u) << bad;
-        EXPECT_EQ(settings().readString("LPR", "PlateCaptureDelay", ""), "5000") << bad;
-        recognizer.reset();
-        if (trace.active()) {
-            EXPECT_TRUE(HasLine(trace.lines(), std::string("[WARNING] PlateCaptureDelay ") + bad +
-                                                   " ms is outside 0 to 60000 ms; using 5000 ms"));
-        }
+    const char *stored; // nullptr: no such key
+    std::uint32_t used;
+    const char *inFile; // the key's line afterwards
+    bool warned;
+};
+
+class APlateCaptureDelay : public ARecognizer, public testing::WithParamInterface<DelayCase>
+{
+};
+
+TEST_P(APlateCaptureDelay, IsUsedAsWrittenOrKeptInTheFileWhenItIsNoDelay)
+{
+    const DelayCase &c = GetParam();
+    const std::string legend = c.stored ? c.stored : "(absent)";
+    if (c.stored)
+        folder.write(std::string(kSettingsFileName),
+                     std::string("[LPR]\nPlateCaptureDelay=") + c.stored + "\n");
+    TraceCapture trace(folder.path());
+    auto recognizer = Make();
+    recognizer->ReportSettings();
+    EXPECT_EQ(recognizer->settings().plateCaptureDelayMs, c.used) << legend;
+    EXPECT_NE(folder.read(std::string(kSettingsFileName))
+                  .find(std::string("\nPlateCaptureDelay=") + c.inFile + "\n"),
+              std::string::npos)
+        << legend << ":\n"
+        << folder.read(std::string(kSettingsFileName));
+    recognizer.reset();
+    if (trace.active()) {
+        EXPECT_EQ(
+            HasLine(trace.lines(), "[WARNING] PlateCaptureDelay \"" + legend
+                                       + "\" is not a delay of 0 to 4294967295 ms; using 5000 ms"),
+            c.warned)
+            << legend;
     }
-    settings().writeString("LPR", "PlateCaptureDelay", "60000");
-    EXPECT_EQ(Make()->settings().plateCaptureDelayMs, 60000u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, APlateCaptureDelay,
+    testing::Values(DelayCase{nullptr, 5000, "5000", false}, DelayCase{"0", 0, "0", false},
+                    DelayCase{"5000", 5000, "5000", false},
+                    DelayCase{"60001", 60001, "60001", false},
+                    DelayCase{"4294967295", 4294967295u, "4294967295", false},
+                    DelayCase{" 7000", 7000, "7000", false},
+                    DelayCase{"4294967296", 5000, "4294967296", true},
+                    DelayCase{"99999999999999999999", 5000, "99999999999999999999", true},
+                    DelayCase{"-1", 5000, "-1", true}, DelayCase{"abc", 5000, "abc", true}));
+
+TEST_F(ARecognizer, EndsTheLongestPlateWaitAtShutdown)
+{
+    settings().writeString("LPR", "PlateCaptureDelay", "4294967295");
+    TraceCapture trace(folder.path());
+    auto recognizer = Make();
+    ASSERT_TRUE(recognizer->Post(Plate(3)));
+    if (trace.active()) {
+        ASSERT_TRUE(WaitUntil([&] {
+            return HasLine(ReadTraceLines(folder.path()),
+                           "[DEBUG]   Sleeping for a while before requesting plate image capture");
+        }));
+    }
+    recognizer->Shutdown(); // would wait out the 49 days if the wait did not end at a stop
+    EXPECT_EQ(log.size(), 0u);
 }
 
 TEST_F(ARecognizer, SettlesTheOldestRequestWithEachAnswerWhateverItsCamera)

@@ -1,5 +1,6 @@
 // The root's start order: each step that can fail, the code every later creator gets, the
 // trace line that is on disk when construction returns, and the settings it reads.
+#include "bridge_fixture.h"
 #include "fakes.h"
 
 #include "interfaces/recorder_bridge/orvex_component.h"
@@ -10,6 +11,7 @@
 #include "services/orvex_comms.h"
 #include "services/orvex_config_data.h"
 #include "support/tests/scoped_temp_folder.h"
+#include "support/tests/unreadable_files.h"
 
 #include <gtest/gtest.h>
 
@@ -220,6 +222,50 @@ TEST_F(ARoot, ReadsPortAndCameraTypeWithoutWritingThemBack)
     EXPECT_EQ("", ProfileFile((m_folder / "OrvexSettings.ini").string()).readString("Settings", "CameraType", ""));
     release(root);
 }
+
+// The whole start with the real recorder bridge, whose trace and plate settings also read the
+// file at start and write them back.
+class ARootOverAnUnreadableSettingsFile : public ARoot,
+                                          public ::testing::WithParamInterface<unreadable::Row>
+{
+protected:
+    fakes::InstallFolderWithRules m_install{"orvex-root-settings"};
+    fs::path m_settings = m_install.path() / "OrvexSettings.ini";
+
+    std::size_t linesSayingSoIn(const std::string &traceName) const
+    {
+        std::size_t count = 0;
+        for (const char *parity : {"_0.txt", "_1.txt"}) {
+            std::ifstream in(m_install.path() / (traceName + parity));
+            for (std::string line; std::getline(in, line);)
+                count += line.find("[ERROR]   Settings file " + m_settings.string()
+                                   + " cannot be read (")
+                         != std::string::npos;
+        }
+        return count;
+    }
+};
+
+TEST_P(ARootOverAnUnreadableSettingsFile, StartsWithTheDefaultsAndLeavesTheFileAsItWas)
+{
+    GetParam().make(m_settings);
+    const std::string before = unreadable::Snapshot(m_settings);
+    OrvexFactories factories = factoriesFailingAt(Step::None);
+    factories.bridge = OrvexFactories::Defaults().bridge;
+    auto root = std::make_unique<Orvex>(m_loop, factories, m_install.path().string());
+    ASSERT_EQ(S_OK, construct(*root));
+    const std::string calls = joined(transport->log);
+    EXPECT_NE(std::string::npos, calls.find("setSerialPort(1)")) << calls;
+    EXPECT_NE(std::string::npos, calls.find("SelectCamera(1,80)")) << calls;
+    release(root);
+    EXPECT_EQ(unreadable::Snapshot(m_settings), before);
+    EXPECT_EQ(1u, linesSayingSoIn("OrvexServices"));
+    EXPECT_EQ(1u, linesSayingSoIn("RecorderBridge"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, ARootOverAnUnreadableSettingsFile,
+                         ::testing::ValuesIn(unreadable::Rows()),
+                         [](const auto &info) { return std::string(info.param.legend); });
 
 TEST_F(ARoot, ReleaseLeavesTheTransportWhileTheHubIsStillHeld)
 {

@@ -1,11 +1,18 @@
 #include "configtool/model/orvex_meta_data.h"
 #include "configtool/testing/recording_host.h"
 #include "configtool/testing/test_meta_data.h"
+#include "support/tests/scoped_temp_folder.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
 #include <map>
 #include <set>
+#include <utility>
+#include <vector>
+
+#include <sys/stat.h>
 
 namespace configtool {
 namespace {
@@ -163,6 +170,29 @@ TEST(AMetaDataReader, StopsAtABadNumberKeepingWhatCameBefore)
         EXPECT_EQ(result.message,
                   QStringLiteral("Invalid number \"%1\" for ID in OrvexMetaData.xml").arg(bad));
         EXPECT_EQ(m.GetEventNames(), QStringList{"First"}) << bad;
+    }
+}
+
+// Whatever is in the file's place, the read returns at once: a FIFO without a writer, a device
+// that never ends, a folder.
+TEST(AMetaDataReader, RefusesWhatIsNoPlainFileWithoutWaiting)
+{
+    namespace fs = std::filesystem;
+    const ScopedTempFolder folder("orvex-metadata");
+    const fs::path path = folder / "OrvexMetaData.xml";
+    const std::vector<std::pair<const char *, std::function<void()>>> rows = {
+        {"fifo", [&] { ::mkfifo(path.c_str(), 0644); }},
+        {"link to /dev/zero", [&] { fs::create_symlink("/dev/zero", path); }},
+        {"folder", [&] { fs::create_directory(path); }},
+    };
+    for (const auto &[legend, make] : rows) {
+        fs::remove(path);
+        make();
+        OrvexMetaData m;
+        const MetaDataReadResult result = m.ReadMetaData(QString::fromStdString(path.string()));
+        EXPECT_EQ(result.status, MetaDataReadResult::Status::Unreadable) << legend;
+        EXPECT_EQ(result.message.toStdString(), "Unable to read " + path.string()) << legend;
+        EXPECT_EQ(m.GetEventCount(), 0) << legend;
     }
 }
 

@@ -9,6 +9,7 @@
 #include "window_test_support.h"
 
 #include "platform/profile_file.h"
+#include "support/tests/unreadable_files.h"
 
 #include <QComboBox>
 #include <QImage>
@@ -22,6 +23,14 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include <sys/stat.h>
 
 namespace configtool {
 namespace {
@@ -184,18 +193,46 @@ TEST(AnAboutBox, ShowsTheVersionsWhenThePictureIsClicked)
     EXPECT_FALSE(about.versionGrid()->isVisible());
 }
 
+// Nothing in a picture's place holds the tool at start: a FIFO without a writer, a device that
+// never ends, a folder.
 TEST(AnAboutBox, AndTheSplashGoOnWithoutAPicture)
 {
-    InstallFolder folder;
-    VersionNumberReader reader;
-    const Branding branding(folder.path());
-    AboutDialog about(branding, reader);
-    about.show();
-    EXPECT_FALSE(about.hasPicture());
-    testing::saveScreenshot(about, QStringLiteral("about-without-picture"));
-    QTest::mouseClick(about.picture(), Qt::LeftButton);
-    EXPECT_TRUE(about.versionGrid()->isVisible());
-    EXPECT_EQ(makeSplashScreen(branding), nullptr);
+    namespace fs = std::filesystem;
+    const std::vector<std::pair<const char *, std::function<void(const fs::path &)>>> rows = {
+        {"missing", [](const fs::path &) {}},
+        {"fifo", [](const fs::path &p) { ::mkfifo(p.c_str(), 0644); }},
+        {"link to /dev/zero", [](const fs::path &p) { fs::create_symlink("/dev/zero", p); }},
+        {"folder", [](const fs::path &p) { fs::create_directory(p); }},
+    };
+    for (const auto &[legend, make] : rows) {
+        InstallFolder folder;
+        make(folder.file(QStringLiteral("Generic.bmp")).toStdString());
+        VersionNumberReader reader;
+        const Branding branding(folder.path());
+        AboutDialog about(branding, reader);
+        about.show();
+        EXPECT_FALSE(about.hasPicture()) << legend;
+        QTest::mouseClick(about.picture(), Qt::LeftButton);
+        EXPECT_TRUE(about.versionGrid()->isVisible()) << legend;
+        EXPECT_EQ(makeSplashScreen(branding), nullptr) << legend;
+        if (std::string_view(legend) == "missing")
+            testing::saveScreenshot(about, QStringLiteral("about-without-picture"));
+    }
+}
+
+// A branding file that cannot be read gives the defaults and stays as it was.
+TEST(TheBrandingFile, GivesItsDefaultsWhenItCannotBeRead)
+{
+    for (const unreadable::Row &row : unreadable::Rows()) {
+        InstallFolder folder;
+        const std::filesystem::path path = folder.file(QStringLiteral("fwd.dat")).toStdString();
+        row.make(path);
+        const std::string before = unreadable::Snapshot(path);
+        const Branding branding(folder.path());
+        EXPECT_EQ(branding.productName(), QStringLiteral("Forecourt Watch Director")) << row.legend;
+        EXPECT_EQ(branding.aboutImage(), folder.file(QStringLiteral("Generic.bmp"))) << row.legend;
+        EXPECT_EQ(unreadable::Snapshot(path), before) << row.legend;
+    }
 }
 
 TEST(TheBrandingFile, HoldsItsDefaultsAfterTheyWereRead)
