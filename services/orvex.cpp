@@ -78,8 +78,9 @@ HRESULT Orvex::FinalConstruct()
         m_installFolder = InstallFolder();
     support::OpenTrace(m_installFolder.c_str(), nullptr, "OrvexServices");
     support::TraceInfo("OrvexServices Starting...");
-    // What a save or a settings write killed part way left behind in the install folder.
-    if (const int removed = RemoveLeftTemporaries(m_installFolder); removed > 0)
+    // What a save, an export or a settings write killed part way left behind in the install
+    // folder or a folder below it (site files in Data).
+    if (const int removed = RemoveLeftTemporariesBelow(m_installFolder); removed > 0)
         support::TraceInfo("Removed %d temporary files left by interrupted writes", removed);
 
     // A missing transport shows when the port is set.

@@ -255,14 +255,17 @@ TEST_F(ARoot, ReleaseStopsTheHeartbeat)
 
 } // namespace
 
-TEST_F(ARoot, StartsByRemovingWhatInterruptedWritesLeftInTheInstallFolder)
+TEST_F(ARoot, StartsByRemovingWhatInterruptedWritesLeftInTheInstallFolderTree)
 {
-    for (const char *name : {"orvexconfig.xml.orvex-tmp.Ab3dE9", "OrvexSettings.ini.orvex-tmp.x0Y1z2", "notes.txt"})
+    fs::create_directories(m_folder / "Data");
+    for (const char *name : {"orvexconfig.xml.orvex-tmp.Ab3dE9", "OrvexSettings.ini.orvex-tmp.x0Y1z2", "notes.txt",
+                             "Data/site.ovx.orvex-tmp.Qq7Rr8"})
         std::ofstream(m_folder / name) << "left";
     auto root = std::make_unique<Orvex>(m_loop, factoriesFailingAt(Step::None), m_folder.string());
     ASSERT_EQ(S_OK, construct(*root));
     EXPECT_FALSE(fs::exists(m_folder / "orvexconfig.xml.orvex-tmp.Ab3dE9"));
     EXPECT_FALSE(fs::exists(m_folder / "OrvexSettings.ini.orvex-tmp.x0Y1z2"));
+    EXPECT_FALSE(fs::exists(m_folder / "Data/site.ovx.orvex-tmp.Qq7Rr8"));
     EXPECT_TRUE(fs::exists(m_folder / "notes.txt"));
     release(root);
 }
