@@ -97,7 +97,8 @@ TEST_F(AFolderWithLeftFiles, LosesTheAbandonedTemporariesOfEveryTargetInASweep)
 // another tree.
 TEST(ASweepOfAFolderTree, RemovesAbandonedTemporariesInRealFoldersWithinTheDepthOnly)
 {
-    const fs::path base = fs::temp_directory_path() / ("replace_file_tree_" + std::to_string(::getpid()));
+    const fs::path base
+        = fs::temp_directory_path() / ("replace_file_tree_" + std::to_string(::getpid()));
     const fs::path dir = base / "install";
     fs::remove_all(base);
     std::string deepest = "Deep";
@@ -123,7 +124,8 @@ TEST(ASweepOfAFolderTree, RemovesAbandonedTemporariesInRealFoldersWithinTheDepth
         std::ofstream(base / row.path) << "left";
     }
     fs::create_directory_symlink(base / "elsewhere", dir / "Linked");
-    const UniqueFd live(::open((base / "install/Data/site.ovx.orvex-tmp.Live00").c_str(), O_RDONLY | O_CLOEXEC));
+    const UniqueFd live(
+        ::open((base / "install/Data/site.ovx.orvex-tmp.Live00").c_str(), O_RDONLY | O_CLOEXEC));
     ASSERT_EQ(::flock(live.get(), LOCK_EX), 0);
 
     EXPECT_EQ(RemoveLeftTemporariesBelow(dir.string()), 3);

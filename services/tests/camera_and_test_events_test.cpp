@@ -87,8 +87,13 @@ TEST_F(ACameraCtrl, RefusesCoordinatesThatAreNotFiniteWithoutMovingOrAnnouncing)
 {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
-    for (const auto &[pan, tilt, zoom] : std::vector<std::tuple<float, float, float>>{
-             {nan, 0.f, 1.f}, {0.f, nan, 1.f}, {0.f, 0.f, nan}, {inf, 0.f, 1.f}, {0.f, -inf, 1.f}, {0.f, 0.f, inf}}) {
+    for (const auto &[pan, tilt, zoom] :
+         std::vector<std::tuple<float, float, float>>{{nan, 0.f, 1.f},
+                                                      {0.f, nan, 1.f},
+                                                      {0.f, 0.f, nan},
+                                                      {inf, 0.f, 1.f},
+                                                      {0.f, -inf, 1.f},
+                                                      {0.f, 0.f, inf}}) {
         SCOPED_TRACE(std::to_string(pan) + " " + std::to_string(tilt) + " " + std::to_string(zoom));
         transport->log.clear();
         EXPECT_EQ(camera.GoToPTZCoords(pan, tilt, zoom), E_INVALIDARG);

@@ -232,19 +232,23 @@ TEST_F(ARoot, TakesTheDefaultForAPortOrCameraTypeOutside16BitsAndTracesIt)
         const char *expectedCall;
         bool traced;
     };
-    for (const Row &row : {Row{"ComPort", "99999999999", "setSerialPort(1)", true},
-                           Row{"ComPort", "32768", "setSerialPort(1)", true},
-                           Row{"ComPort", "-32769", "setSerialPort(1)", true},
-                           Row{"ComPort", "-32768", "setSerialPort(-32768)", false},
-                           Row{"CameraType", "70000", "SelectCamera(1,80)", true},
-                           Row{"CameraType", "-99999999999999999999999", "SelectCamera(1,80)", true},
-                           Row{"CameraType", "32767", "SelectCamera(1,32767)", false}}) {
+    for (const Row &row :
+         {Row{"ComPort", "99999999999", "setSerialPort(1)", true},
+          Row{"ComPort", "32768", "setSerialPort(1)", true},
+          Row{"ComPort", "-32769", "setSerialPort(1)", true},
+          Row{"ComPort", "-32768", "setSerialPort(-32768)", false},
+          Row{"CameraType", "70000", "SelectCamera(1,80)", true},
+          Row{"CameraType", "-99999999999999999999999", "SelectCamera(1,80)", true},
+          Row{"CameraType", "32767", "SelectCamera(1,32767)", false}}) {
         SCOPED_TRACE(std::string(row.key) + "=" + row.value);
-        ASSERT_TRUE(ProfileFile((m_folder / "OrvexSettings.ini").string()).writeString("Settings", row.key, row.value));
+        ASSERT_TRUE(ProfileFile((m_folder / "OrvexSettings.ini").string())
+                        .writeString("Settings", row.key, row.value));
         transport->log.clear();
-        auto root = std::make_unique<Orvex>(m_loop, factoriesFailingAt(Step::None), m_folder.string());
+        auto root
+            = std::make_unique<Orvex>(m_loop, factoriesFailingAt(Step::None), m_folder.string());
         ASSERT_EQ(S_OK, construct(*root));
-        EXPECT_NE(std::string::npos, joined(transport->log).find(row.expectedCall)) << joined(transport->log);
+        EXPECT_NE(std::string::npos, joined(transport->log).find(row.expectedCall))
+            << joined(transport->log);
         release(root);
         const std::string line = std::string("[ERROR]   ") + row.key + "=" + row.value + " ";
         EXPECT_EQ(row.traced, traceText().find(line) != std::string::npos) << traceText();
@@ -290,8 +294,9 @@ TEST_F(ARoot, ReleaseStopsTheHeartbeat)
 TEST_F(ARoot, StartsByRemovingWhatInterruptedWritesLeftInTheInstallFolderTree)
 {
     fs::create_directories(m_folder / "Data");
-    for (const char *name : {"orvexconfig.xml.orvex-tmp.Ab3dE9", "OrvexSettings.ini.orvex-tmp.x0Y1z2", "notes.txt",
-                             "Data/site.ovx.orvex-tmp.Qq7Rr8"})
+    for (const char *name :
+         {"orvexconfig.xml.orvex-tmp.Ab3dE9", "OrvexSettings.ini.orvex-tmp.x0Y1z2", "notes.txt",
+          "Data/site.ovx.orvex-tmp.Qq7Rr8"})
         std::ofstream(m_folder / name) << "left";
     auto root = std::make_unique<Orvex>(m_loop, factoriesFailingAt(Step::None), m_folder.string());
     ASSERT_EQ(S_OK, construct(*root));

@@ -195,22 +195,28 @@ TEST_F(ARegistration, SaysEachFailingStepWithItsFileAndReasonAndExitsWithAFailur
     };
     const std::string system = (blocked / "etc/systemd/system/OrvexServices.service").string();
     const std::string user = (blocked / "etc/systemd/user/OrvexServices.service").string();
-    const std::string policy = (blocked / "etc/dbus-1/system.d/org.orvex.OrvexServices.conf").string();
+    const std::string policy
+        = (blocked / "etc/dbus-1/system.d/org.orvex.OrvexServices.conf").string();
     const std::string systemActivation
-        = (blocked / "usr/local/share/dbus-1/system-services/org.orvex.OrvexServices.service").string();
+        = (blocked / "usr/local/share/dbus-1/system-services/org.orvex.OrvexServices.service")
+              .string();
     const std::string sessionActivation
         = (blocked / "usr/local/share/dbus-1/services/org.orvex.OrvexServices.service").string();
     const std::string reason = ": Not a directory";
     for (const Row &row :
-         {Row{"system", "-Service",
+         {Row{"system",
+              "-Service",
               {"Couldn't create service: " + system, "Couldn't write the bus policy: " + policy,
                "Couldn't register the server: " + systemActivation}},
           Row{"session", "-RegServer", {"Couldn't register the server: " + sessionActivation}},
-          Row{"session", "-UnregServer",
-              {"Couldn't unregister the server: " + sessionActivation, "Service could not be deleted: " + user}}}) {
+          Row{"session",
+              "-UnregServer",
+              {"Couldn't unregister the server: " + sessionActivation,
+               "Service could not be deleted: " + user}}}) {
         SCOPED_TRACE(std::string(row.bus) + " " + row.option);
-        const std::string command = "ORVEX_REGISTRATION_ROOT='" + blocked.string() + "' ORVEX_BUS=" + row.bus + " '"
-                                    + ORVEX_SERVICES_PROGRAM + "' " + row.option + " 2>&1 >/dev/null";
+        const std::string command = "ORVEX_REGISTRATION_ROOT='" + blocked.string()
+                                    + "' ORVEX_BUS=" + row.bus + " '" + ORVEX_SERVICES_PROGRAM
+                                    + "' " + row.option + " 2>&1 >/dev/null";
         std::string output;
         int status = -1;
         if (FILE *pipe = ::popen(command.c_str(), "r")) {
@@ -252,7 +258,8 @@ TEST_F(ARegistration, OnTheSystemBusConfinesTheServiceToItsUserAndItsInstallFold
     // Only the service's user owns the name (root only hears it); the rules themselves are tried
     // on a bus of their own, with the packaged file, which is what registration writes.
     EXPECT_EQ(policy.find("<allow own="), policy.rfind("<allow own="));
-    EXPECT_EQ(policy, readFile(std::filesystem::path(ORVEX_SOURCE_DIR) / "services/org.orvex.OrvexServices.conf"));
+    EXPECT_EQ(policy, readFile(std::filesystem::path(ORVEX_SOURCE_DIR)
+                               / "services/org.orvex.OrvexServices.conf"));
 }
 
 // systemd's own rating of the unit's confinement, from 0 (safe) to 10 (unsafe); the service
