@@ -129,6 +129,36 @@ struct DirCloser
     void operator()(DIR *dir) const { ::closedir(dir); }
 };
 
+// Removes the abandoned temporaries of `target` (of every file when it is empty) in the folder
+// `dir` and, while `depth` levels remain, in every real folder below it. A link is never
+// followed: it may lead into any other tree.
+int sweep(DIR *dir, std::string_view target, int depth)
+{
+    int removed = 0;
+    while (const dirent *entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (isTemporaryName(name, target)) {
+            if (removeIfAbandoned(::dirfd(dir), entry->d_name))
+                ++removed;
+            continue;
+        }
+        const bool mayBeFolder = entry->d_type == DT_DIR || entry->d_type == DT_UNKNOWN;
+        if (depth == 0 || !mayBeFolder || name == "." || name == "..")
+            continue;
+        // Only a real folder opens so: a link, a FIFO or a device is refused before it is opened.
+        constexpr int kFolderOnly = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+        UniqueFd sub(::openat(::dirfd(dir), entry->d_name, kFolderOnly));
+        if (!sub.valid())
+            continue;
+        const std::unique_ptr<DIR, DirCloser> subDir(::fdopendir(sub.get()));
+        if (!subDir)
+            continue;
+        sub.release();
+        removed += sweep(subDir.get(), target, depth - 1);
+    }
+    return removed;
+}
+
 } // namespace
 
 int ReplaceFileContents(const std::string &path, std::string_view data)
@@ -162,12 +192,17 @@ int ReplaceFileContents(const std::string &path, std::string_view data)
 int RemoveLeftTemporaries(const std::string &folder, std::string_view target)
 {
     const std::unique_ptr<DIR, DirCloser> dir(::opendir(folder.c_str()));
+    return dir ? sweep(dir.get(), target, 0) : 0;
+}
+
+int RemoveLeftTemporariesBelow(const std::string &folder)
+{
+    UniqueFd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NONBLOCK | O_CLOEXEC));
+    if (!fd.valid())
+        return 0;
+    const std::unique_ptr<DIR, DirCloser> dir(::fdopendir(fd.get()));
     if (!dir)
         return 0;
-    int removed = 0;
-    while (const dirent *entry = ::readdir(dir.get())) {
-        if (isTemporaryName(entry->d_name, target) && removeIfAbandoned(::dirfd(dir.get()), entry->d_name))
-            ++removed;
-    }
-    return removed;
+    fd.release();
+    return sweep(dir.get(), {}, kTemporarySweepDepth);
 }

@@ -9,8 +9,9 @@
 // "<target>.orvex-tmp.XXXXXX" (six letters or digits), and its writer holds a lock on it (flock)
 // from just after creating it until after the rename. A temporary file whose lock can be taken
 // has no writer left: each replacement first removes those of its own target, and a program may
-// sweep a whole folder at start. A file of any other name, anything but a plain file, and a
-// temporary file locked by a live writer (in this process or another) are never touched.
+// sweep a whole folder, or a folder tree, at start. A file of any other name, anything but a
+// plain file, and a temporary file locked by a live writer (in this process or another) are never
+// touched.
 //
 // Thread-safe: nothing is shared but the file system.
 
@@ -26,3 +27,12 @@
 // named `target` in it, or of every file when `target` is empty. Returns how many it removed; a
 // folder that cannot be read has none.
 int RemoveLeftTemporaries(const std::string &folder, std::string_view target = {});
+
+// How many levels of folders below the swept folder RemoveLeftTemporariesBelow enters.
+inline constexpr int kTemporarySweepDepth = 8;
+
+// Removes the temporary files that interrupted replacements of any file left in `folder` and in
+// every real folder below it, down to kTemporarySweepDepth levels. Links are never followed,
+// not even to a folder: they may lead into another tree. Returns how many it removed; a folder
+// that cannot be read has none.
+int RemoveLeftTemporariesBelow(const std::string &folder);

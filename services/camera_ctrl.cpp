@@ -2,6 +2,8 @@
 
 #include "services/orvex_comms.h"
 
+#include <cmath>
+
 namespace services {
 
 CameraCtrl::CameraCtrl(std::shared_ptr<transport::ICameraControl> control, std::shared_ptr<OrvexComms> hub)
@@ -123,6 +125,9 @@ HRESULT CameraCtrl::RequestCameraPTZCoords()
 
 HRESULT CameraCtrl::GoToPTZCoords(float pan, float tilt, float zoom)
 {
+    // No camera protocol can encode such a coordinate, and the recorder side could not place it.
+    if (!std::isfinite(pan) || !std::isfinite(tilt) || !std::isfinite(zoom))
+        return E_INVALIDARG;
     const HRESULT hr = forward([&](transport::ICameraControl &c) { c.GoToPTZCoords(pan, tilt, zoom); });
     if (FAILED(hr))
         return hr;

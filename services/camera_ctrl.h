@@ -5,7 +5,8 @@
 // fired to the recorder side through the hub as a licence plate localisation of that camera.
 //
 // Every member returns S_OK whatever the transport gives; E_POINTER when there is no camera
-// control. Thread affinity: the service thread. Shares the transport's camera control and
+// control; GoToPTZCoords refuses a coordinate that is not a finite number with E_INVALIDARG and
+// neither moves nor announces. Thread affinity: the service thread. Shares the transport's camera control and
 // the hub; owns nothing else.
 
 #include "interfaces/services/icamera_ctrl.h"

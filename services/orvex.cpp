@@ -13,11 +13,30 @@
 #include "services/orvex_config_data.h"
 #include "support/trace_log.h"
 
+#include <limits>
+
 namespace services {
 
 namespace {
 
 constexpr const char *kSettingsSection = "Settings";
+
+// A 16-bit number of the settings file. Text that holds no number 16 bits can hold reads as
+// absent: cut to 16 bits, 99999999999 would name port -6145.
+std::int16_t readShort(const ProfileFile &settings, const char *key, std::int16_t defaultValue)
+{
+    // What the reader gives for a missing key, for text without a number and for a number past
+    // the range of long; outside 16 bits like every other number refused here.
+    constexpr long kNoNumber = std::numeric_limits<long>::min();
+    const long value = settings.readInt(kSettingsSection, key, kNoNumber);
+    using Limits = std::numeric_limits<std::int16_t>;
+    if (value >= Limits::min() && value <= Limits::max())
+        return static_cast<std::int16_t>(value);
+    if (const std::string text = settings.readString(kSettingsSection, key, {}); !text.empty())
+        support::TraceError("%s=%s in the settings file is no 16-bit number: using %d", key, text.c_str(),
+                            defaultValue);
+    return defaultValue;
+}
 
 template <typename T>
 HRESULT handOut(const std::shared_ptr<T> &object, std::shared_ptr<T> *ptr)
@@ -78,8 +97,9 @@ HRESULT Orvex::FinalConstruct()
         m_installFolder = InstallFolder();
     support::OpenTrace(m_installFolder.c_str(), nullptr, "OrvexServices");
     support::TraceInfo("OrvexServices Starting...");
-    // What a save or a settings write killed part way left behind in the install folder.
-    if (const int removed = RemoveLeftTemporaries(m_installFolder); removed > 0)
+    // What a save, an export or a settings write killed part way left behind in the install
+    // folder or a folder below it (site files in Data).
+    if (const int removed = RemoveLeftTemporariesBelow(m_installFolder); removed > 0)
         support::TraceInfo("Removed %d temporary files left by interrupted writes", removed);
 
     // A missing transport shows when the port is set.
@@ -100,7 +120,7 @@ HRESULT Orvex::FinalConstruct()
 
     const ProfileFile settings(JoinPath(m_installFolder, kSettingsFileName));
     try {
-        const auto port = static_cast<std::int16_t>(settings.readInt(kSettingsSection, "ComPort", 1));
+        const std::int16_t port = readShort(settings, "ComPort", 1);
         ThrowIfFailed(m_comms->SetSerialPort(port));
         m_bridge = m_factories.bridge ? m_factories.bridge() : nullptr;
     } catch (const ComError &error) {
@@ -124,7 +144,7 @@ HRESULT Orvex::FinalConstruct()
         return fail(E_FAIL, "Error Creating DVRTest Object: Pointer is Null%s");
 
     try {
-        const auto cameraType = static_cast<std::int16_t>(settings.readInt(kSettingsSection, "CameraType", 80));
+        const std::int16_t cameraType = readShort(settings, "CameraType", 80);
         std::string result;
         (void)m_cameraCtrl->SelectCamera(1, cameraType, &result);
     } catch (const ComError &error) {

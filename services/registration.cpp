@@ -1,5 +1,6 @@
 #include "registration.h"
 
+#include "platform/notifier.h"
 #include "platform/replace_file.h"
 #include "services/bus_policy.h"
 
@@ -13,6 +14,19 @@
 namespace services {
 
 namespace {
+
+constexpr const char *kCannotDeleteService = "Service could not be deleted";
+
+// One step of registration: on failure, a notice that names the step, the file and the system's
+// reason. Every step is tried; the first failure is the result.
+void step(HRESULT *result, const char *what, const std::filesystem::path &path, HRESULT hr)
+{
+    if (SUCCEEDED(hr))
+        return;
+    Notify(std::string(what) + ": " + path.string() + ": " + DescribeResult(hr));
+    if (SUCCEEDED(*result))
+        *result = hr;
+}
 
 HRESULT writeFileAtomically(const std::filesystem::path &path, const std::string &content)
 {
@@ -170,34 +184,30 @@ HRESULT RegisterServer(const RegistrationLayout &layout, bool asService, const s
                        const std::string &installFolder)
 {
     const BusKind bus = busOf(layout);
+    HRESULT result = S_OK;
     // A unit left from an earlier registration may name another program.
-    if (IsInstalled(layout)) {
-        if (const HRESULT hr = removeFile(layout.systemdUnit); FAILED(hr))
-            return hr;
-    }
+    if (IsInstalled(layout))
+        step(&result, kCannotDeleteService, layout.systemdUnit, removeFile(layout.systemdUnit));
     if (asService) {
-        if (const HRESULT hr
-            = writeFileAtomically(layout.systemdUnit, unitFileText(bus, program, installFolder));
-            FAILED(hr))
-            return hr;
+        step(&result, "Couldn't create service", layout.systemdUnit,
+             writeFileAtomically(layout.systemdUnit, unitFileText(bus, program, installFolder)));
     }
     if (!layout.busPolicy.empty()) {
-        if (const HRESULT hr = writeFileAtomically(layout.busPolicy, std::string(kBusPolicy));
-            FAILED(hr))
-            return hr;
+        step(&result, "Couldn't write the bus policy", layout.busPolicy,
+             writeFileAtomically(layout.busPolicy, std::string(kBusPolicy)));
     }
-    return writeFileAtomically(layout.activationFile, activationFileText(bus, asService, program));
+    step(&result, "Couldn't register the server", layout.activationFile,
+         writeFileAtomically(layout.activationFile, activationFileText(bus, asService, program)));
+    return result;
 }
 
 HRESULT UnregisterServer(const RegistrationLayout &layout)
 {
-    HRESULT result = removeFile(layout.activationFile);
-    if (const HRESULT hr = removeFile(layout.systemdUnit); FAILED(hr) && SUCCEEDED(result))
-        result = hr;
-    if (!layout.busPolicy.empty()) {
-        if (const HRESULT hr = removeFile(layout.busPolicy); FAILED(hr) && SUCCEEDED(result))
-            result = hr;
-    }
+    HRESULT result = S_OK;
+    step(&result, "Couldn't unregister the server", layout.activationFile, removeFile(layout.activationFile));
+    step(&result, kCannotDeleteService, layout.systemdUnit, removeFile(layout.systemdUnit));
+    if (!layout.busPolicy.empty())
+        step(&result, "Couldn't remove the bus policy", layout.busPolicy, removeFile(layout.busPolicy));
     return result;
 }
 

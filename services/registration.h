@@ -8,7 +8,9 @@
 // writes the bus policy, and the service runs as its own user (kServiceUser) in a confined
 // unit. "UnregServer" removes what registration wrote. Every path lies
 // under a root folder (ORVEX_REGISTRATION_ROOT, else "/"), so tests write under a temporary one.
-// Files are written through a temporary file and a rename.
+// Files are written through a temporary file and a rename. Every step is tried even when one
+// before it failed; each failing step is a notice (Notify) naming the step, the file and the
+// system's reason, and the result is the first failure.
 
 #include "platform/hresult.h"
 

@@ -19,8 +19,8 @@ namespace services {
 
 namespace {
 
-// No one sits in front of a service: a notice goes to the trace and to stderr (the journal
-// under systemd), and the thread that raised it goes on at once.
+// No one sits in front of a service: a notice goes to the trace (when one is open) and to stderr
+// (the journal under systemd), and the thread that raised it goes on at once.
 class ServiceNotifier final : public Notifier
 {
 public:
@@ -50,6 +50,8 @@ ServiceModule::ServiceModule(Options options) : m_options(std::move(options))
 
 int ServiceModule::Main(int argc, const char *const *argv)
 {
+    // Registration's notices too: no one sits in front of the package's scripts either.
+    SetNotifier(std::make_shared<ServiceNotifier>());
     switch (ParseServiceSwitch(JoinCommandLine(argc, argv))) {
     case ServiceSwitch::UnregServer:
         return UnregisterServer();
@@ -77,7 +79,6 @@ HRESULT ServiceModule::UnregisterServer()
 
 int ServiceModule::Run(bool runningAsService)
 {
-    SetNotifier(std::make_shared<ServiceNotifier>());
     ServiceLoop loop;
     loop.HandleSignals({SIGTERM, SIGINT}, [&loop, runningAsService](int) {
         if (runningAsService)

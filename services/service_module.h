@@ -43,8 +43,9 @@ public:
     ServiceModule();
     explicit ServiceModule(Options options);
 
-    // The program's entry: a switch registers or unregisters and gives its result; without one
-    // the program runs. Returns the exit code.
+    // The program's entry: installs the service's notifier (notices go to the trace and stderr),
+    // then a switch registers or unregisters and gives its result; without one the program
+    // runs. Returns the exit code.
     int Main(int argc, const char *const *argv);
 
     HRESULT RegisterServer(bool asService);

@@ -5,8 +5,9 @@
 // object has no camera control). SelectCamera remembers the camera number even when the
 // transport refuses the type, and passes the transport's result text (for a refused type
 // "Invalid Camera Code") through `result`. GoToPTZCoords also announces the move to the
-// recorder side as a licence plate localisation of the selected camera. Called on the service
-// thread.
+// recorder side as a licence plate localisation of the selected camera; a coordinate that is not
+// a finite number (NaN, infinity) is refused with E_INVALIDARG before either. Called on the
+// service thread.
 
 #include "platform/export.h"
 #include "platform/hresult.h"

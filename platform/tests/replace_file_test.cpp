@@ -93,6 +93,48 @@ TEST_F(AFolderWithLeftFiles, LosesTheAbandonedTemporariesOfEveryTargetInASweep)
     EXPECT_EQ(RemoveLeftTemporaries((m_dir / "no-such-folder").string()), 0);
 }
 
+// A sweep of a tree goes down every real folder to a bounded depth, and never through a link into
+// another tree.
+TEST(ASweepOfAFolderTree, RemovesAbandonedTemporariesInRealFoldersWithinTheDepthOnly)
+{
+    const fs::path base
+        = fs::temp_directory_path() / ("replace_file_tree_" + std::to_string(::getpid()));
+    const fs::path dir = base / "install";
+    fs::remove_all(base);
+    std::string deepest = "Deep";
+    for (int level = 2; level <= kTemporarySweepDepth + 1; ++level)
+        deepest += "/" + std::to_string(level);
+    const std::string deepestEntered = deepest.substr(0, deepest.rfind('/'));
+    struct Row
+    {
+        std::string path; // below `base`
+        bool removed;
+    };
+    const std::vector<Row> rows{
+        {"install/orvexconfig.xml.orvex-tmp.Ab3dE9", true},
+        {"install/Data/site.ovx.orvex-tmp.Ab3dE9", true},
+        {"install/Data/notes.txt", false},
+        {"install/Data/site.ovx.orvex-tmp.Live00", false},
+        {"install/" + deepestEntered + "/site.ovx.orvex-tmp.Ab3dE9", true},
+        {"install/" + deepest + "/site.ovx.orvex-tmp.Ab3dE9", false},
+        {"elsewhere/site.ovx.orvex-tmp.Ab3dE9", false},
+    };
+    for (const Row &row : rows) {
+        fs::create_directories((base / row.path).parent_path());
+        std::ofstream(base / row.path) << "left";
+    }
+    fs::create_directory_symlink(base / "elsewhere", dir / "Linked");
+    const UniqueFd live(
+        ::open((base / "install/Data/site.ovx.orvex-tmp.Live00").c_str(), O_RDONLY | O_CLOEXEC));
+    ASSERT_EQ(::flock(live.get(), LOCK_EX), 0);
+
+    EXPECT_EQ(RemoveLeftTemporariesBelow(dir.string()), 3);
+    for (const Row &row : rows)
+        EXPECT_EQ(fs::exists(base / row.path), !row.removed) << row.path;
+    EXPECT_EQ(RemoveLeftTemporariesBelow((dir / "no-such-folder").string()), 0);
+    fs::remove_all(base);
+}
+
 TEST(ConcurrentReplacements, NeverRemoveEachOthersTemporaryFiles)
 {
     const fs::path dir = fs::temp_directory_path() / ("replace_file_race_" + std::to_string(::getpid()));

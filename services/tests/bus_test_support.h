@@ -175,7 +175,7 @@ public:
         return connection;
     }
     // The unique name that owns `name`, or empty.
-    [[nodiscard]] std::string ownerOf(sdbus::IConnection &connection, const std::string &name) const
+    [[nodiscard]] static std::string ownerOf(sdbus::IConnection &connection, const std::string &name)
     {
         auto bus = sdbus::createProxy(connection, "org.freedesktop.DBus", "/org/freedesktop/DBus");
         std::string owner;

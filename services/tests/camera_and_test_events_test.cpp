@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <tuple>
+
 using fakes::Call;
 
 namespace {
@@ -76,6 +79,27 @@ TEST_F(ACameraCtrl, AnnouncesAMoveToCoordinatesAsAPlateLocalisationOfTheSelected
     EXPECT_EQ(recorder->log.lines(), std::vector<std::string>{Call("OnCameraLocalizeRegistrationPlate", i16{0},
                                                                    i16{3}, "Licence Plate", i16{0}, i16{0},
                                                                    i16{-1}, 10.5, -2.0, 1.0, 0.0)});
+}
+
+// A coordinate that is no number would reach the camera as garbage and the recorder side as a
+// localisation nobody can place.
+TEST_F(ACameraCtrl, RefusesCoordinatesThatAreNotFiniteWithoutMovingOrAnnouncing)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    for (const auto &[pan, tilt, zoom] :
+         std::vector<std::tuple<float, float, float>>{{nan, 0.f, 1.f},
+                                                      {0.f, nan, 1.f},
+                                                      {0.f, 0.f, nan},
+                                                      {inf, 0.f, 1.f},
+                                                      {0.f, -inf, 1.f},
+                                                      {0.f, 0.f, inf}}) {
+        SCOPED_TRACE(std::to_string(pan) + " " + std::to_string(tilt) + " " + std::to_string(zoom));
+        transport->log.clear();
+        EXPECT_EQ(camera.GoToPTZCoords(pan, tilt, zoom), E_INVALIDARG);
+        EXPECT_EQ(transport->log.size(), 0u);
+        EXPECT_EQ(recorder->log.size(), 0u);
+    }
 }
 
 TEST_F(ACameraCtrl, ReturnsSuccessAndRemembersTheCameraWhenTheTransportRefuses)

@@ -267,6 +267,42 @@ INSTANTIATE_TEST_SUITE_P(Kinds, ARootOverAnUnreadableSettingsFile,
                          ::testing::ValuesIn(unreadable::Rows()),
                          [](const auto &info) { return std::string(info.param.legend); });
 
+// A number the 16-bit setting cannot hold is as good as absent: cut to 16 bits, 99999999999
+// would open port -6145.
+TEST_F(ARoot, TakesTheDefaultForAPortOrCameraTypeOutside16BitsAndTracesIt)
+{
+    struct Row
+    {
+        const char *key;
+        const char *value;
+        const char *expectedCall;
+        bool traced;
+    };
+    for (const Row &row :
+         {Row{"ComPort", "99999999999", "setSerialPort(1)", true},
+          Row{"ComPort", "32768", "setSerialPort(1)", true},
+          Row{"ComPort", "-32769", "setSerialPort(1)", true},
+          Row{"ComPort", "-32768", "setSerialPort(-32768)", false},
+          Row{"CameraType", "70000", "SelectCamera(1,80)", true},
+          Row{"CameraType", "-99999999999999999999999", "SelectCamera(1,80)", true},
+          Row{"CameraType", "32767", "SelectCamera(1,32767)", false}}) {
+        SCOPED_TRACE(std::string(row.key) + "=" + row.value);
+        ASSERT_TRUE(ProfileFile((m_folder / "OrvexSettings.ini").string())
+                        .writeString("Settings", row.key, row.value));
+        transport->log.clear();
+        auto root
+            = std::make_unique<Orvex>(m_loop, factoriesFailingAt(Step::None), m_folder.string());
+        ASSERT_EQ(S_OK, construct(*root));
+        EXPECT_NE(std::string::npos, joined(transport->log).find(row.expectedCall))
+            << joined(transport->log);
+        release(root);
+        const std::string line = std::string("[ERROR]   ") + row.key + "=" + row.value + " ";
+        EXPECT_EQ(row.traced, traceText().find(line) != std::string::npos) << traceText();
+        for (const char *name : {"OrvexSettings.ini", "OrvexServices_0.txt", "OrvexServices_1.txt"})
+            fs::remove(m_folder / name);
+    }
+}
+
 TEST_F(ARoot, ReleaseLeavesTheTransportWhileTheHubIsStillHeld)
 {
     auto root = std::make_unique<Orvex>(m_loop, factoriesFailingAt(Step::None), m_folder.string());
@@ -301,14 +337,18 @@ TEST_F(ARoot, ReleaseStopsTheHeartbeat)
 
 } // namespace
 
-TEST_F(ARoot, StartsByRemovingWhatInterruptedWritesLeftInTheInstallFolder)
+TEST_F(ARoot, StartsByRemovingWhatInterruptedWritesLeftInTheInstallFolderTree)
 {
-    for (const char *name : {"orvexconfig.xml.orvex-tmp.Ab3dE9", "OrvexSettings.ini.orvex-tmp.x0Y1z2", "notes.txt"})
+    fs::create_directories(m_folder / "Data");
+    for (const char *name :
+         {"orvexconfig.xml.orvex-tmp.Ab3dE9", "OrvexSettings.ini.orvex-tmp.x0Y1z2", "notes.txt",
+          "Data/site.ovx.orvex-tmp.Qq7Rr8"})
         std::ofstream(m_folder / name) << "left";
     auto root = std::make_unique<Orvex>(m_loop, factoriesFailingAt(Step::None), m_folder.string());
     ASSERT_EQ(S_OK, construct(*root));
     EXPECT_FALSE(fs::exists(m_folder / "orvexconfig.xml.orvex-tmp.Ab3dE9"));
     EXPECT_FALSE(fs::exists(m_folder / "OrvexSettings.ini.orvex-tmp.x0Y1z2"));
+    EXPECT_FALSE(fs::exists(m_folder / "Data/site.ovx.orvex-tmp.Qq7Rr8"));
     EXPECT_TRUE(fs::exists(m_folder / "notes.txt"));
     release(root);
 }
