@@ -4,6 +4,7 @@
 #if defined(ORVEX_HAVE_XCB)
 #include "monitor/monitor_window.h"
 #include "monitor/watch_desk.h"
+#include "support/tests/time_scale.h"
 
 #include <QGuiApplication>
 #include <QTest>
@@ -12,6 +13,7 @@
 #include <xcb/xcb.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -49,7 +51,7 @@ TEST(AWatchDeskOnX11, GivesTheWindowManagerItsCaptionExactly)
     monitor::WatchDesk::nameApplication();
     monitor::MonitorWindow window;
     window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window, scaled(std::chrono::seconds(5)).count()));
     EXPECT_EQ(captionOf(window).toStdString(), "FWD Monitor");
 }
 
