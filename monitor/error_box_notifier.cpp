@@ -10,7 +10,7 @@ namespace {
 
 void showBox(const QString &text, NoticeKind kind)
 {
-    const QString title = QApplication::applicationDisplayName();
+    const QString title = QStringLiteral("Orvex Monitor");
     switch (kind) {
     case NoticeKind::Information:
         QMessageBox::information(nullptr, title, text);

@@ -13,7 +13,7 @@
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QObject::tr("Orvex Monitor"));
+    monitor::WatchDesk::nameApplication();
     SetNotifier(std::make_shared<monitor::ErrorBoxNotifier>());
     try {
         serviceclient::ServiceBus bus;

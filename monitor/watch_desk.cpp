@@ -6,6 +6,8 @@
 
 #include "platform/notifier.h"
 
+#include <QApplication>
+
 namespace monitor {
 
 WatchDesk::WatchDesk(const serviceclient::ServiceBus &bus) : m_subscriptions(bus, m_window)
@@ -14,6 +16,13 @@ WatchDesk::WatchDesk(const serviceclient::ServiceBus &bus) : m_subscriptions(bus
         RunGuarded([&] { Notify(text.toStdString(), NoticeKind::Error); });
         emit ended(kFailureStatus);
     });
+}
+
+void WatchDesk::nameApplication()
+{
+    // No display name: X11 would append it to every caption. A desktop's menu names the program
+    // from its desktop entry.
+    QApplication::setApplicationName(QStringLiteral("WatchDesk"));
 }
 
 bool WatchDesk::start()

@@ -24,6 +24,10 @@ public:
 
     explicit WatchDesk(const serviceclient::ServiceBus &bus);
 
+    // Names the running program, before any window is made; the window's caption stays exactly
+    // its own.
+    static void nameApplication();
+
     // Runs the start sequence, then shows the window and follows the service's restarts. On a
     // failing call gives its notice and returns false; the window is not shown.
     [[nodiscard]] bool start();

@@ -12,10 +12,9 @@ CameraPage::CameraPage(QWidget *parent) : QWidget(parent)
     setObjectName(QStringLiteral("CameraPage"));
     resize(TabPageSize);
 
-    // Ten cameras at most: all shown without a scroll bar.
-    GridCameras = addTabGrid(*this, QStringLiteral("GridCameras"), {160, 0}, 10, false);
-    // The second column holds one blank per row and is not shown.
-    GridCameras->setColumnHidden(1, true);
+    // Ten cameras at most: all shown without a scroll bar. The second column is a narrow blank
+    // strip that opens nothing, as wide as the narrow columns of the other tabs.
+    GridCameras = addTabGrid(*this, QStringLiteral("GridCameras"), {136, 24}, 10, false);
 
     SpinChooseCamera = new QSpinBox(this);
     SpinChooseCamera->setObjectName(QStringLiteral("SpinChooseCamera"));

@@ -1,6 +1,6 @@
 #pragma once
-// The controls of the "Cameras" tab: the grid of cameras (its narrow second column hidden) and
-// the add panel. Each control carries its component name as its objectName.
+// The controls of the "Cameras" tab: the grid of cameras (with its narrow blank second column)
+// and the add panel. Each control carries its component name as its objectName.
 
 #include <QWidget>
 

@@ -2,8 +2,8 @@
 // The controls of the "Presets" tab: the grid of one camera's presets with its in-place comment
 // field, the camera and preset selection, the preset commands, and the pad that steers the
 // camera live (eight moves, lens and iris buttons, the auto and menu buttons, the speed). Each
-// control carries its component name as its objectName; the Part names none of the steering
-// buttons or the camera selector's "<<" and ">>", which are named here after what they do.
+// control carries its component name as its objectName; the steering buttons and the camera
+// selector's "<<" and ">>" have no component names of their own and are named after what they do.
 
 #include <QWidget>
 

@@ -6,6 +6,8 @@
 #include <QLocalSocket>
 #include <QThread>
 
+#include <algorithm>
+
 #include <unistd.h>
 
 namespace configtool {
@@ -15,6 +17,11 @@ namespace {
 const QString kOpenPrefix = QStringLiteral("[Open(");
 // A request is a few paths; anything longer is not from the tool.
 constexpr qint64 kMostRequestBytes = 64 * 1024;
+// A later start asks again soon, since the first is usually nearly up, then less often.
+constexpr std::chrono::milliseconds kFirstPause(50);
+constexpr std::chrono::milliseconds kLongestPause(1000);
+// A listening first instance answers at once; this only bounds a hung one.
+constexpr int kSocketTimeoutMs = 5000;
 
 QString socketPath(const QString &folder)
 {
@@ -120,27 +127,44 @@ void SingleInstance::takeConnection()
     }
 }
 
-bool SingleInstance::send(const QByteArray &request, std::chrono::milliseconds timeout) const
+SingleInstance::Claim SingleInstance::claim(const QByteArray &request,
+                                            std::chrono::milliseconds patience)
 {
-    const QDeadlineTimer deadline(timeout);
-    QLocalSocket socket;
+    const QDeadlineTimer deadline(patience);
+    std::chrono::milliseconds pause = kFirstPause;
+    bool announced = false;
     for (;;) {
-        socket.connectToServer(socketPath(m_folder));
-        if (socket.waitForConnected(static_cast<int>(qMax<qint64>(deadline.remainingTime(), 0))))
-            break;
-        if (deadline.hasExpired())
-            return false;
-        // The first instance holds the lock but is still starting.
-        QThread::msleep(100);
+        // Also takes the place of a first instance that has gone without listening.
+        if (acquire())
+            return Claim::First;
+        if (handOver(request))
+            return Claim::HandedOver;
+        // Only a lock held by a live process is worth waiting for.
+        if (m_lock.error() != QLockFile::LockFailedError || deadline.hasExpired())
+            return Claim::NoAnswer;
+        if (!announced) {
+            announced = true;
+            emit waiting();
+        }
+        const std::chrono::milliseconds left(std::max<qint64>(deadline.remainingTime(), 0));
+        QThread::msleep(static_cast<unsigned long>(std::min(pause, left).count()));
+        pause = std::min(pause * 2, kLongestPause);
     }
+}
+
+bool SingleInstance::handOver(const QByteArray &request) const
+{
+    QLocalSocket socket;
+    socket.connectToServer(socketPath(m_folder));
+    if (!socket.waitForConnected(kSocketTimeoutMs))
+        return false;
     socket.write(request);
     while (socket.bytesToWrite() > 0)
-        if (!socket.waitForBytesWritten(
-                static_cast<int>(qMax<qint64>(deadline.remainingTime(), 1))))
+        if (!socket.waitForBytesWritten(kSocketTimeoutMs))
             return false;
     socket.disconnectFromServer();
     if (socket.state() != QLocalSocket::UnconnectedState)
-        socket.waitForDisconnected(1000);
+        socket.waitForDisconnected(kSocketTimeoutMs);
     return true;
 }
 

@@ -9,8 +9,10 @@
 // double quote and the next one (or the line's end); other lines are skipped. Every request,
 // also an empty one, asks the first instance to raise its window.
 //
-// The sender tries again for a few seconds, so a request made while the first instance still
-// starts waits until it listens. User-interface thread only.
+// A later start waits while the first instance lives but does not listen yet (it is still
+// starting: connecting to the service, opening its file), trying again less and less often, up
+// to a minute; when the first instance ends meanwhile (its lock names a process that has gone),
+// the later start takes its place with its own file. User-interface thread only.
 
 #include <QLockFile>
 #include <QObject>
@@ -43,20 +45,35 @@ public:
 
     [[nodiscard]] static QString defaultRuntimeFolder();
 
+    enum class Claim {
+        // This is the first instance now: it holds the lock.
+        First,
+        // The first instance took the request.
+        HandedOver,
+        // The first instance lived on without answering for all of `patience`.
+        NoAnswer,
+    };
+
     // True when this process is the first instance; it keeps the lock while this object lives.
+    // A lock left by a process that has gone is taken over.
     [[nodiscard]] bool acquire();
     // Starts taking requests (after acquire); false when the socket cannot be made.
     bool listen();
-    // Sends the request to the first instance; false when none answered within the timeout.
-    [[nodiscard]] bool send(const QByteArray &request,
-                            std::chrono::milliseconds timeout = std::chrono::seconds(5)) const;
+    // Becomes the first instance, or hands `request` to the first one, waiting for it while it
+    // lives but does not listen yet.
+    [[nodiscard]] Claim claim(const QByteArray &request,
+                              std::chrono::milliseconds patience = std::chrono::minutes(1));
 
 signals:
     // A request arrived: the window is to be raised, then each file opened.
     void requested(const QStringList &files);
+    // Once per claim, when the first instance did not answer at once: a wait begins.
+    void waiting();
 
 private:
     void takeConnection();
+    // One attempt to give the request to a listening first instance.
+    [[nodiscard]] bool handOver(const QByteArray &request) const;
 
     QString m_folder;
     QLockFile m_lock;

@@ -34,10 +34,21 @@ ToolProgram::Outcome ToolProgram::claim(const QStringList &arguments)
     m_files.clear();
     if (!arguments.isEmpty())
         m_files << QFileInfo(arguments.constFirst()).absoluteFilePath();
-    if (m_instance->acquire())
+    const QMetaObject::Connection told
+        = QObject::connect(m_instance.get(), &SingleInstance::waiting, [] {
+              std::fprintf(stderr, "OrvexConfig: waiting for the running configuration tool to "
+                                   "finish its start\n");
+          });
+    const SingleInstance::Claim claim = m_instance->claim(makeOpenRequest(m_files.value(0)));
+    QObject::disconnect(told);
+    switch (claim) {
+    case SingleInstance::Claim::First:
         return Outcome::Running;
-    if (m_instance->send(makeOpenRequest(m_files.value(0))))
+    case SingleInstance::Claim::HandedOver:
         return Outcome::HandedOver;
+    case SingleInstance::Claim::NoAnswer:
+        break;
+    }
     std::fprintf(stderr, "OrvexConfig: another instance holds the lock but does not answer\n");
     return Outcome::Failed;
 }

@@ -31,6 +31,7 @@
 namespace {
 
 using namespace serviceclient;
+using namespace std::chrono_literals;
 using bustest::PrivateBus;
 using monitor::WatchDesk;
 
@@ -106,13 +107,13 @@ protected:
         return m_client->proxy<OrgOrvexIOrvexInterfaceInterface>(
             CheckedPath(m_client->root()->getRecorderBridge(), "getRecorderBridge"));
     }
-    bool waitForLines(int count, int ms = 10000)
+    bool waitForLines(int count)
     {
         return QTest::qWaitFor(
             [&] {
                 return linesWithoutStamp(m_desk->window().transactions().text()).size() >= count;
             },
-            ms);
+            scaled(10s).count());
     }
 
     unitsim::UnitLink m_unit;
@@ -132,7 +133,8 @@ TEST_F(AWatchDeskOnTheBus, ShowsTheServicesEventsAndTheUnitsStateAsTheyCome)
     ASSERT_TRUE(m_desk->start()) << joined(m_notices.texts()).toStdString();
     EXPECT_TRUE(m_desk->window().isVisible());
     EXPECT_EQ(QStringLiteral("FWD Monitor"), m_desk->window().windowTitle());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return labelText() == QStringLiteral("Online"); }, 15000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return labelText() == QStringLiteral("Online"); },
+                                scaled(15s).count()));
     EXPECT_EQ(QColor(0, 255, 0), labelColour());
 
     // Each call's lines are awaited before the next call, since the licence plate thread and
@@ -181,8 +183,8 @@ TEST_F(AWatchDeskOnTheBus, ShowsTheServicesEventsAndTheUnitsStateAsTheyCome)
 
     // Toggle Debug reaches the unit as ToggleDebug(0); its debug text comes back to the console.
     QTest::mouseClick(control<QPushButton>("Command4"), Qt::LeftButton);
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return !m_desk->window().console().text().isEmpty(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_desk->window().console().text().isEmpty(); },
+                                scaled(10s).count()));
     EXPECT_EQ(QStringLiteral("DEBUG ON\r\n"), m_desk->window().console().text());
     EXPECT_EQ(QStringLiteral("DEBUG ON\n"), control<QPlainTextEdit>("Text2")->toPlainText());
     {
@@ -198,7 +200,8 @@ TEST_F(AWatchDeskOnTheBus, ShowsTheServicesEventsAndTheUnitsStateAsTheyCome)
 
     // A unit that stops answering the heartbeat turns the label red.
     m_unit.Stop();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return labelText() == QStringLiteral("Offline"); }, 30000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return labelText() == QStringLiteral("Offline"); },
+                                scaled(30s).count()));
     EXPECT_EQ(QColor(255, 0, 0), labelColour());
     EXPECT_TRUE(m_desk->window().grab().save(
         QStringLiteral(ORVEX_SCREENSHOT_DIR "/watchdesk-offline.png")));
@@ -214,12 +217,13 @@ TEST_F(AWatchDeskOnTheBus, FollowsTheServiceThroughARestart)
         = m_client->connection().interface()->servicePid(QString::fromLatin1(kServiceName));
     ASSERT_GT(pid, 0u);
     ::kill(static_cast<pid_t>(pid), SIGKILL);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return labelText() == QStringLiteral("Offline"); }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return labelText() == QStringLiteral("Offline"); },
+                                scaled(10s).count()));
     EXPECT_EQ(QColor(255, 0, 0), labelColour());
 
     // Anything that calls the service activates it again; the console then subscribes anew.
     const auto again = bridge();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return restarts.count() == 1; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return restarts.count() == 1; }, scaled(10s).count()));
     EXPECT_EQ(S_OK, CheckResult(again->FireTestMessage(), "FireTestMessage"));
     ASSERT_TRUE(waitForLines(1));
     // One subscription per object: the line comes once.
@@ -238,12 +242,13 @@ TEST_F(AWatchDeskOnTheBus, EndsWhenTheRestartedServiceCannotServe)
         = m_client->connection().interface()->servicePid(QString::fromLatin1(kServiceName));
     ASSERT_GT(pid, 0u);
     ::kill(static_cast<pid_t>(pid), SIGKILL);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return labelText() == QStringLiteral("Offline"); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return labelText() == QStringLiteral("Offline"); },
+                                scaled(10s).count()));
 
     // The next service finds no rules file: its root answers every call with that failure.
     std::filesystem::remove(m_bus->installDir() / "RecorderBridgeConfig.xml");
     (void)m_client->root()->getOrvexComms().waitForFinished(); // activates it
-    ASSERT_TRUE(QTest::qWaitFor([&] { return ended.count() == 1; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ended.count() == 1; }, scaled(10s).count()));
     EXPECT_EQ(WatchDesk::kFailureStatus, ended.front().front().toInt());
     ASSERT_EQ(1u, m_notices.texts().size());
     EXPECT_EQ(0u, m_notices.texts().front().rfind("getRecorderBridge failed: ", 0))

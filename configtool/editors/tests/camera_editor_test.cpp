@@ -1,6 +1,7 @@
 #include "editor_site.h"
 #include "screenshots.h"
 
+#include <QApplication>
 #include <QPushButton>
 #include <QSpinBox>
 
@@ -9,8 +10,8 @@
 namespace configtool {
 namespace {
 
-using testing::EditorSite;
 using testing::columnOf;
+using testing::EditorSite;
 
 class ACameraEditor : public ::testing::Test
 {
@@ -96,16 +97,24 @@ TEST_F(ACameraEditor, AsksBeforeDeletingACameraWithPresetsAndTakesItsEntriesAlon
     EXPECT_EQ(tool.dispenserEntries(), 0);
 }
 
-TEST_F(ACameraEditor, OpensNothingInItsHiddenColumnAndShowsForReview)
+TEST_F(ACameraEditor, ShowsItsNarrowBlankColumnWhichOpensNothingAndShowsForReview)
 {
     tool.addCamera(1);
     tool.addCamera(3);
     tool.show(*tool.cameras);
     testing::activate(tool.cameraPage);
-    EXPECT_TRUE(grid().isColumnHidden(1));
+    ASSERT_EQ(grid().columnCount(), 2);
+    EXPECT_FALSE(grid().isColumnHidden(1));
+    EXPECT_GT(grid().columnWidth(1), 0);
+    EXPECT_LE(grid().columnWidth(1), 24) << "narrow";
+    EXPECT_LE(grid().columnViewportPosition(1) + grid().columnWidth(1), grid().viewport()->width())
+        << "not cut off";
+    EXPECT_EQ(grid().cell(1, 0), " ");
     EXPECT_EQ(grid().cell(1, 1), " ");
+    testing::clickCell(grid(), 1, 2);
+    EXPECT_EQ(grid().gridRow(), 2);
     EXPECT_EQ(tool.cameras->ActivateCellEditor(), nullptr);
-    grid().setGridRow(2);
+    EXPECT_EQ(QApplication::focusWidget(), &grid()) << "no in-place control took the focus";
     testing::saveScreenshot(tool.cameraPage, QStringLiteral("cameras"));
 }
 

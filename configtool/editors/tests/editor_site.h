@@ -11,6 +11,7 @@
 #include "configtool/testing/in_process_site.h"
 #include "configtool/testing/recording_host.h"
 #include "configtool/testing/test_meta_data.h"
+#include "support/tests/time_scale.h"
 
 #include <QTest>
 
@@ -166,7 +167,7 @@ inline void clickCell(Mgrid &grid, int col, int row)
 inline void activate(QWidget &page)
 {
     page.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&page, scaled(std::chrono::seconds(5)).count()));
 }
 
 } // namespace configtool::testing

@@ -1,6 +1,8 @@
 #include "screenshots.h"
 #include "thing_grid_editor.h"
 
+#include "support/tests/time_scale.h"
+
 #include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
@@ -39,7 +41,7 @@ void clickCell(Mgrid &grid, int col, int row)
 void activate(QWidget &page)
 {
     page.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&page, scaled(std::chrono::seconds(5)).count()));
 }
 
 TEST(AGridEditor, ShowsOnlyThePlaceholderRowWhenTheIteratorCountsNothing)

@@ -3,6 +3,7 @@
 #include "configtool/model/orvex_meta_data.h"
 #include "configtool/model/threadsafe_string_queue.h"
 #include "configtool/testing/recording_host.h"
+#include "support/tests/wait_until.h"
 
 #include <gtest/gtest.h>
 
@@ -90,20 +91,24 @@ TEST(AThreadsafeStringQueue, LosesNothingAndKeepsEachProducersOrder)
     }
     std::vector<int> next(kProducers, 0);
     int popped = 0;
-    while (popped < kProducers * kEach) {
-        const auto message = queue.Pop();
-        if (!message) {
-            std::this_thread::yield();
-            continue;
+    QStringList outOfOrder;
+    // A lost message leaves the count short: the wait ends and the test fails, it does not spin.
+    const bool all = waitUntil([&] {
+        while (const auto message = queue.Pop()) {
+            const QStringList parts = message->text.split(':');
+            const int producer = parts[0].toInt();
+            if (parts[1].toInt() != next[producer])
+                outOfOrder << message->text;
+            next[producer] = parts[1].toInt() + 1;
+            ++popped;
         }
-        const QStringList parts = message->text.split(':');
-        const int producer = parts[0].toInt();
-        ASSERT_EQ(parts[1].toInt(), next[producer]) << "producer " << producer;
-        ++next[producer];
-        ++popped;
-    }
+        return popped >= kProducers * kEach;
+    });
     for (auto &producer : producers)
         producer.join();
+    EXPECT_TRUE(all) << popped << " of " << kProducers * kEach;
+    EXPECT_EQ(popped, kProducers * kEach);
+    EXPECT_TRUE(outOfOrder.isEmpty()) << outOfOrder.join(' ').toStdString();
     EXPECT_FALSE(queue.Pop().has_value());
     EXPECT_TRUE(queue.isEmpty());
 }

@@ -31,6 +31,8 @@
 namespace configtool {
 namespace {
 
+using namespace std::chrono_literals;
+
 // A tab editor that fills a new site with the metadata's defaults through the iterators, as
 // the real tabs do.
 class DefaultsEditor : public testing::RecordingEditor
@@ -135,9 +137,9 @@ protected:
     {
         return QString::fromStdString((bus->installDir() / name).string());
     }
-    bool waitUntilIdle(int ms)
+    bool waitUntilIdle(std::chrono::milliseconds timeout)
     {
-        return QTest::qWaitFor([&] { return !manager->IsBusy(); }, ms);
+        return QTest::qWaitFor([&] { return !manager->IsBusy(); }, scaled(timeout).count());
     }
 
     unitsim::UnitTables unitTables;
@@ -157,7 +159,7 @@ TEST_F(AToolOnTheBus, KeepsASiteThroughSaveCloseOpenSendAndRetrieve)
     ASSERT_TRUE(manager->Connect(*backend, queue, 1))
         << host.scriptedPrompter.shown.join('|').toStdString();
     // The unit answers the heartbeat the port setting started.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return manager->IsOnline(); }, 30000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return manager->IsOnline(); }, scaled(30s).count()));
     std::vector<StringMsg> entries;
     while (auto entry = queue.Pop())
         entries.push_back(*entry);
@@ -171,7 +173,8 @@ TEST_F(AToolOnTheBus, KeepsASiteThroughSaveCloseOpenSendAndRetrieve)
     std::string selected;
     EXPECT_EQ(manager->GetCameraCtrl()->SelectCamera(1, 40, &selected), S_OK);
     EXPECT_EQ(manager->GetCameraCtrl()->MoveUp(20), S_OK);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return unitTables.passThroughCount() > 0; }, 10000));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return unitTables.passThroughCount() > 0; }, scaled(10s).count()));
 
     manager->NewSite(true);
     const SiteTables created = readTables(*manager);
@@ -193,7 +196,7 @@ TEST_F(AToolOnTheBus, KeepsASiteThroughSaveCloseOpenSendAndRetrieve)
     toggle.start();
     manager->ToggleDebug();
     EXPECT_LT(toggle.elapsed(), 5000);
-    ASSERT_TRUE(waitUntilIdle(60000));
+    ASSERT_TRUE(waitUntilIdle(60s));
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
             while (auto entry = queue.Pop()) {
@@ -202,7 +205,7 @@ TEST_F(AToolOnTheBus, KeepsASiteThroughSaveCloseOpenSendAndRetrieve)
             }
             return false;
         },
-        20000));
+        scaled(20s).count()));
     // The unit keeps a task per port, and the map and the presets of each dispenser.
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
@@ -210,13 +213,14 @@ TEST_F(AToolOnTheBus, KeepsASiteThroughSaveCloseOpenSendAndRetrieve)
                    && unitTables.tables('M').size() == created.dispensers.size()
                    && unitTables.tables('C').size() == created.dispensers.size();
         },
-        20000));
+        scaled(20s).count()));
 
     manager->Transfer(false);
-    ASSERT_TRUE(waitUntilIdle(60000));
+    ASSERT_TRUE(waitUntilIdle(60s));
     // The unit's answers come after the command; the tables fill as they arrive.
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return readTables(*manager).devices.size() == created.devices.size(); }, 20000));
+        [&] { return readTables(*manager).devices.size() == created.devices.size(); },
+        scaled(20s).count()));
     EXPECT_EQ(readTables(*manager), created);
     EXPECT_TRUE(manager->IsModified());
     EXPECT_TRUE(host.scriptedPrompter.shown.isEmpty())

@@ -1,3 +1,6 @@
+// Before any Qt header: the service's headers use names that Qt defines as macros.
+#include "bus_test_support.h"
+
 #include "configtool/window/frm_main.h"
 
 #include "configtool/window/about_dialog.h"
@@ -6,6 +9,7 @@
 #include "configtool/window/messages_window.h"
 #include "configtool/window/options_dialog.h"
 #include "configtool/window/single_instance.h"
+#include "configtool/window/tool_program.h"
 
 #include "configtool/editors/mgrid.h"
 #include "configtool/editors/tests/site_tables.h"
@@ -23,6 +27,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QSysInfo>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
@@ -360,14 +365,36 @@ TEST_F(AMainWindow, OpensTheFileASecondInstanceSends)
     QObject::connect(&first, &SingleInstance::requested, window.get(), &FrmMain::openRequested);
     ASSERT_TRUE(first.listen());
     SingleInstance second(runtime.path());
-    EXPECT_FALSE(second.acquire());
-    bool sent = false;
-    std::thread sender([&] { sent = second.send(makeOpenRequest(path)); });
+    SingleInstance::Claim claim = SingleInstance::Claim::First;
+    std::thread sender([&] { claim = second.claim(makeOpenRequest(path)); });
     EXPECT_TRUE(testing::waitUntil([&] { return window->manager().IsSiteOpen(); }));
     sender.join();
-    EXPECT_TRUE(sent);
+    EXPECT_EQ(claim, SingleInstance::Claim::HandedOver);
     EXPECT_EQ(window->manager().GetSiteFile(), path);
     EXPECT_EQ(window->panelText(StatusPanels::Site), QStringLiteral("Second.ovx"));
+}
+
+TEST_F(AMainWindow, TakesThePlaceOfAFirstInstanceThatEndsInItsStartAndOpensItsFile)
+{
+    ASSERT_TRUE(start());
+    const QString path = makeSiteFile(QStringLiteral("Kept.ovx"));
+    trigger("MenuCloseSite");
+    window.reset();
+
+    // A first instance that holds the lock, does not listen yet, and ends a little later.
+    QTemporaryDir runtime;
+    const std::string lifetime = std::to_string(scaled(std::chrono::seconds(1)).count() / 1000);
+    bustest::Child holder({"/usr/bin/sleep", lifetime}, {}, false);
+    testing::writeAll(runtime.filePath(QStringLiteral("ORVEXCONFIGMGR.lock")),
+                      QByteArray::number(holder.pid()) + "\nsleep\n"
+                          + QSysInfo::machineHostName().toUtf8() + "\n");
+    std::thread reaper([&] { holder.wait(); });
+    ToolProgram program(prompter, chooser, runtime.path());
+    EXPECT_EQ(program.claim({path}), ToolProgram::Outcome::Running);
+    reaper.join();
+    ASSERT_EQ(program.start(site.backend), ToolProgram::Outcome::Running)
+        << prompter.shown.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(program.window()->manager().GetSiteFile(), path);
 }
 
 TEST_F(AMainWindow, DropsOpenRequestsOnceItCloses)

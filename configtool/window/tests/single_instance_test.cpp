@@ -1,12 +1,17 @@
 #include "configtool/window/single_instance.h"
 
+#include "configtool/testing/recording_host.h"
+#include "configtool/window/tool_program.h"
+#include "support/tests/scoped_temp_folder.h"
 #include "window_test_support.h"
 
 #include <QSignalSpy>
 #include <QSysInfo>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 namespace configtool {
@@ -41,42 +46,54 @@ TEST(AnOpenRequest, NamesTheFilesOfItsOpenLines)
               QStringList{QStringLiteral("/x/Größe.ovx")});
 }
 
-TEST(ASecondInstance, HandsItsFileToTheFirst)
+TEST(ASecondInstance, HandsItsFileToAFirstThatListensOnlyAfterALongStart)
 {
+    const ScopedInstallFolder install;
     QTemporaryDir runtime;
     SingleInstance first(runtime.path());
     ASSERT_TRUE(first.acquire());
-    // The second start comes while the first still starts: it waits until the first listens.
-    QByteArray request = makeOpenRequest(QStringLiteral("/abs/x.ovx"));
-    bool sent = false;
-    std::thread second([&] {
-        SingleInstance other(runtime.path());
-        if (other.acquire())
-            return;
-        sent = other.send(request);
-    });
     QSignalSpy requested(&first, &SingleInstance::requested);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    std::atomic<ToolProgram::Outcome> outcome = ToolProgram::Outcome::Running;
+    std::thread second([&] {
+        testing::ScriptedPrompter prompter;
+        testing::ScriptedFileChooser chooser;
+        ToolProgram program(prompter, chooser, runtime.path());
+        outcome = program.claim({QStringLiteral("/abs/x.ovx")});
+    });
+    // The first listens once its start has finished: connecting to a service that is being
+    // activated and opening its own file can take a loaded machine longer than a few seconds.
+    QTest::qWait(6000);
     ASSERT_TRUE(first.listen());
     EXPECT_TRUE(testing::waitUntil([&] { return requested.count() == 1; }));
     second.join();
-    EXPECT_TRUE(sent);
+    EXPECT_EQ(outcome, ToolProgram::Outcome::HandedOver);
     ASSERT_EQ(requested.count(), 1);
     EXPECT_EQ(requested.at(0).at(0).toStringList(), QStringList{QStringLiteral("/abs/x.ovx")});
 
     // A start without a file only raises the first.
-    std::thread third([&] { sent = SingleInstance(runtime.path()).send(QByteArray()); });
+    std::thread third([&] {
+        testing::ScriptedPrompter prompter;
+        testing::ScriptedFileChooser chooser;
+        outcome = ToolProgram(prompter, chooser, runtime.path()).claim({});
+    });
     EXPECT_TRUE(testing::waitUntil([&] { return requested.count() == 2; }));
     third.join();
+    EXPECT_EQ(outcome, ToolProgram::Outcome::HandedOver);
     EXPECT_TRUE(requested.at(1).at(0).toStringList().isEmpty());
 }
 
-TEST(ASecondInstance, GivesUpWhenNoFirstInstanceAnswers)
+TEST(ASecondInstance, GivesUpOnAFirstThatLivesButNeverAnswers)
 {
     QTemporaryDir runtime;
-    SingleInstance lone(runtime.path());
-    EXPECT_FALSE(
-        lone.send(makeOpenRequest(QStringLiteral("/x.ovx")), std::chrono::milliseconds(300)));
+    SingleInstance first(runtime.path());
+    ASSERT_TRUE(first.acquire());
+    SingleInstance second(runtime.path());
+    QSignalSpy waiting(&second, &SingleInstance::waiting);
+    EXPECT_EQ(
+        second.claim(makeOpenRequest(QStringLiteral("/x.ovx")), std::chrono::milliseconds(300)),
+        SingleInstance::Claim::NoAnswer);
+    EXPECT_EQ(waiting.count(), 1);
+    EXPECT_FALSE(second.acquire()) << "the first still holds the lock";
 }
 
 TEST(AFirstInstance, TakesOverFromOneThatDied)

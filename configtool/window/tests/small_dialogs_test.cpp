@@ -248,18 +248,28 @@ TEST(TheBrandingFile, HoldsItsDefaultsAfterTheyWereRead)
     EXPECT_EQ(file.readString("Branding", "SplashImage", ""), "Generic.bmp");
 }
 
-TEST(ASplashScreen, ShowsTheBrandingPicture)
+TEST(TheShippedPicture, ShowsInTheSplashAndTheAboutBoxOfADefaultInstall)
 {
+    // An install links the shipped data files into the install folder.
     InstallFolder folder;
-    QImage picture(300, 180, QImage::Format_RGB32);
-    picture.fill(Qt::darkGreen);
-    QPainter(&picture).drawText(picture.rect(), Qt::AlignCenter, QStringLiteral("Splash"));
-    ASSERT_TRUE(picture.save(folder.file(QStringLiteral("Generic.bmp")), "BMP"));
-    auto splash = makeSplashScreen(Branding(folder.path()));
+    ASSERT_TRUE(QFile::link(QStringLiteral(ORVEX_SOURCE_DIR "/data/Generic.bmp"),
+                            folder.file(QStringLiteral("Generic.bmp"))));
+    const Branding branding(folder.path());
+    auto splash = makeSplashScreen(branding);
     ASSERT_NE(splash, nullptr);
     splash->show();
-    EXPECT_EQ(splash->pixmap().size(), QSize(300, 180));
     testing::saveScreenshot(*splash, QStringLiteral("splash"));
+
+    VersionNumberReader reader;
+    reader.add(QStringLiteral("GUI"), QStringLiteral("2.5.1.1"));
+    reader.add(QStringLiteral("Transport"), QStringLiteral("1.0.0.0"));
+    AboutDialog about(branding, reader);
+    about.show();
+    EXPECT_TRUE(about.hasPicture());
+    EXPECT_EQ(about.picture()->size(), splash->pixmap().size()) << "the whole picture";
+    testing::saveScreenshot(about, QStringLiteral("about-shipped"));
+    QTest::mouseClick(about.picture(), Qt::LeftButton);
+    testing::saveScreenshot(about, QStringLiteral("about-shipped-versions"));
 }
 
 } // namespace

@@ -26,7 +26,7 @@
 namespace configtool {
 namespace {
 
-constexpr int kSettle = 30000;
+constexpr std::chrono::seconds kSettle(30);
 
 class ATool : public ::testing::Test
 {
@@ -107,13 +107,11 @@ TEST_F(ATool, SendsTheSiteEditedAndSavedToTheUnit)
 
     // A file manager's double click: a second OrvexConfig hands the file over and ends.
     EXPECT_EQ(runProgram({path.toStdString()}), 0);
-    ASSERT_TRUE(testing::waitUntil([&] { return window.manager().IsSiteOpen(); },
-                                   std::chrono::seconds(10)));
+    ASSERT_TRUE(testing::waitUntil([&] { return window.manager().IsSiteOpen(); }));
     EXPECT_EQ(window.panelText(StatusPanels::Site), QStringLiteral("Forecourt.ovx"));
 
     // The unit answers the heartbeat that the port setting started.
-    ASSERT_TRUE(testing::waitUntil([&] { return window.manager().IsOnline(); },
-                                   std::chrono::milliseconds(kSettle)));
+    ASSERT_TRUE(testing::waitUntil([&] { return window.manager().IsOnline(); }, scaled(kSettle)));
     EXPECT_TRUE(testing::waitUntil([&] {
         return window.panelText(StatusPanels::Unit).startsWith(QStringLiteral("Online "));
     }));
@@ -133,10 +131,10 @@ TEST_F(ATool, SendsTheSiteEditedAndSavedToTheUnit)
     window.manager().setBusyTimes(std::chrono::milliseconds(500), std::chrono::milliseconds(500));
     trigger("MenuDownloadToOrvex");
     EXPECT_TRUE(window.manager().IsBusy());
-    ASSERT_TRUE(
-        testing::waitUntil([&] { return !window.manager().IsBusy(); }, std::chrono::seconds(60)));
+    ASSERT_TRUE(testing::waitUntil([&] { return !window.manager().IsBusy(); },
+                                   scaled(std::chrono::seconds(60))));
     ASSERT_TRUE(testing::waitUntil([&] { return unitTables.tables('G').size() == 1; },
-                                   std::chrono::seconds(20)));
+                                   scaled(std::chrono::seconds(20))));
     const auto timings = unitTables.tables('G').front();
     ASSERT_GE(timings.size(), 11u);
     EXPECT_EQ(timings[1], 45) << "dwell time of priority 1";
@@ -172,7 +170,7 @@ TEST_F(ATool, StartsWithAFileAndTakesTheFilesOfLaterStarts)
             probe.connectToServer(runtime.filePath(QStringLiteral("ORVEXCONFIGMGR")));
             return probe.waitForConnected(100);
         },
-        std::chrono::milliseconds(kSettle)));
+        scaled(kSettle)));
     probe.disconnectFromServer();
     EXPECT_EQ(runProgram({}), 0);
     EXPECT_EQ(runProgram({dataFile("First.ovx").toStdString()}), 0);

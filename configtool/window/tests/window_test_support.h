@@ -1,6 +1,6 @@
 #pragma once
 // Helpers of the window tests: pictures for review, a temporary install folder, waiting on the
-// event loop.
+// event loop (time-outs stretched for slow builds as the engine's tests stretch theirs).
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -9,6 +9,8 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QWidget>
+
+#include "support/tests/time_scale.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +27,8 @@ inline void saveScreenshot(QWidget &widget, const QString &name)
 }
 
 template <typename Predicate>
-bool waitUntil(Predicate predicate, std::chrono::milliseconds timeout = std::chrono::seconds(10))
+bool waitUntil(Predicate predicate,
+               std::chrono::milliseconds timeout = scaled(std::chrono::seconds(10)))
 {
     const QDeadlineTimer deadline(timeout);
     while (!predicate()) {
