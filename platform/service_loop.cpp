@@ -211,6 +211,12 @@ std::size_t ServiceLoop::TimerCount() const
     return m_timers.size();
 }
 
+std::size_t ServiceLoop::QueuedCount() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_queue.size();
+}
+
 bool ServiceLoop::WatchFd(int fd, std::uint32_t events, FdHandler handler)
 {
     std::lock_guard lock(m_mutex);

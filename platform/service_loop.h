@@ -98,6 +98,8 @@ public:
     std::uint32_t SetTimer(std::uint32_t periodMs, TimerProc proc);
     bool KillTimer(std::uint32_t id);
     [[nodiscard]] std::size_t TimerCount() const;
+    // The tasks and calls queued and not yet started (the one running is not counted).
+    [[nodiscard]] std::size_t QueuedCount() const;
 
     // Watches `fd` for the epoll `events`; the loop does not own the descriptor.
     bool WatchFd(int fd, std::uint32_t events, FdHandler handler);

@@ -5,6 +5,11 @@
 
 namespace serviceclient {
 
+QString ErrorText(const QDBusError &error)
+{
+    return error.message().isEmpty() ? error.name() : error.message();
+}
+
 HRESULT ResultOf(const QDBusMessage &reply, QString *text)
 {
     const auto fail = [text](HRESULT hr, const QString &why) {
@@ -13,8 +18,7 @@ HRESULT ResultOf(const QDBusMessage &reply, QString *text)
         return hr;
     };
     if (reply.type() == QDBusMessage::ErrorMessage)
-        return fail(kBusCallFailed,
-                    reply.errorMessage().isEmpty() ? reply.errorName() : reply.errorMessage());
+        return fail(kBusCallFailed, ErrorText(QDBusError(reply)));
     const QList<QVariant> outputs = reply.arguments();
     if (reply.type() != QDBusMessage::ReplyMessage || outputs.isEmpty()
         || outputs.first().metaType() != QMetaType::fromType<int>())

@@ -11,6 +11,7 @@
 
 #include "platform/com_error.h"
 
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusPendingCall>
@@ -40,6 +41,9 @@ public:
 private:
     QString m_call;
 };
+
+// The readable text of an error reply: the bus's message, else the error's name.
+[[nodiscard]] QString ErrorText(const QDBusError &error);
 
 // The result code of `reply`: its first output when it is an answer that starts with one,
 // kBusCallFailed for an error reply, E_UNEXPECTED for any other answer. `text`, when given,

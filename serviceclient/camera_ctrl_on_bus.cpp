@@ -140,10 +140,8 @@ HRESULT CameraCtrlOnBus::GoToPTZCoords(float pan, float tilt, float zoom)
 HRESULT CameraCtrlOnBus::SelectCamera(std::int16_t camera, std::int16_t cameraType,
                                       std::string *result)
 {
-    if (result == nullptr)
-        return E_POINTER;
-    return detail::readOne(result, "SelectCamera",
-                           [&] { return m_proxy->SelectCamera(camera, cameraType); });
+    return detail::ask(result, "SelectCamera",
+                       [&] { return m_proxy->SelectCamera(camera, cameraType); });
 }
 
 } // namespace serviceclient

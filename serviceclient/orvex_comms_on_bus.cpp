@@ -8,7 +8,7 @@
 
 namespace serviceclient {
 
-using detail::run;
+using detail::ask;
 
 namespace {
 
@@ -39,47 +39,47 @@ OrvexCommsOnBus::~OrvexCommsOnBus() = default;
 
 HRESULT OrvexCommsOnBus::SetSerialPort(std::int16_t port)
 {
-    return run("SetSerialPort", [&] { return m_proxy->SetSerialPort(port); });
+    return ask("SetSerialPort", [&] { return m_proxy->SetSerialPort(port); });
 }
 
 HRESULT OrvexCommsOnBus::ReadDataFromOrvex()
 {
-    return run("ReadDataFromOrvex", [&] { return m_proxy->ReadDataFromOrvex(); });
+    return ask("ReadDataFromOrvex", [&] { return m_proxy->ReadDataFromOrvex(); });
 }
 
 HRESULT OrvexCommsOnBus::ClearOrvexMemory()
 {
-    return run("ClearOrvexMemory", [&] { return m_proxy->ClearOrvexMemory(); });
+    return ask("ClearOrvexMemory", [&] { return m_proxy->ClearOrvexMemory(); });
 }
 
 HRESULT OrvexCommsOnBus::ToggleDebug(std::int16_t time)
 {
-    return run("ToggleDebug", [&] { return m_proxy->ToggleDebug(time); });
+    return ask("ToggleDebug", [&] { return m_proxy->ToggleDebug(time); });
 }
 
 HRESULT OrvexCommsOnBus::ClearResetCount()
 {
-    return run("ClearResetCount", [&] { return m_proxy->ClearResetCount(); });
+    return ask("ClearResetCount", [&] { return m_proxy->ClearResetCount(); });
 }
 
 HRESULT OrvexCommsOnBus::SendCurrentSiteToOrvex()
 {
-    return run("SendCurrentSiteToOrvex", [&] { return m_proxy->SendCurrentSiteToOrvex(); });
+    return ask("SendCurrentSiteToOrvex", [&] { return m_proxy->SendCurrentSiteToOrvex(); });
 }
 
 HRESULT OrvexCommsOnBus::RequestResetCount()
 {
-    return run("RequestResetCount", [&] { return m_proxy->RequestResetCount(); });
+    return ask("RequestResetCount", [&] { return m_proxy->RequestResetCount(); });
 }
 
 HRESULT OrvexCommsOnBus::RequestSystemDiagnostics()
 {
-    return run("RequestSystemDiagnostics", [&] { return m_proxy->RequestSystemDiagnostics(); });
+    return ask("RequestSystemDiagnostics", [&] { return m_proxy->RequestSystemDiagnostics(); });
 }
 
 HRESULT OrvexCommsOnBus::RequestTaskDiagnostics()
 {
-    return run("RequestTaskDiagnostics", [&] { return m_proxy->RequestTaskDiagnostics(); });
+    return ask("RequestTaskDiagnostics", [&] { return m_proxy->RequestTaskDiagnostics(); });
 }
 
 void OrvexCommsOnBus::startLongCommand(LongCommand command, QObject *context, Finished finished)

@@ -5,9 +5,7 @@
 
 namespace serviceclient {
 
-using detail::readOne;
-using detail::resultOf;
-using detail::run;
+using detail::ask;
 
 namespace {
 
@@ -16,7 +14,129 @@ QString toBus(const std::string &text)
     return QString::fromStdString(text);
 }
 
+// A getter of another object: the wrapper of the object at the path it answers.
+template <typename Table, typename Interface, typename MakeCall>
+HRESULT retrieve(const ServiceBus &bus, std::shared_ptr<Interface> *out, const char *call,
+                 MakeCall makeCall)
+{
+    if (out == nullptr)
+        return E_POINTER;
+    QDBusObjectPath path;
+    const HRESULT hr = ask(&path, call, makeCall);
+    if (SUCCEEDED(hr))
+        *out = std::make_shared<Table>(bus, path);
+    return hr;
+}
+
 } // namespace
+
+namespace detail {
+
+template <typename Interface, typename Proxy>
+RecordListOnBus<Interface, Proxy>::RecordListOnBus(const ServiceBus &bus,
+                                                   const QDBusObjectPath &path)
+    : m_proxy(bus.proxy<Proxy>(path))
+{}
+
+template <typename Interface, typename Proxy>
+RecordListOnBus<Interface, Proxy>::~RecordListOnBus() = default;
+
+template <typename Interface, typename Proxy>
+HRESULT RecordListOnBus<Interface, Proxy>::First(std::int16_t *index)
+{
+    return ask(index, "First", [&] { return m_proxy->First(); });
+}
+
+template <typename Interface, typename Proxy>
+HRESULT RecordListOnBus<Interface, Proxy>::Last(std::int16_t *index)
+{
+    return ask(index, "Last", [&] { return m_proxy->Last(); });
+}
+
+template <typename Interface, typename Proxy>
+HRESULT RecordListOnBus<Interface, Proxy>::Next(std::int16_t *index)
+{
+    return ask(index, "Next", [&] { return m_proxy->Next(*index); });
+}
+
+template <typename Interface, typename Proxy>
+HRESULT RecordListOnBus<Interface, Proxy>::Previous(std::int16_t *index)
+{
+    return ask(index, "Previous", [&] { return m_proxy->Previous(*index); });
+}
+
+template <typename Interface, typename Proxy>
+HRESULT RecordListOnBus<Interface, Proxy>::Count(std::int16_t *count)
+{
+    return ask(count, "Count", [&] { return m_proxy->Count(); });
+}
+
+template <typename Interface, typename Proxy>
+HRESULT RecordListOnBus<Interface, Proxy>::Delete(std::int16_t *index)
+{
+    return ask(index, "Delete", [&] { return m_proxy->Delete(*index); });
+}
+
+template class RecordListOnBus<services::IDeviceData, OrgOrvexIDeviceDataInterface>;
+template class RecordListOnBus<services::IEventData, OrgOrvexIEventDataInterface>;
+template class RecordListOnBus<services::IPOSData, OrgOrvexIPOSDataInterface>;
+
+template <typename Interface, typename Proxy>
+PresetListsOnBus<Interface, Proxy>::PresetListsOnBus(const ServiceBus &bus,
+                                                     const QDBusObjectPath &path)
+    : m_proxy(bus.proxy<Proxy>(path))
+{}
+
+template <typename Interface, typename Proxy>
+PresetListsOnBus<Interface, Proxy>::~PresetListsOnBus() = default;
+
+template <typename Interface, typename Proxy>
+HRESULT PresetListsOnBus<Interface, Proxy>::FirstPreset(std::int16_t owner, std::int16_t *index)
+{
+    return ask(index, "FirstPreset", [&] { return m_proxy->FirstPreset(owner); });
+}
+
+template <typename Interface, typename Proxy>
+HRESULT PresetListsOnBus<Interface, Proxy>::LastPreset(std::int16_t owner, std::int16_t *index)
+{
+    return ask(index, "LastPreset", [&] { return m_proxy->LastPreset(owner); });
+}
+
+template <typename Interface, typename Proxy>
+HRESULT PresetListsOnBus<Interface, Proxy>::NextPreset(std::int16_t owner, std::int16_t *index)
+{
+    return ask(index, "NextPreset", [&] { return m_proxy->NextPreset(owner, *index); });
+}
+
+template <typename Interface, typename Proxy>
+HRESULT PresetListsOnBus<Interface, Proxy>::PreviousPreset(std::int16_t owner, std::int16_t *index)
+{
+    return ask(index, "PreviousPreset", [&] { return m_proxy->PreviousPreset(owner, *index); });
+}
+
+template <typename Interface, typename Proxy>
+HRESULT PresetListsOnBus<Interface, Proxy>::CountPresets(std::int16_t owner, std::int16_t *count)
+{
+    return ask(count, "CountPresets", [&] { return m_proxy->CountPresets(owner); });
+}
+
+template <typename Interface, typename Proxy>
+HRESULT PresetListsOnBus<Interface, Proxy>::NewPreset(std::int16_t owner, std::int16_t number,
+                                                      std::int16_t *index)
+{
+    return ask(index, "NewPreset", [&] { return m_proxy->NewPreset(owner, number); });
+}
+
+template <typename Interface, typename Proxy>
+HRESULT PresetListsOnBus<Interface, Proxy>::DeletePreset(std::int16_t owner, std::int16_t *index)
+{
+    return ask(index, "DeletePreset", [&] { return m_proxy->DeletePreset(owner, *index); });
+}
+
+template class PresetListsOnBus<services::IDispenserData, OrgOrvexIDispenserDataInterface>;
+template class PresetListsOnBus<services::ICameraData, OrgOrvexICameraDataInterface>;
+
+} // namespace detail
 
 OrvexConfigDataOnBus::OrvexConfigDataOnBus(const ServiceBus &bus, const QDBusObjectPath &path)
     : m_bus(bus), m_proxy(bus.proxy<OrgOrvexIOrvexConfigDataInterface>(path))
@@ -24,87 +144,74 @@ OrvexConfigDataOnBus::OrvexConfigDataOnBus(const ServiceBus &bus, const QDBusObj
 
 OrvexConfigDataOnBus::~OrvexConfigDataOnBus() = default;
 
-template <typename Table, typename Interface, typename MakeCall>
-HRESULT OrvexConfigDataOnBus::retrieve(std::shared_ptr<Interface> *out, const char *call,
-                                       MakeCall makeCall)
-{
-    if (out == nullptr)
-        return E_POINTER;
-    auto reply = makeCall();
-    const HRESULT hr = resultOf(reply, call);
-    if (SUCCEEDED(hr))
-        *out = std::make_shared<Table>(m_bus, reply.template argumentAt<1>());
-    return hr;
-}
-
 HRESULT OrvexConfigDataOnBus::LoadSite(const std::string *siteName)
 {
     if (siteName == nullptr)
         return E_POINTER;
-    return run("LoadSite", [&] { return m_proxy->LoadSite(toBus(*siteName)); });
+    return ask("LoadSite", [&] { return m_proxy->LoadSite(toBus(*siteName)); });
 }
 
 HRESULT OrvexConfigDataOnBus::GetDwellTime(std::int16_t priority, std::int16_t *time)
 {
-    return readOne(time, "GetDwellTime", [&] { return m_proxy->GetDwellTime(priority); });
+    return ask(time, "GetDwellTime", [&] { return m_proxy->GetDwellTime(priority); });
 }
 
 HRESULT OrvexConfigDataOnBus::SetDwellTime(std::int16_t priority, std::int16_t time)
 {
-    return run("SetDwellTime", [&] { return m_proxy->SetDwellTime(priority, time); });
+    return ask("SetDwellTime", [&] { return m_proxy->SetDwellTime(priority, time); });
 }
 
 HRESULT OrvexConfigDataOnBus::GetIntervisitTime(std::int16_t priority, std::int16_t *time)
 {
-    return readOne(time, "GetIntervisitTime", [&] { return m_proxy->GetIntervisitTime(priority); });
+    return ask(time, "GetIntervisitTime", [&] { return m_proxy->GetIntervisitTime(priority); });
 }
 
 HRESULT OrvexConfigDataOnBus::SetIntervisitTime(std::int16_t priority, std::int16_t time)
 {
-    return run("SetIntervisitTime", [&] { return m_proxy->SetIntervisitTime(priority, time); });
+    return ask("SetIntervisitTime", [&] { return m_proxy->SetIntervisitTime(priority, time); });
 }
 
 HRESULT OrvexConfigDataOnBus::RetrieveDevice(std::shared_ptr<services::IDeviceData> *devices)
 {
-    return retrieve<DeviceDataOnBus>(devices, "RetrieveDevice",
+    return retrieve<DeviceDataOnBus>(m_bus, devices, "RetrieveDevice",
                                      [&] { return m_proxy->RetrieveDevice(); });
 }
 
 HRESULT
 OrvexConfigDataOnBus::RetrieveDispenser(std::shared_ptr<services::IDispenserData> *dispensers)
 {
-    return retrieve<DispenserDataOnBus>(dispensers, "RetrieveDispenser",
+    return retrieve<DispenserDataOnBus>(m_bus, dispensers, "RetrieveDispenser",
                                         [&] { return m_proxy->RetrieveDispenser(); });
 }
 
 HRESULT OrvexConfigDataOnBus::RetrieveEvent(std::shared_ptr<services::IEventData> *events)
 {
-    return retrieve<EventDataOnBus>(events, "RetrieveEvent",
+    return retrieve<EventDataOnBus>(m_bus, events, "RetrieveEvent",
                                     [&] { return m_proxy->RetrieveEvent(); });
 }
 
 HRESULT OrvexConfigDataOnBus::Save()
 {
-    return run("Save", [&] { return m_proxy->Save(); });
+    return ask("Save", [&] { return m_proxy->Save(); });
 }
 
 HRESULT OrvexConfigDataOnBus::NewSite(const std::string *siteName)
 {
     if (siteName == nullptr)
         return E_POINTER;
-    return run("NewSite", [&] { return m_proxy->NewSite(toBus(*siteName)); });
+    return ask("NewSite", [&] { return m_proxy->NewSite(toBus(*siteName)); });
 }
 
 HRESULT OrvexConfigDataOnBus::InitializeStorage()
 {
-    return run("InitializeStorage", [&] { return m_proxy->InitializeStorage(); });
+    return ask("InitializeStorage", [&] { return m_proxy->InitializeStorage(); });
 }
 
 HRESULT OrvexConfigDataOnBus::ExportSite(const std::string *siteName, const std::string *fileName)
 {
     if (siteName == nullptr || fileName == nullptr)
         return E_POINTER;
-    return run("ExportSite",
+    return ask("ExportSite",
                [&] { return m_proxy->ExportSite(toBus(*siteName), toBus(*fileName)); });
 }
 
@@ -112,290 +219,193 @@ HRESULT OrvexConfigDataOnBus::ImportSite(const std::string *siteName, const std:
 {
     if (siteName == nullptr || fileName == nullptr)
         return E_POINTER;
-    return run("ImportSite",
+    return ask("ImportSite",
                [&] { return m_proxy->ImportSite(toBus(*siteName), toBus(*fileName)); });
 }
 
 HRESULT OrvexConfigDataOnBus::UnloadSite()
 {
-    return run("UnloadSite", [&] { return m_proxy->UnloadSite(); });
+    return ask("UnloadSite", [&] { return m_proxy->UnloadSite(); });
 }
 
 HRESULT OrvexConfigDataOnBus::DeleteSite(const std::string *siteName)
 {
     if (siteName == nullptr)
         return E_POINTER;
-    return run("DeleteSite", [&] { return m_proxy->DeleteSite(toBus(*siteName)); });
+    return ask("DeleteSite", [&] { return m_proxy->DeleteSite(toBus(*siteName)); });
 }
 
 HRESULT OrvexConfigDataOnBus::RetrieveCamera(std::shared_ptr<services::ICameraData> *cameras)
 {
-    return retrieve<CameraDataOnBus>(cameras, "RetrieveCamera",
+    return retrieve<CameraDataOnBus>(m_bus, cameras, "RetrieveCamera",
                                      [&] { return m_proxy->RetrieveCamera(); });
 }
 
 HRESULT OrvexConfigDataOnBus::EnumSites(std::vector<std::string> *sites, std::int32_t *count)
 {
-    if (sites == nullptr || count == nullptr)
-        return E_POINTER;
-    auto reply = m_proxy->EnumSites();
-    const HRESULT hr = resultOf(reply, "EnumSites");
-    if (SUCCEEDED(hr)) {
-        *sites = detail::fromBus(reply.argumentAt<1>());
-        *count = reply.argumentAt<2>();
-    }
-    return hr;
+    return ask(sites, count, "EnumSites", [&] { return m_proxy->EnumSites(); });
 }
 
 HRESULT OrvexConfigDataOnBus::UnInitializeStorage()
 {
-    return run("UnInitializeStorage", [&] { return m_proxy->UnInitializeStorage(); });
+    return ask("UnInitializeStorage", [&] { return m_proxy->UnInitializeStorage(); });
 }
 
 HRESULT OrvexConfigDataOnBus::UnloadSiteButKeepCameraData()
 {
-    return run("UnloadSiteButKeepCameraData",
+    return ask("UnloadSiteButKeepCameraData",
                [&] { return m_proxy->UnloadSiteButKeepCameraData(); });
 }
 
 HRESULT OrvexConfigDataOnBus::RetrievePOS(std::shared_ptr<services::IPOSData> *points)
 {
-    return retrieve<POSDataOnBus>(points, "RetrievePOS", [&] { return m_proxy->RetrievePOS(); });
+    return retrieve<POSDataOnBus>(m_bus, points, "RetrievePOS",
+                                  [&] { return m_proxy->RetrievePOS(); });
 }
 
 DeviceDataOnBus::DeviceDataOnBus(const ServiceBus &bus, const QDBusObjectPath &path)
-    : m_proxy(bus.proxy<OrgOrvexIDeviceDataInterface>(path))
+    : RecordListOnBus(bus, path)
 {}
 
 DeviceDataOnBus::~DeviceDataOnBus() = default;
 
-HRESULT DeviceDataOnBus::First(std::int16_t *value)
-{
-    return readOne(value, "First", [&] { return m_proxy->First(); });
-}
-
-HRESULT DeviceDataOnBus::Last(std::int16_t *value)
-{
-    return readOne(value, "Last", [&] { return m_proxy->Last(); });
-}
-
-HRESULT DeviceDataOnBus::Next(std::int16_t *value)
-{
-    return readOne(value, "Next", [&] { return m_proxy->Next(*value); });
-}
-
-HRESULT DeviceDataOnBus::Previous(std::int16_t *value)
-{
-    return readOne(value, "Previous", [&] { return m_proxy->Previous(*value); });
-}
-
-HRESULT DeviceDataOnBus::Count(std::int16_t *value)
-{
-    return readOne(value, "Count", [&] { return m_proxy->Count(); });
-}
-
 HRESULT DeviceDataOnBus::GetDeviceType(std::int16_t index, std::int16_t *value)
 {
-    return readOne(value, "GetDeviceType", [&] { return m_proxy->GetDeviceType(index); });
+    return ask(value, "GetDeviceType", [&] { return m_proxy->GetDeviceType(index); });
 }
 
 HRESULT DeviceDataOnBus::GetInterface(std::int16_t index, std::int16_t *value)
 {
-    return readOne(value, "GetInterface", [&] { return m_proxy->GetInterface(index); });
+    return ask(value, "GetInterface", [&] { return m_proxy->GetInterface(index); });
 }
 
 HRESULT DeviceDataOnBus::GetInport(std::int16_t index, std::int16_t *value)
 {
-    return readOne(value, "GetInport", [&] { return m_proxy->GetInport(index); });
+    return ask(value, "GetInport", [&] { return m_proxy->GetInport(index); });
 }
 
 HRESULT DeviceDataOnBus::GetOutport(std::int16_t index, std::int16_t *value)
 {
-    return readOne(value, "GetOutport", [&] { return m_proxy->GetOutport(index); });
+    return ask(value, "GetOutport", [&] { return m_proxy->GetOutport(index); });
 }
 
 HRESULT DeviceDataOnBus::SetDeviceType(std::int16_t index, std::int16_t deviceType)
 {
-    return run("SetDeviceType", [&] { return m_proxy->SetDeviceType(index, deviceType); });
+    return ask("SetDeviceType", [&] { return m_proxy->SetDeviceType(index, deviceType); });
 }
 
 HRESULT DeviceDataOnBus::SetInterface(std::int16_t index, std::int16_t iface)
 {
-    return run("SetInterface", [&] { return m_proxy->SetInterface(index, iface); });
+    return ask("SetInterface", [&] { return m_proxy->SetInterface(index, iface); });
 }
 
 HRESULT DeviceDataOnBus::SetInport(std::int16_t index, std::int16_t inport)
 {
-    return run("SetInport", [&] { return m_proxy->SetInport(index, inport); });
+    return ask("SetInport", [&] { return m_proxy->SetInport(index, inport); });
 }
 
 HRESULT DeviceDataOnBus::SetOutport(std::int16_t index, std::int16_t outport)
 {
-    return run("SetOutport", [&] { return m_proxy->SetOutport(index, outport); });
+    return ask("SetOutport", [&] { return m_proxy->SetOutport(index, outport); });
 }
 
 HRESULT DeviceDataOnBus::Append(std::int16_t *value)
 {
-    return readOne(value, "Append", [&] { return m_proxy->Append(); });
-}
-
-HRESULT DeviceDataOnBus::Delete(std::int16_t *value)
-{
-    return readOne(value, "Delete", [&] { return m_proxy->Delete(*value); });
+    return ask(value, "Append", [&] { return m_proxy->Append(); });
 }
 
 EventDataOnBus::EventDataOnBus(const ServiceBus &bus, const QDBusObjectPath &path)
-    : m_proxy(bus.proxy<OrgOrvexIEventDataInterface>(path))
+    : RecordListOnBus(bus, path)
 {}
 
 EventDataOnBus::~EventDataOnBus() = default;
 
-HRESULT EventDataOnBus::First(std::int16_t *value)
-{
-    return readOne(value, "First", [&] { return m_proxy->First(); });
-}
-
-HRESULT EventDataOnBus::Last(std::int16_t *value)
-{
-    return readOne(value, "Last", [&] { return m_proxy->Last(); });
-}
-
-HRESULT EventDataOnBus::Next(std::int16_t *value)
-{
-    return readOne(value, "Next", [&] { return m_proxy->Next(*value); });
-}
-
-HRESULT EventDataOnBus::Previous(std::int16_t *value)
-{
-    return readOne(value, "Previous", [&] { return m_proxy->Previous(*value); });
-}
-
-HRESULT EventDataOnBus::Count(std::int16_t *value)
-{
-    return readOne(value, "Count", [&] { return m_proxy->Count(); });
-}
-
 HRESULT EventDataOnBus::GetEventNumber(std::int16_t index, std::int16_t *value)
 {
-    return readOne(value, "GetEventNumber", [&] { return m_proxy->GetEventNumber(index); });
+    return ask(value, "GetEventNumber", [&] { return m_proxy->GetEventNumber(index); });
 }
 
 HRESULT EventDataOnBus::GetPriority(std::int16_t index, std::int16_t *value)
 {
-    return readOne(value, "GetPriority", [&] { return m_proxy->GetPriority(index); });
+    return ask(value, "GetPriority", [&] { return m_proxy->GetPriority(index); });
 }
 
 HRESULT EventDataOnBus::GetTransitionPriority(std::int16_t index, std::int16_t *value)
 {
-    return readOne(value, "GetTransitionPriority",
-                   [&] { return m_proxy->GetTransitionPriority(index); });
+    return ask(value, "GetTransitionPriority",
+               [&] { return m_proxy->GetTransitionPriority(index); });
 }
 
 HRESULT EventDataOnBus::SetPriority(std::int16_t index, std::int16_t priority)
 {
-    return run("SetPriority", [&] { return m_proxy->SetPriority(index, priority); });
+    return ask("SetPriority", [&] { return m_proxy->SetPriority(index, priority); });
 }
 
 HRESULT EventDataOnBus::SetTransitionPriority(std::int16_t index, std::int16_t priority)
 {
-    return run("SetTransitionPriority",
+    return ask("SetTransitionPriority",
                [&] { return m_proxy->SetTransitionPriority(index, priority); });
 }
 
 HRESULT EventDataOnBus::NewEvent(std::int16_t eventNumber, std::int16_t *value)
 {
-    return readOne(value, "NewEvent", [&] { return m_proxy->NewEvent(eventNumber); });
-}
-
-HRESULT EventDataOnBus::Delete(std::int16_t *value)
-{
-    return readOne(value, "Delete", [&] { return m_proxy->Delete(*value); });
+    return ask(value, "NewEvent", [&] { return m_proxy->NewEvent(eventNumber); });
 }
 
 POSDataOnBus::POSDataOnBus(const ServiceBus &bus, const QDBusObjectPath &path)
-    : m_proxy(bus.proxy<OrgOrvexIPOSDataInterface>(path))
+    : RecordListOnBus(bus, path)
 {}
 
 POSDataOnBus::~POSDataOnBus() = default;
 
-HRESULT POSDataOnBus::Count(std::int16_t *value)
-{
-    return readOne(value, "Count", [&] { return m_proxy->Count(); });
-}
-
-HRESULT POSDataOnBus::Delete(std::int16_t *value)
-{
-    return readOne(value, "Delete", [&] { return m_proxy->Delete(*value); });
-}
-
-HRESULT POSDataOnBus::First(std::int16_t *value)
-{
-    return readOne(value, "First", [&] { return m_proxy->First(); });
-}
-
-HRESULT POSDataOnBus::Last(std::int16_t *value)
-{
-    return readOne(value, "Last", [&] { return m_proxy->Last(); });
-}
-
-HRESULT POSDataOnBus::Next(std::int16_t *value)
-{
-    return readOne(value, "Next", [&] { return m_proxy->Next(*value); });
-}
-
-HRESULT POSDataOnBus::Previous(std::int16_t *value)
-{
-    return readOne(value, "Previous", [&] { return m_proxy->Previous(*value); });
-}
-
 HRESULT POSDataOnBus::NewPOS(std::int16_t POSNumber, std::int16_t *value)
 {
-    return readOne(value, "NewPOS", [&] { return m_proxy->NewPOS(POSNumber); });
+    return ask(value, "NewPOS", [&] { return m_proxy->NewPOS(POSNumber); });
 }
 
 HRESULT POSDataOnBus::SetCamera(std::int16_t index, std::int16_t camera)
 {
-    return run("SetCamera", [&] { return m_proxy->SetCamera(index, camera); });
+    return ask("SetCamera", [&] { return m_proxy->SetCamera(index, camera); });
 }
 
 HRESULT POSDataOnBus::SetMovableFlag(std::int16_t index, std::int16_t movableFlag)
 {
-    return run("SetMovableFlag", [&] { return m_proxy->SetMovableFlag(index, movableFlag); });
+    return ask("SetMovableFlag", [&] { return m_proxy->SetMovableFlag(index, movableFlag); });
 }
 
 HRESULT POSDataOnBus::SetPreset(std::int16_t index, std::int16_t preset)
 {
-    return run("SetPreset", [&] { return m_proxy->SetPreset(index, preset); });
+    return ask("SetPreset", [&] { return m_proxy->SetPreset(index, preset); });
 }
 
 HRESULT POSDataOnBus::SetPriority(std::int16_t index, std::int16_t priority)
 {
-    return run("SetPriority", [&] { return m_proxy->SetPriority(index, priority); });
+    return ask("SetPriority", [&] { return m_proxy->SetPriority(index, priority); });
 }
 
 HRESULT POSDataOnBus::GetCamera(std::int16_t index, std::int16_t *value)
 {
-    return readOne(value, "GetCamera", [&] { return m_proxy->GetCamera(index); });
+    return ask(value, "GetCamera", [&] { return m_proxy->GetCamera(index); });
 }
 
 HRESULT POSDataOnBus::GetMovableFlag(std::int16_t index, std::int16_t *value)
 {
-    return readOne(value, "GetMovableFlag", [&] { return m_proxy->GetMovableFlag(index); });
+    return ask(value, "GetMovableFlag", [&] { return m_proxy->GetMovableFlag(index); });
 }
 
 HRESULT POSDataOnBus::GetPreset(std::int16_t index, std::int16_t *value)
 {
-    return readOne(value, "GetPreset", [&] { return m_proxy->GetPreset(index); });
+    return ask(value, "GetPreset", [&] { return m_proxy->GetPreset(index); });
 }
 
 HRESULT POSDataOnBus::GetPriority(std::int16_t index, std::int16_t *value)
 {
-    return readOne(value, "GetPriority", [&] { return m_proxy->GetPriority(index); });
+    return ask(value, "GetPriority", [&] { return m_proxy->GetPriority(index); });
 }
 
 HRESULT POSDataOnBus::GetPOSNumber(std::int16_t index, std::int16_t *value)
 {
-    return readOne(value, "GetPOSNumber", [&] { return m_proxy->GetPOSNumber(index); });
+    return ask(value, "GetPOSNumber", [&] { return m_proxy->GetPOSNumber(index); });
 }
 
 CameraPresetDataOnBus::CameraPresetDataOnBus(const ServiceBus &bus, const QDBusObjectPath &path)
@@ -406,263 +416,184 @@ CameraPresetDataOnBus::~CameraPresetDataOnBus() = default;
 
 HRESULT CameraPresetDataOnBus::GetEventNumber(std::int16_t *value)
 {
-    return readOne(value, "GetEventNumber", [&] { return m_proxy->GetEventNumber(); });
+    return ask(value, "GetEventNumber", [&] { return m_proxy->GetEventNumber(); });
 }
 
 HRESULT CameraPresetDataOnBus::GetCameraNumber(std::int16_t *value)
 {
-    return readOne(value, "GetCameraNumber", [&] { return m_proxy->GetCameraNumber(); });
+    return ask(value, "GetCameraNumber", [&] { return m_proxy->GetCameraNumber(); });
 }
 
 HRESULT CameraPresetDataOnBus::GetPresetNumber(std::int16_t *value)
 {
-    return readOne(value, "GetPresetNumber", [&] { return m_proxy->GetPresetNumber(); });
+    return ask(value, "GetPresetNumber", [&] { return m_proxy->GetPresetNumber(); });
 }
 
 HRESULT CameraPresetDataOnBus::SetCameraNumber(std::int16_t cameraNumber)
 {
-    return run("SetCameraNumber", [&] { return m_proxy->SetCameraNumber(cameraNumber); });
+    return ask("SetCameraNumber", [&] { return m_proxy->SetCameraNumber(cameraNumber); });
 }
 
 HRESULT CameraPresetDataOnBus::SetPresetNumber(std::int16_t presetNumber)
 {
-    return run("SetPresetNumber", [&] { return m_proxy->SetPresetNumber(presetNumber); });
+    return ask("SetPresetNumber", [&] { return m_proxy->SetPresetNumber(presetNumber); });
 }
 
 DispenserDataOnBus::DispenserDataOnBus(const ServiceBus &bus, const QDBusObjectPath &path)
-    : m_bus(bus), m_proxy(bus.proxy<OrgOrvexIDispenserDataInterface>(path))
+    : PresetListsOnBus(bus, path), m_bus(bus)
 {}
 
 DispenserDataOnBus::~DispenserDataOnBus() = default;
 
 HRESULT DispenserDataOnBus::FirstDispenser(std::int16_t *value)
 {
-    return readOne(value, "FirstDispenser", [&] { return m_proxy->FirstDispenser(); });
+    return ask(value, "FirstDispenser", [&] { return m_proxy->FirstDispenser(); });
 }
 
 HRESULT DispenserDataOnBus::LastDispenser(std::int16_t *value)
 {
-    return readOne(value, "LastDispenser", [&] { return m_proxy->LastDispenser(); });
+    return ask(value, "LastDispenser", [&] { return m_proxy->LastDispenser(); });
 }
 
 HRESULT DispenserDataOnBus::NextDispenser(std::int16_t *value)
 {
-    return readOne(value, "NextDispenser", [&] { return m_proxy->NextDispenser(*value); });
+    return ask(value, "NextDispenser", [&] { return m_proxy->NextDispenser(*value); });
 }
 
 HRESULT DispenserDataOnBus::PreviousDispenser(std::int16_t *value)
 {
-    return readOne(value, "PreviousDispenser", [&] { return m_proxy->PreviousDispenser(*value); });
+    return ask(value, "PreviousDispenser", [&] { return m_proxy->PreviousDispenser(*value); });
 }
 
 HRESULT DispenserDataOnBus::CountDispensers(std::int16_t *value)
 {
-    return readOne(value, "CountDispensers", [&] { return m_proxy->CountDispensers(); });
+    return ask(value, "CountDispensers", [&] { return m_proxy->CountDispensers(); });
 }
 
 HRESULT DispenserDataOnBus::GetDispenserLogicalNumber(std::int16_t dispenser, std::int16_t *value)
 {
-    return readOne(value, "GetDispenserLogicalNumber",
-                   [&] { return m_proxy->GetDispenserLogicalNumber(dispenser); });
+    return ask(value, "GetDispenserLogicalNumber",
+               [&] { return m_proxy->GetDispenserLogicalNumber(dispenser); });
 }
 
 HRESULT DispenserDataOnBus::GetDispenserLoop(std::int16_t dispenser, std::int16_t *value)
 {
-    return readOne(value, "GetDispenserLoop", [&] { return m_proxy->GetDispenserLoop(dispenser); });
+    return ask(value, "GetDispenserLoop", [&] { return m_proxy->GetDispenserLoop(dispenser); });
 }
 
 HRESULT DispenserDataOnBus::GetDispenserAddress(std::int16_t dispenser, std::int16_t *value)
 {
-    return readOne(value, "GetDispenserAddress",
-                   [&] { return m_proxy->GetDispenserAddress(dispenser); });
+    return ask(value, "GetDispenserAddress",
+               [&] { return m_proxy->GetDispenserAddress(dispenser); });
 }
 
 HRESULT DispenserDataOnBus::GetCardTerminalAddress(std::int16_t dispenser, std::int16_t *value)
 {
-    return readOne(value, "GetCardTerminalAddress",
-                   [&] { return m_proxy->GetCardTerminalAddress(dispenser); });
-}
-
-HRESULT DispenserDataOnBus::FirstPreset(std::int16_t dispenser, std::int16_t *value)
-{
-    return readOne(value, "FirstPreset", [&] { return m_proxy->FirstPreset(dispenser); });
-}
-
-HRESULT DispenserDataOnBus::LastPreset(std::int16_t dispenser, std::int16_t *value)
-{
-    return readOne(value, "LastPreset", [&] { return m_proxy->LastPreset(dispenser); });
-}
-
-HRESULT DispenserDataOnBus::NextPreset(std::int16_t dispenser, std::int16_t *value)
-{
-    return readOne(value, "NextPreset", [&] { return m_proxy->NextPreset(dispenser, *value); });
-}
-
-HRESULT DispenserDataOnBus::PreviousPreset(std::int16_t dispenser, std::int16_t *value)
-{
-    return readOne(value, "PreviousPreset",
-                   [&] { return m_proxy->PreviousPreset(dispenser, *value); });
-}
-
-HRESULT DispenserDataOnBus::CountPresets(std::int16_t dispenser, std::int16_t *value)
-{
-    return readOne(value, "CountPresets", [&] { return m_proxy->CountPresets(dispenser); });
+    return ask(value, "GetCardTerminalAddress",
+               [&] { return m_proxy->GetCardTerminalAddress(dispenser); });
 }
 
 HRESULT DispenserDataOnBus::SetDispenserLoop(std::int16_t dispenser, std::int16_t loop)
 {
-    return run("SetDispenserLoop", [&] { return m_proxy->SetDispenserLoop(dispenser, loop); });
+    return ask("SetDispenserLoop", [&] { return m_proxy->SetDispenserLoop(dispenser, loop); });
 }
 
 HRESULT DispenserDataOnBus::SetDispenserAddress(std::int16_t dispenser, std::int16_t address)
 {
-    return run("SetDispenserAddress",
+    return ask("SetDispenserAddress",
                [&] { return m_proxy->SetDispenserAddress(dispenser, address); });
 }
 
 HRESULT DispenserDataOnBus::SetCardTerminalAddress(std::int16_t dispenser, std::int16_t address)
 {
-    return run("SetCardTerminalAddress",
+    return ask("SetCardTerminalAddress",
                [&] { return m_proxy->SetCardTerminalAddress(dispenser, address); });
 }
 
 HRESULT DispenserDataOnBus::NewDispenser(std::int16_t logicalNumber, std::int16_t *value)
 {
-    return readOne(value, "NewDispenser", [&] { return m_proxy->NewDispenser(logicalNumber); });
-}
-
-HRESULT DispenserDataOnBus::NewPreset(std::int16_t dispenser, std::int16_t eventNumber,
-                                      std::int16_t *value)
-{
-    return readOne(value, "NewPreset", [&] { return m_proxy->NewPreset(dispenser, eventNumber); });
+    return ask(value, "NewDispenser", [&] { return m_proxy->NewDispenser(logicalNumber); });
 }
 
 HRESULT DispenserDataOnBus::DeleteDispenser(std::int16_t *value)
 {
-    return readOne(value, "DeleteDispenser", [&] { return m_proxy->DeleteDispenser(*value); });
-}
-
-HRESULT DispenserDataOnBus::DeletePreset(std::int16_t dispenser, std::int16_t *value)
-{
-    return readOne(value, "DeletePreset", [&] { return m_proxy->DeletePreset(dispenser, *value); });
+    return ask(value, "DeleteDispenser", [&] { return m_proxy->DeleteDispenser(*value); });
 }
 
 CameraDataOnBus::CameraDataOnBus(const ServiceBus &bus, const QDBusObjectPath &path)
-    : m_proxy(bus.proxy<OrgOrvexICameraDataInterface>(path))
+    : PresetListsOnBus(bus, path)
 {}
 
 CameraDataOnBus::~CameraDataOnBus() = default;
 
 HRESULT CameraDataOnBus::GetCameraNumber(std::int16_t camera, std::int16_t *value)
 {
-    return readOne(value, "GetCameraNumber", [&] { return m_proxy->GetCameraNumber(camera); });
+    return ask(value, "GetCameraNumber", [&] { return m_proxy->GetCameraNumber(camera); });
 }
 
 HRESULT CameraDataOnBus::GetCameraType(std::int16_t camera, std::int16_t *value)
 {
-    return readOne(value, "GetCameraType", [&] { return m_proxy->GetCameraType(camera); });
+    return ask(value, "GetCameraType", [&] { return m_proxy->GetCameraType(camera); });
 }
 
 HRESULT CameraDataOnBus::SetCameraType(std::int16_t camera, std::int16_t cameraType)
 {
-    return run("SetCameraType", [&] { return m_proxy->SetCameraType(camera, cameraType); });
+    return ask("SetCameraType", [&] { return m_proxy->SetCameraType(camera, cameraType); });
 }
 
 HRESULT CameraDataOnBus::FirstCamera(std::int16_t *value)
 {
-    return readOne(value, "FirstCamera", [&] { return m_proxy->FirstCamera(); });
+    return ask(value, "FirstCamera", [&] { return m_proxy->FirstCamera(); });
 }
 
 HRESULT CameraDataOnBus::LastCamera(std::int16_t *value)
 {
-    return readOne(value, "LastCamera", [&] { return m_proxy->LastCamera(); });
+    return ask(value, "LastCamera", [&] { return m_proxy->LastCamera(); });
 }
 
 HRESULT CameraDataOnBus::NextCamera(std::int16_t *value)
 {
-    return readOne(value, "NextCamera", [&] { return m_proxy->NextCamera(*value); });
+    return ask(value, "NextCamera", [&] { return m_proxy->NextCamera(*value); });
 }
 
 HRESULT CameraDataOnBus::PreviousCamera(std::int16_t *value)
 {
-    return readOne(value, "PreviousCamera", [&] { return m_proxy->PreviousCamera(*value); });
-}
-
-HRESULT CameraDataOnBus::FirstPreset(std::int16_t camera, std::int16_t *value)
-{
-    return readOne(value, "FirstPreset", [&] { return m_proxy->FirstPreset(camera); });
-}
-
-HRESULT CameraDataOnBus::LastPreset(std::int16_t camera, std::int16_t *value)
-{
-    return readOne(value, "LastPreset", [&] { return m_proxy->LastPreset(camera); });
-}
-
-HRESULT CameraDataOnBus::NextPreset(std::int16_t camera, std::int16_t *value)
-{
-    return readOne(value, "NextPreset", [&] { return m_proxy->NextPreset(camera, *value); });
-}
-
-HRESULT CameraDataOnBus::PreviousPreset(std::int16_t camera, std::int16_t *value)
-{
-    return readOne(value, "PreviousPreset",
-                   [&] { return m_proxy->PreviousPreset(camera, *value); });
+    return ask(value, "PreviousCamera", [&] { return m_proxy->PreviousCamera(*value); });
 }
 
 HRESULT CameraDataOnBus::NewCamera(std::int16_t cameraNumber, std::int16_t *value)
 {
-    return readOne(value, "NewCamera", [&] { return m_proxy->NewCamera(cameraNumber); });
-}
-
-HRESULT CameraDataOnBus::NewPreset(std::int16_t camera, std::int16_t presetNumber,
-                                   std::int16_t *value)
-{
-    return readOne(value, "NewPreset", [&] { return m_proxy->NewPreset(camera, presetNumber); });
+    return ask(value, "NewCamera", [&] { return m_proxy->NewCamera(cameraNumber); });
 }
 
 HRESULT CameraDataOnBus::DeleteCamera(std::int16_t *value)
 {
-    return readOne(value, "DeleteCamera", [&] { return m_proxy->DeleteCamera(*value); });
-}
-
-HRESULT CameraDataOnBus::DeletePreset(std::int16_t camera, std::int16_t *value)
-{
-    return readOne(value, "DeletePreset", [&] { return m_proxy->DeletePreset(camera, *value); });
+    return ask(value, "DeleteCamera", [&] { return m_proxy->DeleteCamera(*value); });
 }
 
 HRESULT CameraDataOnBus::CountCameras(std::int16_t *value)
 {
-    return readOne(value, "CountCameras", [&] { return m_proxy->CountCameras(); });
-}
-
-HRESULT CameraDataOnBus::CountPresets(std::int16_t camera, std::int16_t *value)
-{
-    return readOne(value, "CountPresets", [&] { return m_proxy->CountPresets(camera); });
+    return ask(value, "CountCameras", [&] { return m_proxy->CountCameras(); });
 }
 
 HRESULT CameraDataOnBus::GetPresetNumber(std::int16_t camera, std::int16_t preset,
                                          std::int16_t *value)
 {
-    return readOne(value, "GetPresetNumber",
-                   [&] { return m_proxy->GetPresetNumber(camera, preset); });
+    return ask(value, "GetPresetNumber", [&] { return m_proxy->GetPresetNumber(camera, preset); });
 }
 
 HRESULT
 DispenserDataOnBus::RetrieveCameraPreset(std::int16_t dispenser, std::int16_t preset,
                                          std::shared_ptr<services::ICameraPresetData> *entry)
 {
-    if (entry == nullptr)
-        return E_POINTER;
-    auto reply = m_proxy->RetrieveCameraPreset(dispenser, preset);
-    const HRESULT hr = resultOf(reply, "RetrieveCameraPreset");
-    if (SUCCEEDED(hr))
-        *entry = std::make_shared<CameraPresetDataOnBus>(m_bus, reply.argumentAt<1>());
-    return hr;
+    return retrieve<CameraPresetDataOnBus>(m_bus, entry, "RetrieveCameraPreset", [&] {
+        return m_proxy->RetrieveCameraPreset(dispenser, preset);
+    });
 }
 
 HRESULT CameraDataOnBus::GetComment(std::int16_t camera, std::int16_t preset, std::string *comment)
 {
-    return readOne(comment, "GetComment", [&] { return m_proxy->GetComment(camera, preset); });
+    return ask(comment, "GetComment", [&] { return m_proxy->GetComment(camera, preset); });
 }
 
 HRESULT CameraDataOnBus::SetComment(std::int16_t camera, std::int16_t preset,
@@ -670,7 +601,7 @@ HRESULT CameraDataOnBus::SetComment(std::int16_t camera, std::int16_t preset,
 {
     if (comment == nullptr)
         return E_POINTER;
-    return run("SetComment", [&] { return m_proxy->SetComment(camera, preset, toBus(*comment)); });
+    return ask("SetComment", [&] { return m_proxy->SetComment(camera, preset, toBus(*comment)); });
 }
 
 } // namespace serviceclient

@@ -59,14 +59,54 @@ public:
     HRESULT RetrievePOS(std::shared_ptr<services::IPOSData> *points) override;
 
 private:
-    template <typename Table, typename Interface, typename MakeCall>
-    HRESULT retrieve(std::shared_ptr<Interface> *out, const char *call, MakeCall makeCall);
-
     const ServiceBus &m_bus;
     std::unique_ptr<OrgOrvexIOrvexConfigDataInterface> m_proxy;
 };
 
-class DeviceDataOnBus final : public services::IDeviceData
+namespace detail {
+
+// The cursor members and Delete that the device, event and point-of-sale tables share.
+template <typename Interface, typename Proxy> class RecordListOnBus : public Interface
+{
+public:
+    HRESULT First(std::int16_t *index) override;
+    HRESULT Last(std::int16_t *index) override;
+    HRESULT Next(std::int16_t *index) override;
+    HRESULT Previous(std::int16_t *index) override;
+    HRESULT Count(std::int16_t *count) override;
+    HRESULT Delete(std::int16_t *index) override;
+
+protected:
+    RecordListOnBus(const ServiceBus &bus, const QDBusObjectPath &path);
+    ~RecordListOnBus() override;
+
+    std::unique_ptr<Proxy> m_proxy;
+};
+
+// The members of the nested preset lists that the dispenser and camera tables share; `owner` is
+// the dispenser's or the camera's index.
+template <typename Interface, typename Proxy> class PresetListsOnBus : public Interface
+{
+public:
+    HRESULT FirstPreset(std::int16_t owner, std::int16_t *index) override;
+    HRESULT LastPreset(std::int16_t owner, std::int16_t *index) override;
+    HRESULT NextPreset(std::int16_t owner, std::int16_t *index) override;
+    HRESULT PreviousPreset(std::int16_t owner, std::int16_t *index) override;
+    HRESULT CountPresets(std::int16_t owner, std::int16_t *count) override;
+    HRESULT NewPreset(std::int16_t owner, std::int16_t number, std::int16_t *index) override;
+    HRESULT DeletePreset(std::int16_t owner, std::int16_t *index) override;
+
+protected:
+    PresetListsOnBus(const ServiceBus &bus, const QDBusObjectPath &path);
+    ~PresetListsOnBus() override;
+
+    std::unique_ptr<Proxy> m_proxy;
+};
+
+} // namespace detail
+
+class DeviceDataOnBus final
+    : public detail::RecordListOnBus<services::IDeviceData, OrgOrvexIDeviceDataInterface>
 {
 public:
     DeviceDataOnBus(const ServiceBus &bus, const QDBusObjectPath &path);
@@ -74,11 +114,6 @@ public:
     DeviceDataOnBus(const DeviceDataOnBus &) = delete;
     DeviceDataOnBus &operator=(const DeviceDataOnBus &) = delete;
 
-    HRESULT First(std::int16_t *value) override;
-    HRESULT Last(std::int16_t *value) override;
-    HRESULT Next(std::int16_t *value) override;
-    HRESULT Previous(std::int16_t *value) override;
-    HRESULT Count(std::int16_t *value) override;
     HRESULT GetDeviceType(std::int16_t index, std::int16_t *value) override;
     HRESULT GetInterface(std::int16_t index, std::int16_t *value) override;
     HRESULT GetInport(std::int16_t index, std::int16_t *value) override;
@@ -88,13 +123,10 @@ public:
     HRESULT SetInport(std::int16_t index, std::int16_t inport) override;
     HRESULT SetOutport(std::int16_t index, std::int16_t outport) override;
     HRESULT Append(std::int16_t *value) override;
-    HRESULT Delete(std::int16_t *value) override;
-
-private:
-    std::unique_ptr<OrgOrvexIDeviceDataInterface> m_proxy;
 };
 
-class EventDataOnBus final : public services::IEventData
+class EventDataOnBus final
+    : public detail::RecordListOnBus<services::IEventData, OrgOrvexIEventDataInterface>
 {
 public:
     EventDataOnBus(const ServiceBus &bus, const QDBusObjectPath &path);
@@ -102,24 +134,16 @@ public:
     EventDataOnBus(const EventDataOnBus &) = delete;
     EventDataOnBus &operator=(const EventDataOnBus &) = delete;
 
-    HRESULT First(std::int16_t *value) override;
-    HRESULT Last(std::int16_t *value) override;
-    HRESULT Next(std::int16_t *value) override;
-    HRESULT Previous(std::int16_t *value) override;
-    HRESULT Count(std::int16_t *value) override;
     HRESULT GetEventNumber(std::int16_t index, std::int16_t *value) override;
     HRESULT GetPriority(std::int16_t index, std::int16_t *value) override;
     HRESULT GetTransitionPriority(std::int16_t index, std::int16_t *value) override;
     HRESULT SetPriority(std::int16_t index, std::int16_t priority) override;
     HRESULT SetTransitionPriority(std::int16_t index, std::int16_t priority) override;
     HRESULT NewEvent(std::int16_t eventNumber, std::int16_t *value) override;
-    HRESULT Delete(std::int16_t *value) override;
-
-private:
-    std::unique_ptr<OrgOrvexIEventDataInterface> m_proxy;
 };
 
-class POSDataOnBus final : public services::IPOSData
+class POSDataOnBus final
+    : public detail::RecordListOnBus<services::IPOSData, OrgOrvexIPOSDataInterface>
 {
 public:
     POSDataOnBus(const ServiceBus &bus, const QDBusObjectPath &path);
@@ -127,12 +151,6 @@ public:
     POSDataOnBus(const POSDataOnBus &) = delete;
     POSDataOnBus &operator=(const POSDataOnBus &) = delete;
 
-    HRESULT Count(std::int16_t *value) override;
-    HRESULT Delete(std::int16_t *value) override;
-    HRESULT First(std::int16_t *value) override;
-    HRESULT Last(std::int16_t *value) override;
-    HRESULT Next(std::int16_t *value) override;
-    HRESULT Previous(std::int16_t *value) override;
     HRESULT NewPOS(std::int16_t POSNumber, std::int16_t *value) override;
     HRESULT SetCamera(std::int16_t index, std::int16_t camera) override;
     HRESULT SetMovableFlag(std::int16_t index, std::int16_t movableFlag) override;
@@ -143,9 +161,6 @@ public:
     HRESULT GetPreset(std::int16_t index, std::int16_t *value) override;
     HRESULT GetPriority(std::int16_t index, std::int16_t *value) override;
     HRESULT GetPOSNumber(std::int16_t index, std::int16_t *value) override;
-
-private:
-    std::unique_ptr<OrgOrvexIPOSDataInterface> m_proxy;
 };
 
 class CameraPresetDataOnBus final : public services::ICameraPresetData
@@ -166,7 +181,8 @@ private:
     std::unique_ptr<OrgOrvexICameraPresetDataInterface> m_proxy;
 };
 
-class DispenserDataOnBus final : public services::IDispenserData
+class DispenserDataOnBus final
+    : public detail::PresetListsOnBus<services::IDispenserData, OrgOrvexIDispenserDataInterface>
 {
 public:
     DispenserDataOnBus(const ServiceBus &bus, const QDBusObjectPath &path);
@@ -183,28 +199,20 @@ public:
     HRESULT GetDispenserLoop(std::int16_t dispenser, std::int16_t *value) override;
     HRESULT GetDispenserAddress(std::int16_t dispenser, std::int16_t *value) override;
     HRESULT GetCardTerminalAddress(std::int16_t dispenser, std::int16_t *value) override;
-    HRESULT FirstPreset(std::int16_t dispenser, std::int16_t *value) override;
-    HRESULT LastPreset(std::int16_t dispenser, std::int16_t *value) override;
-    HRESULT NextPreset(std::int16_t dispenser, std::int16_t *value) override;
-    HRESULT PreviousPreset(std::int16_t dispenser, std::int16_t *value) override;
-    HRESULT CountPresets(std::int16_t dispenser, std::int16_t *value) override;
     HRESULT SetDispenserLoop(std::int16_t dispenser, std::int16_t loop) override;
     HRESULT SetDispenserAddress(std::int16_t dispenser, std::int16_t address) override;
     HRESULT SetCardTerminalAddress(std::int16_t dispenser, std::int16_t address) override;
     HRESULT NewDispenser(std::int16_t logicalNumber, std::int16_t *value) override;
-    HRESULT NewPreset(std::int16_t dispenser, std::int16_t eventNumber,
-                      std::int16_t *value) override;
     HRESULT DeleteDispenser(std::int16_t *value) override;
-    HRESULT DeletePreset(std::int16_t dispenser, std::int16_t *value) override;
     HRESULT RetrieveCameraPreset(std::int16_t dispenser, std::int16_t preset,
                                  std::shared_ptr<services::ICameraPresetData> *entry) override;
 
 private:
     const ServiceBus &m_bus;
-    std::unique_ptr<OrgOrvexIDispenserDataInterface> m_proxy;
 };
 
-class CameraDataOnBus final : public services::ICameraData
+class CameraDataOnBus final
+    : public detail::PresetListsOnBus<services::ICameraData, OrgOrvexICameraDataInterface>
 {
 public:
     CameraDataOnBus(const ServiceBus &bus, const QDBusObjectPath &path);
@@ -219,23 +227,13 @@ public:
     HRESULT LastCamera(std::int16_t *value) override;
     HRESULT NextCamera(std::int16_t *value) override;
     HRESULT PreviousCamera(std::int16_t *value) override;
-    HRESULT FirstPreset(std::int16_t camera, std::int16_t *value) override;
-    HRESULT LastPreset(std::int16_t camera, std::int16_t *value) override;
-    HRESULT NextPreset(std::int16_t camera, std::int16_t *value) override;
-    HRESULT PreviousPreset(std::int16_t camera, std::int16_t *value) override;
     HRESULT NewCamera(std::int16_t cameraNumber, std::int16_t *value) override;
-    HRESULT NewPreset(std::int16_t camera, std::int16_t presetNumber, std::int16_t *value) override;
     HRESULT DeleteCamera(std::int16_t *value) override;
-    HRESULT DeletePreset(std::int16_t camera, std::int16_t *value) override;
     HRESULT CountCameras(std::int16_t *value) override;
-    HRESULT CountPresets(std::int16_t camera, std::int16_t *value) override;
     HRESULT GetPresetNumber(std::int16_t camera, std::int16_t preset, std::int16_t *value) override;
     HRESULT GetComment(std::int16_t camera, std::int16_t preset, std::string *comment) override;
     HRESULT SetComment(std::int16_t camera, std::int16_t preset,
                        const std::string *comment) override;
-
-private:
-    std::unique_ptr<OrgOrvexICameraDataInterface> m_proxy;
 };
 
 } // namespace serviceclient

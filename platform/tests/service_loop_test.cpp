@@ -75,10 +75,12 @@ TEST(AServiceLoop, FailsWaitingCallsWhenItQuitsAndRefusesLaterOnes)
     ServiceLoop loop;
     loop.Start();
     std::atomic<bool> release{false};
+    std::atomic<bool> busy{false};
     loop.Post([&] {
-        while (!release)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        busy = true;
+        waitUntil([&] { return release.load(); });
     });
+    ASSERT_TRUE(waitUntil([&] { return busy.load(); }));
     std::atomic<bool> ran{false};
     std::atomic<HRESULT> waited{S_OK};
     std::atomic<bool> returned{false};
@@ -89,7 +91,8 @@ TEST(AServiceLoop, FailsWaitingCallsWhenItQuitsAndRefusesLaterOnes)
         });
         returned = true;
     });
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    // The call waits behind the busy task when the loop quits.
+    EXPECT_TRUE(waitUntil([&] { return loop.QueuedCount() == 1; }));
     loop.Quit();
     EXPECT_TRUE(waitUntil([&] { return returned.load(); }));
     release = true;
@@ -107,7 +110,7 @@ TEST(AServiceLoop, FailsCallsMadeBeforeItEverRan)
     auto loop = std::make_unique<ServiceLoop>();
     std::atomic<HRESULT> waited{S_OK};
     std::thread caller([&] { waited = loop->Invoke([] { return S_OK; }); });
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(waitUntil([&] { return loop->QueuedCount() == 1; }));
     loop->Quit();
     caller.join();
     EXPECT_EQ(waited, E_ABORT);

@@ -292,15 +292,32 @@ TEST_F(AHubTranslation, GivesANewSubscriberTheFirstEmptySlot)
     EXPECT_EQ(hub->UnadviseDVREvents(999), CONNECT_E_NOCONNECTION);
 }
 
-TEST_F(AHubTranslation, FiresToNobodyWithoutComplaint)
+TEST_F(AHubTranslation, TakesEveryEventWithoutSiteDataAndFiresToNobodyOnceItsSinksHaveLeft)
 {
-    services::OrvexComms bare(loop, transport);
-    loop.Invoke([&] {
-        bare.OnTransportPumpEvent(4, 1, 0, 1);
-        bare.OnTransportResetCount(3);
-        return S_OK;
-    });
-    EXPECT_EQ(recorder->log.size(), 0u);
+    // A hub of its own, with no site data attached.
+    auto ownTransport = std::make_shared<fakes::RecordingTransport>();
+    services::OrvexComms bare(loop, ownTransport);
+    ASSERT_EQ(bare.AdviseTransportEvents(), S_OK);
+    auto heard = std::make_shared<fakes::RecordingCommsSink>();
+    auto recorded = std::make_shared<fakes::RecordingDVRSink>();
+    std::uint32_t commsCookie = 0, dvrCookie = 0;
+    ASSERT_EQ(bare.AdviseCommsEvents(heard, &commsCookie), S_OK);
+    ASSERT_EQ(bare.AdviseDVREvents(recorded, &dvrCookie), S_OK);
+    std::vector<std::string> status, dvr;
+    for (const auto &row : translationRows()) {
+        ownTransport->fire(row.event);
+        status.insert(status.end(), row.status.begin(), row.status.end());
+        dvr.insert(dvr.end(), row.recorder.begin(), row.recorder.end());
+    }
+    EXPECT_EQ(heard->log.lines(), status);
+    EXPECT_EQ(recorded->log.lines(), dvr);
+
+    ASSERT_EQ(bare.UnadviseCommsEvents(commsCookie), S_OK);
+    ASSERT_EQ(bare.UnadviseDVREvents(dvrCookie), S_OK);
+    for (const auto &row : translationRows())
+        ownTransport->fire(row.event);
+    EXPECT_EQ(heard->log.lines(), status);
+    EXPECT_EQ(recorded->log.lines(), dvr);
 }
 
 TEST_F(AHubTranslation, PassesLicencePlateResultsOnUnchanged)
