@@ -8,7 +8,6 @@
 #include "tools/unit-sim/unit_tables.h"
 
 #include <atomic>
-#include <mutex>
 
 #include <sys/wait.h>
 
@@ -22,34 +21,24 @@ using namespace std::chrono_literals;
 constexpr const char *kService = "org.orvex.OrvexServices";
 constexpr const char *kRoot = "/org/orvex/Orvex";
 
-// The unit's tables, and the type of every message it has received.
-class RecordingUnit
+// The simulated unit at a port of its own.
+class Unit
 {
 public:
-    RecordingUnit()
+    Unit()
     {
-        m_unit.SetHandler([this](const unitsim::Message &received) {
-            {
-                std::lock_guard lock(m_mutex);
-                m_received.push_back(static_cast<char>(received.type));
-            }
-            return m_tables.handle(received);
-        });
+        m_unit.SetHandler(m_tables.handler());
         m_unit.Start();
     }
     [[nodiscard]] const std::string &port() const { return m_unit.slavePath(); }
     [[nodiscard]] bool hasReceived(char type) const
     {
-        std::lock_guard lock(m_mutex);
-        return m_received.find(type) != std::string::npos;
+        return m_unit.receivedTypes().find(type) != std::string::npos;
     }
     void send(unitsim::Message message) { m_unit.Send(std::move(message)); }
 
 private:
     unitsim::UnitTables m_tables;
-    mutable std::mutex m_mutex;
-    std::string m_received;
-    // Its thread uses the members above: it goes first.
     unitsim::UnitLink m_unit;
 };
 
@@ -74,7 +63,7 @@ sdbus::ObjectPath rootGetter(sdbus::IConnection &connection, const char *getter)
 
 TEST(AServiceOnTheBusDuringASiteExchange, AnswersOtherClientsAndPassesUnitEventsOnWhileItsCallerWaits)
 {
-    RecordingUnit unit;
+    Unit unit;
     PrivateBus bus(true, unit.port());
 
     bustest::FuellingDeliveries deliveries(bus);
@@ -136,7 +125,7 @@ TEST(AServiceOnTheBusDuringASiteExchange, EndsCleanlyWithCommandsStillWaiting)
     };
     for (const Row &row : {Row{"stopped", false}, Row{"last client gone", true}}) {
         SCOPED_TRACE(row.legend);
-        RecordingUnit unit;
+        Unit unit;
         PrivateBus bus(true, unit.port());
         bustest::Child service({ORVEX_SERVICES_PROGRAM}, bus.env(), true);
         auto watcher = bus.connect();

@@ -46,11 +46,6 @@ Tables tablesOf(OrvexConfigData &site)
 
 class ASiteOnTheSimulatedUnit : public ::testing::Test
 {
-private:
-    // Written by the unit's thread, so made before the unit and gone after it.
-    mutable std::mutex m_receivedMutex;
-    std::string m_received;
-
 protected:
     TemporaryInstallFolder folder;
     unitsim::UnitTables unitTables;
@@ -64,13 +59,7 @@ protected:
 
     void SetUp() override
     {
-        unit.SetHandler([this](const unitsim::Message &message) {
-            {
-                std::lock_guard lock(m_receivedMutex);
-                m_received.push_back(static_cast<char>(message.type));
-            }
-            return unitTables.handle(message);
-        });
+        unit.SetHandler(unitTables.handler());
         unit.Start();
         ProfileFile(JoinPath(InstallFolder(), kSettingsFileName)).writeString("Settings", "PortDevice1", unit.slavePath());
         std::uint32_t cookie = 0;
@@ -85,13 +74,6 @@ protected:
     // Devices in ascending inports, type 7 first, so that the unit's order (by inport) is the
     // site's; every camera preset is one a dispenser or a movable point of sale calls up, the only
     // presets the unit can give back.
-    // The type of every message the unit has received, in order.
-    [[nodiscard]] std::string receivedTypes() const
-    {
-        std::lock_guard lock(m_receivedMutex);
-        return m_received;
-    }
-
     void buildSite(OrvexConfigData &site)
     {
         Tables t = tablesOf(site);
@@ -297,18 +279,18 @@ TEST_F(ASiteExchangeThroughTheHub, SendsACommandThatArrivesDuringADownloadAfterI
     runInTurn(send, "send");
     runInTurn([](IOrvexComms &comms) { return comms.ClearOrvexMemory(); }, "clear");
     runInTurn(send, "send again");
-    ASSERT_TRUE(waitUntil([&] { return receivedTypes() == "x"; }));
+    ASSERT_TRUE(waitUntil([&] { return unit.receivedTypes() == "x"; }));
     EXPECT_THAT(answers(), ElementsAre());
 
     // Tasks, configuration, events, the point of sale, and each dispenser's map and presets.
     const std::string tables = "TTTGEPMCMC";
     advance(UnitSiteExchange::kClearMemoryWait);
-    ASSERT_TRUE(waitUntil([&] { return receivedTypes().size() == 1 + tables.size() + 2; })) << receivedTypes();
+    ASSERT_TRUE(waitUntil([&] { return unit.receivedTypes().size() == 1 + tables.size() + 2; })) << unit.receivedTypes();
     EXPECT_THAT(answers(), ElementsAre("send", "clear"));
     advance(UnitSiteExchange::kClearMemoryWait);
     ASSERT_TRUE(waitUntil([&] { return answers().size() == 3; }));
-    ASSERT_TRUE(waitUntil([&] { return receivedTypes().size() == 3 + 2 * tables.size(); })) << receivedTypes();
-    EXPECT_EQ(receivedTypes(), "x" + tables + "x" + "x" + tables);
+    ASSERT_TRUE(waitUntil([&] { return unit.receivedTypes().size() == 3 + 2 * tables.size(); })) << unit.receivedTypes();
+    EXPECT_EQ(unit.receivedTypes(), "x" + tables + "x" + "x" + tables);
 }
 
 } // namespace
