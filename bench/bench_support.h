@@ -66,6 +66,12 @@ public:
         m_noted.notify_all();
     }
 
+    // The writes noted so far.
+    [[nodiscard]] std::size_t count()
+    {
+        std::lock_guard lock(m_mutex);
+        return m_writes.size();
+    }
     // The time of write number `n` (0-based); throws when it is not noted within 2 s.
     std::chrono::steady_clock::time_point at(std::size_t n)
     {

@@ -1,8 +1,9 @@
 // The service over the bus, as its clients feel it: one data-interface call's round trip, a
 // whole large site read through the data interfaces (as the configuration tool reads it), the
 // main road from the unit's frame to the recorder client's signal, the CPU time and wake-ups of
-// the idle service with the unit online, and the resident memory of the idle service holding
-// that site. Runs OrvexServices on a private bus of its own.
+// the idle service with the unit online, the resident memory of the idle service holding that
+// site, and a getter and the main road while another client's site send is under way. Runs
+// OrvexServices on a private bus of its own.
 #include "bench_support.h"
 #include "services/tests/bus_test_support.h"
 #include "tools/unit-sim/report_commands.h"
@@ -17,7 +18,9 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 
 namespace {
@@ -244,49 +247,88 @@ void BM_ReadWholeLargeSite(benchmark::State &state)
 }
 BENCHMARK(BM_ReadWholeLargeSite)->Iterations(5)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// A recorder client of the bridge's fuelling events: when each OnStartFuelDelivery arrived.
+class RecorderSignals
+{
+public:
+    explicit RecorderSignals(Environment &e) : m_listener(e.bus->connect())
+    {
+        auto root = sdbus::createProxy(*m_listener, kService, "/org/orvex/Orvex");
+        const std::string bridgePath = getPath(*root, "org.orvex.IOrvex", "getRecorderBridge");
+        auto bridge = sdbus::createProxy(*m_listener, kService, bridgePath);
+        const std::string fuellingPath = getPath(*bridge, "org.orvex.IOrvexInterface", "getFuellingInterface");
+        m_fuelling = sdbus::createProxy(*m_listener, kService, fuellingPath);
+        m_fuelling->uponSignal("OnStartFuelDelivery").onInterface("org.orvex.IFuellingEvents")
+            .call([this](const std::string &, int16_t, int16_t, int16_t, const std::string &, int16_t) {
+                std::lock_guard lock(m_mutex);
+                m_signals.push_back(Clock::now());
+                m_arrived.notify_all();
+            });
+        m_fuelling->finishRegistration();
+        m_listener->enterEventLoopAsync();
+    }
+    ~RecorderSignals() { m_listener->leaveEventLoop(); }
+    RecorderSignals(const RecorderSignals &) = delete;
+    RecorderSignals &operator=(const RecorderSignals &) = delete;
+
+    [[nodiscard]] std::size_t count()
+    {
+        std::lock_guard lock(m_mutex);
+        return m_signals.size();
+    }
+    // When signal number `n` (0-based) arrived; empty when it has not within `timeout`.
+    std::optional<Clock::time_point> arrival(std::size_t n, std::chrono::seconds timeout)
+    {
+        std::unique_lock lock(m_mutex);
+        if (!m_arrived.wait_for(lock, timeout, [&] { return m_signals.size() > n; }))
+            return std::nullopt;
+        return m_signals[n];
+    }
+
+private:
+    std::unique_ptr<sdbus::IConnection> m_listener;
+    std::unique_ptr<sdbus::IProxy> m_fuelling;
+    std::mutex m_mutex;
+    std::condition_variable m_arrived;
+    std::vector<Clock::time_point> m_signals;
+};
+
+// The unit's pump report, then its signal at the recorder client: the time from the unit's write
+// of the report's frame to the signal's arrival, in ms; empty when no signal came within
+// `timeout`. `meanwhile` runs once the report is queued at the unit.
+std::optional<double> pumpReportToSignalMs(RecorderSignals &recorder, std::chrono::seconds timeout,
+                                           const std::function<void()> &meanwhile = {})
+{
+    Environment &e = env();
+    static const auto report = unitsim::ParseReportCommand("pump 4 1 1 0");
+    const std::size_t n = recorder.count();
+    const std::size_t write = e.pumpWrites.count();
+    for (const auto &message : report.messages)
+        e.unit.Send(message);
+    if (meanwhile)
+        meanwhile();
+    const auto signalled = recorder.arrival(n, timeout);
+    if (!signalled)
+        return std::nullopt;
+    return std::chrono::duration<double, std::milli>(*signalled - e.pumpWrites.at(write)).count();
+}
+
 // From the moment the unit's frame carrying a pump report is written to the moment the
 // recorder client's OnStartFuelDelivery arrives.
 void BM_UnitFrameToRecorderSignal(benchmark::State &state)
 {
-    Environment &e = env();
-    auto listener = e.bus->connect();
-    auto root = sdbus::createProxy(*listener, kService, "/org/orvex/Orvex");
-    const std::string bridgePath = getPath(*root, "org.orvex.IOrvex", "getRecorderBridge");
-    auto bridge = sdbus::createProxy(*listener, kService, bridgePath);
-    const std::string fuellingPath = getPath(*bridge, "org.orvex.IOrvexInterface", "getFuellingInterface");
-    auto fuelling = sdbus::createProxy(*listener, kService, fuellingPath);
-    std::mutex mutex;
-    std::condition_variable arrived;
-    std::vector<Clock::time_point> signals;
-    fuelling->uponSignal("OnStartFuelDelivery").onInterface("org.orvex.IFuellingEvents")
-        .call([&](const std::string &, int16_t, int16_t, int16_t, const std::string &, int16_t) {
-            std::lock_guard lock(mutex);
-            signals.push_back(Clock::now());
-            arrived.notify_all();
-        });
-    fuelling->finishRegistration();
-    listener->enterEventLoopAsync();
-
-    const auto report = unitsim::ParseReportCommand("pump 4 1 1 0");
+    RecorderSignals recorder(env());
     std::vector<double> samples;
     for (auto _ : state) {
-        std::unique_lock lock(mutex);
-        const std::size_t n = signals.size();
-        lock.unlock();
-        for (const auto &message : report.messages)
-            e.unit.Send(message);
-        lock.lock();
-        if (!arrived.wait_for(lock, std::chrono::seconds(5), [&] { return signals.size() > n; })) {
+        const auto ms = pumpReportToSignalMs(recorder, std::chrono::seconds(5));
+        if (!ms) {
             state.SkipWithError("no signal");
             break;
         }
-        const auto signalled = signals[n];
-        lock.unlock();
-        samples.push_back(std::chrono::duration<double, std::micro>(signalled - e.pumpWrites.at(n)).count());
+        samples.push_back(*ms * 1000.0);
         // Let the acknowledgement go by, as reports on a real line are spaced.
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    listener->leaveEventLoop();
     reportPercentiles(state, samples);
 }
 BENCHMARK(BM_UnitFrameToRecorderSignal)->Iterations(1000)->UseRealTime();
@@ -385,6 +427,56 @@ void BM_IdleServiceResidentMemory(benchmark::State &state)
     state.counters["rss_MB"] = rssKb / 1024.0;
 }
 BENCHMARK(BM_IdleServiceResidentMemory)->Iterations(1)->UseRealTime();
+
+// One client sends the large site to the unit; from its call to its answer (the clear, the
+// unit's ten seconds, the tables) the unit sends a pump report and meanwhile another client
+// calls a getter of the root, every 50 ms. Over every sample of every send: the getter's
+// round trip (getter_p50_ms, getter_p99_ms, getter_max_ms) and the report from the unit's frame
+// to the recorder client's signal (event_*). answer_s: the send's answer, after its call.
+void BM_ServedDuringASiteSend(benchmark::State &state)
+{
+    using Ms = std::chrono::duration<double, std::milli>;
+    Environment &e = env();
+    buildLargeSite();
+    RecorderSignals recorder(e);
+    auto sender = e.bus->connect();
+    auto comms = sdbus::createProxy(*sender, kService, e.hub);
+    sender->enterEventLoopAsync();
+    auto other = e.bus->connect();
+    auto root = sdbus::createProxy(*other, kService, "/org/orvex/Orvex");
+    std::vector<double> getterMs, eventMs;
+    double answerS = 0;
+    for (auto _ : state) {
+        std::atomic<bool> answered{false};
+        const auto called = Clock::now();
+        comms->callMethodAsync("SendCurrentSiteToOrvex").onInterface("org.orvex.IOrvexComms")
+            .uponReplyInvoke([&](const sdbus::Error *, int32_t) { answered = true; });
+        while (!answered) {
+            // Long enough to see how late a report comes, whatever the service does.
+            const auto ms = pumpReportToSignalMs(recorder, std::chrono::seconds(60), [&] {
+                const auto start = Clock::now();
+                getPath(*root, "org.orvex.IOrvex", "getOrvexComms");
+                getterMs.push_back(Ms(Clock::now() - start).count());
+            });
+            if (!ms) {
+                state.SkipWithError("no signal");
+                return;
+            }
+            eventMs.push_back(*ms);
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        answerS = std::chrono::duration<double>(Clock::now() - called).count();
+    }
+    sender->leaveEventLoop();
+    for (const auto &[name, samples] : {std::pair{"getter", &getterMs}, std::pair{"event", &eventMs}}) {
+        state.counters[std::string(name) + "_p50_ms"] = bench::percentile(*samples, 0.5);
+        state.counters[std::string(name) + "_p99_ms"] = bench::percentile(*samples, 0.99);
+        state.counters[std::string(name) + "_max_ms"] = bench::percentile(*samples, 1.0);
+    }
+    state.counters["samples"] = static_cast<double>(getterMs.size());
+    state.counters["answer_s"] = answerS;
+}
+BENCHMARK(BM_ServedDuringASiteSend)->Iterations(5)->Unit(benchmark::kSecond)->UseRealTime();
 
 } // namespace
 

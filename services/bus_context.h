@@ -55,6 +55,13 @@ public:
     HRESULT call(sdbus::IObject &object, Call &&domainCall)
     {
         noteCaller(object);
+        return contain(std::forward<Call>(domainCall));
+    }
+
+    // Runs a domain call, turning an exception into a result code as `call` does.
+    template <typename Call>
+    static HRESULT contain(Call &&domainCall)
+    {
         try {
             return domainCall();
         } catch (const ComError &error) {

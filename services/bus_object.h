@@ -85,6 +85,7 @@ protected:
     }
 
     [[nodiscard]] BusContext &context() { return m_context; }
+    [[nodiscard]] const std::shared_ptr<Domain> &domain() const { return m_object; }
 
 private:
     template <typename A> static decltype(auto) argument(A &arg)

@@ -4,19 +4,26 @@
 #include "interfaces/dbus/orvexservices_adaptor.h"
 #include "interfaces/services/iorvex_comms_event_source.h"
 #include "services/bus_object.h"
+#include "services/command_turns.h"
 #include "services/hub_inbound_bus_object.h"
 #include "support/trace_log.h"
 
+#include <set>
 #include <tuple>
 
 namespace services {
 namespace {
 
+// The commands answer asynchronously: each runs in its turn (CommandTurns), after a site send or
+// read that is under way, and is answered when it is done, while the connection serves every
+// other call meanwhile.
 class OrvexCommsObject : public BusObject<IOrvexComms, org::orvex::IOrvexComms_adaptor,
                                           org::orvex::IOrvexCommsEvents_adaptor>
 {
 public:
-    using BusObject::BusObject;
+    OrvexCommsObject(BusContext &context, std::string path, std::shared_ptr<IOrvexComms> hub)
+        : BusObject(context, std::move(path), hub), m_turns(std::dynamic_pointer_cast<CommandTurns>(hub))
+    {}
 
     void afterSend() { context().afterSend(); }
 
@@ -84,30 +91,89 @@ public:
     };
 
 private:
-    int32_t SetSerialPort(const int16_t &port) override
+    using Answer = sdbus::Result<std::int32_t>;
+
+    void SetSerialPort(Answer &&answer, int16_t port) override
     {
-        return reply(&IOrvexComms::SetSerialPort, port);
+        inTurn(std::move(answer), &IOrvexComms::SetSerialPort, port);
     }
-    int32_t ReadDataFromOrvex() override { return reply(&IOrvexComms::ReadDataFromOrvex); }
-    int32_t ClearOrvexMemory() override { return reply(&IOrvexComms::ClearOrvexMemory); }
-    int32_t ToggleDebug(const int16_t &time) override
+    void ReadDataFromOrvex(Answer &&answer) override
     {
-        return reply(&IOrvexComms::ToggleDebug, time);
+        inTurn(std::move(answer), &IOrvexComms::ReadDataFromOrvex);
     }
-    int32_t ClearResetCount() override { return reply(&IOrvexComms::ClearResetCount); }
-    int32_t SendCurrentSiteToOrvex() override
+    void ClearOrvexMemory(Answer &&answer) override
     {
-        return reply(&IOrvexComms::SendCurrentSiteToOrvex);
+        inTurn(std::move(answer), &IOrvexComms::ClearOrvexMemory);
     }
-    int32_t RequestResetCount() override { return reply(&IOrvexComms::RequestResetCount); }
-    int32_t RequestSystemDiagnostics() override
+    void ToggleDebug(Answer &&answer, int16_t time) override
     {
-        return reply(&IOrvexComms::RequestSystemDiagnostics);
+        inTurn(std::move(answer), &IOrvexComms::ToggleDebug, time);
     }
-    int32_t RequestTaskDiagnostics() override
+    void ClearResetCount(Answer &&answer) override
     {
-        return reply(&IOrvexComms::RequestTaskDiagnostics);
+        inTurn(std::move(answer), &IOrvexComms::ClearResetCount);
     }
+    void SendCurrentSiteToOrvex(Answer &&answer) override
+    {
+        inTurn(std::move(answer), &IOrvexComms::SendCurrentSiteToOrvex);
+    }
+    void RequestResetCount(Answer &&answer) override
+    {
+        inTurn(std::move(answer), &IOrvexComms::RequestResetCount);
+    }
+    void RequestSystemDiagnostics(Answer &&answer) override
+    {
+        inTurn(std::move(answer), &IOrvexComms::RequestSystemDiagnostics);
+    }
+    void RequestTaskDiagnostics(Answer &&answer) override
+    {
+        inTurn(std::move(answer), &IOrvexComms::RequestTaskDiagnostics);
+    }
+
+    template <typename... Params>
+    void inTurn(Answer &&answer, HRESULT (IOrvexComms::*member)(Params...), Params... args)
+    {
+        CommandTurns::Command command = [member, args...](IOrvexComms &comms) {
+            return BusContext::contain([&] { return (comms.*member)(args...); });
+        };
+        CommandTurns::Reply reply = answerLater(std::move(answer));
+        // The caller counts as a client from here on, also while it waits for its answer.
+        (void)context().call(this->getObject(), [&] {
+            if (m_turns)
+                m_turns->RunInTurn(std::move(command), std::move(reply));
+            else
+                reply(command(*domain()));
+            return S_OK;
+        });
+    }
+
+    // Keeps `answer` until the reply sends it. An answer still unsent when this object leaves
+    // the bus is dropped with it, while the connection is still open: the caller's wait ends
+    // with the connection or its own time-out.
+    CommandTurns::Reply answerLater(Answer &&answer)
+    {
+        auto kept = std::make_shared<Answer>(std::move(answer));
+        m_unanswered->insert(kept);
+        return [unanswered = std::weak_ptr(m_unanswered), weakAnswer = std::weak_ptr(kept),
+                bus = context().weak_from_this()](HRESULT hr) {
+            const auto answers = unanswered.lock();
+            const auto answer = weakAnswer.lock();
+            if (!answers || !answer)
+                return;
+            answers->erase(answer);
+            try {
+                answer->returnResults(std::int32_t{hr});
+            } catch (const sdbus::Error &error) {
+                support::TraceError("Error Answering a Command on the Bus: %s", error.getMessage().c_str());
+            }
+            if (const auto busContext = bus.lock())
+                busContext->afterSend();
+        };
+    }
+
+    std::shared_ptr<CommandTurns> m_turns;
+    std::shared_ptr<std::set<std::shared_ptr<Answer>>> m_unanswered
+        = std::make_shared<std::set<std::shared_ptr<Answer>>>();
 };
 
 class CameraCtrlObject : public BusObject<ICameraCtrl, org::orvex::ICameraCtrl_adaptor>

@@ -56,8 +56,9 @@ OrvexFactories OrvexFactories::Defaults()
         std::shared_ptr<transport::IOrvexTransport> made;
         return SUCCEEDED(transport::CreateOrvexTransport(&made)) ? made : nullptr;
     };
-    f.configData = [](std::shared_ptr<transport::IOrvexTransport> transport) {
-        return std::make_shared<OrvexConfigData>(std::move(transport));
+    f.configData = [](ServiceLoop &loop, std::shared_ptr<transport::IOrvexTransport> transport) {
+        // The exchange's waits are the loop's timers, so that the service thread serves on.
+        return std::make_shared<OrvexConfigData>(std::move(transport), UnitSiteExchange::OnLoop(loop));
     };
     f.comms = [](ServiceLoop &loop, std::shared_ptr<transport::IOrvexTransport> transport) {
         return std::make_shared<OrvexComms>(loop, std::move(transport));
@@ -105,7 +106,7 @@ HRESULT Orvex::FinalConstruct()
     // A missing transport shows when the port is set.
     m_transport = m_factories.transport ? m_factories.transport() : nullptr;
 
-    m_configData = m_factories.configData ? m_factories.configData(m_transport) : nullptr;
+    m_configData = m_factories.configData ? m_factories.configData(m_loop, m_transport) : nullptr;
     if (!m_configData)
         return fail(E_FAIL, "Error Creating OrvexConfigData Object: Pointer is Null%s");
     m_comms = m_factories.comms ? m_factories.comms(m_loop, m_transport) : nullptr;

@@ -31,7 +31,8 @@ class OrvexConfigData;
 struct OrvexFactories
 {
     std::function<std::shared_ptr<transport::IOrvexTransport>()> transport;
-    std::function<std::shared_ptr<OrvexConfigData>(std::shared_ptr<transport::IOrvexTransport>)> configData;
+    std::function<std::shared_ptr<OrvexConfigData>(ServiceLoop &, std::shared_ptr<transport::IOrvexTransport>)>
+        configData;
     std::function<std::shared_ptr<OrvexComms>(ServiceLoop &, std::shared_ptr<transport::IOrvexTransport>)> comms;
     std::function<std::shared_ptr<recorder_bridge::IOrvexInterface>()> bridge;
     std::function<std::shared_ptr<CameraCtrl>(std::shared_ptr<transport::ICameraControl>, std::shared_ptr<OrvexComms>)>

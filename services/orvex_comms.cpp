@@ -3,6 +3,8 @@
 #include "services/transport_event_sink.h"
 #include "support/trace_log.h"
 
+#include <utility>
+
 namespace services {
 
 namespace {
@@ -74,8 +76,7 @@ HRESULT OrvexComms::ReadDataFromOrvex()
     SetBusyDelay(kUploadBusyMs);
     if (!m_transport)
         return E_POINTER;
-    if (m_siteData)
-        m_siteData->RequestSiteFromUnit();
+    startExchange(&SiteExchange::RequestSiteFromUnit);
     return S_OK;
 }
 
@@ -99,8 +100,8 @@ HRESULT OrvexComms::SendCurrentSiteToOrvex()
     SetBusyDelay(kDownloadBusyMs);
     if (!m_transport)
         return E_POINTER;
-    if (m_siteData)
-        m_siteData->SendCurrentSite();
+    // The command answers S_OK whatever the download gives.
+    startExchange(&SiteExchange::SendCurrentSite);
     return S_OK;
 }
 
@@ -117,6 +118,56 @@ HRESULT OrvexComms::RequestSystemDiagnostics()
 HRESULT OrvexComms::RequestTaskDiagnostics()
 {
     return sendDefault(kTaskDiagnosticsBusyMs, [](transport::IDefault &m) { m.RequestTaskDiagnostics(); });
+}
+
+// ---- command turns ----
+
+void OrvexComms::startExchange(void (SiteExchange::*direction)(SiteExchange::Completion))
+{
+    if (!m_siteData)
+        return;
+    m_exchangeRunning = true;
+    (m_siteData->*direction)([life = std::weak_ptr(m_life)](HRESULT) {
+        if (auto hub = life.lock())
+            (*hub)->exchangeEnded();
+    });
+}
+
+void OrvexComms::exchangeEnded()
+{
+    m_exchangeRunning = false;
+    // Empty when the exchange ended within its command, which takeTurns answers itself.
+    if (Reply reply = std::exchange(m_replyAfterExchange, nullptr))
+        reply(m_exchangeCommandResult);
+    takeTurns();
+}
+
+void OrvexComms::RunInTurn(Command command, Reply reply)
+{
+    m_turns.push_back(Turn{std::move(command), std::move(reply)});
+    takeTurns();
+}
+
+void OrvexComms::takeTurns()
+{
+    // A reply that queues a command, or an exchange that ends within its command, comes back
+    // here while the loop below still runs; it goes on from there.
+    if (m_takingTurns)
+        return;
+    m_takingTurns = true;
+    while (!m_exchangeRunning && !m_turns.empty()) {
+        Turn turn = std::move(m_turns.front());
+        m_turns.pop_front();
+        const HRESULT hr = turn.command(*this);
+        if (m_exchangeRunning) {
+            m_replyAfterExchange = std::move(turn.reply);
+            m_exchangeCommandResult = hr;
+            break;
+        }
+        if (turn.reply)
+            turn.reply(hr);
+    }
+    m_takingTurns = false;
 }
 
 // ---- image notices and licence plates ----

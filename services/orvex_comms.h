@@ -8,9 +8,13 @@
 //
 // Thread affinity: the service thread. Commands, the timer and the translation handlers run
 // there; transport events reach the handlers through the loop (TransportEventSink), one at a
-// time and in the order the transport fired them. Both event sources fire synchronously on the
-// calling thread, slot by slot. The hub must be destroyed on the service thread or after the
-// loop has ended; its destructor unsubscribes from the transport and kills the timer.
+// time and in the order the transport fired them. A site send or read (SendCurrentSiteToOrvex,
+// ReadDataFromOrvex) returns once it has begun and goes on from loop timers; clients on the
+// bus reach the commands through RunInTurn, which keeps them in order behind it. The members
+// of IOrvexComms called directly run at once: they are for the service's own start and tests.
+// Both event sources fire synchronously on the calling thread, slot by slot. The hub must be
+// destroyed on the service thread or after the loop has ended; its destructor unsubscribes from
+// the transport and kills the timer.
 //
 // Ownership: shares the transport; holds the site data without owning it; keeps a strong
 // reference to each subscriber until it unsubscribes or the hub ends. Made with
@@ -24,9 +28,11 @@
 #include "interfaces/transport/iorvex_transport.h"
 #include "platform/connection_point.h"
 #include "platform/service_loop.h"
+#include "services/command_turns.h"
 #include "services/site_exchange.h"
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 
@@ -38,7 +44,8 @@ class OrvexComms final : public IOrvexComms,
                          public IDVRComms,
                          public ILicencePlate,
                          public IOrvexCommsEventSource,
-                         public IDVREventSource
+                         public IDVREventSource,
+                         public CommandTurns
 {
 public:
     OrvexComms(ServiceLoop &loop, std::shared_ptr<transport::IOrvexTransport> transport);
@@ -57,6 +64,9 @@ public:
     HRESULT RequestResetCount() override;
     HRESULT RequestSystemDiagnostics() override;
     HRESULT RequestTaskDiagnostics() override;
+
+    // CommandTurns
+    void RunInTurn(Command command, Reply reply) override;
 
     // IDVRComms
     HRESULT ImageAvailable(std::int16_t CameraID, const std::string &fileName) override;
@@ -153,6 +163,11 @@ private:
         m_commsEvents.FireSlots(std::forward<Call>(call));
     }
     void fireGotMessage(const char *text) const;
+    // Starts a site send or read (a member of SiteExchange); the turns wait until it has ended.
+    void startExchange(void (SiteExchange::*direction)(SiteExchange::Completion));
+    void exchangeEnded();
+    // Runs the waiting commands until none is left or one starts an exchange.
+    void takeTurns();
 
     ServiceLoop &m_loop;
     std::shared_ptr<transport::IOrvexTransport> m_transport;
@@ -160,6 +175,21 @@ private:
     std::uint32_t m_transportCookie = 0;
     std::int16_t m_port = 0; // the port last set, for the trace
     SiteExchange *m_siteData = nullptr;
+
+    // Command turns.
+    struct Turn
+    {
+        Command command;
+        Reply reply;
+    };
+    std::deque<Turn> m_turns;
+    bool m_takingTurns = false;
+    bool m_exchangeRunning = false;
+    // The reply of the command whose exchange is running, and that command's result.
+    Reply m_replyAfterExchange;
+    HRESULT m_exchangeCommandResult = S_OK;
+    // Expires with the hub: an exchange's completion holds it weakly.
+    std::shared_ptr<OrvexComms *> m_life = std::make_shared<OrvexComms *>(this);
 
     ConnectionPoint<IOrvexCommsEvents> m_commsEvents;
     ConnectionPoint<IDVREvents> m_dvrEvents;

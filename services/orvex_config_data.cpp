@@ -15,12 +15,21 @@ std::shared_ptr<configstore::IOrvexConfig> createStore()
     return store;
 }
 
+// The result of an exchange that ended within `start`; S_OK when it goes on after it.
+HRESULT resultWithinCall(const std::function<void(SiteExchange::Completion)> &start)
+{
+    // Shared: with the loop's waits the completion runs after this frame has gone.
+    auto result = std::make_shared<HRESULT>(S_OK);
+    start([result](HRESULT hr) { *result = hr; });
+    return *result;
+}
+
 } // namespace
 
 OrvexConfigData::OrvexConfigData(std::shared_ptr<transport::IOrvexTransport> transport,
-                                 UnitSiteExchange::Sleeper sleeper, StoreFactory storeFactory)
+                                 UnitSiteExchange::Wait wait, StoreFactory storeFactory)
     : m_storeFactory(storeFactory ? std::move(storeFactory) : StoreFactory(createStore))
-    , m_exchange(*this, std::move(transport), std::move(sleeper))
+    , m_exchange(*this, std::move(transport), std::move(wait))
 {
 }
 
@@ -318,14 +327,24 @@ HRESULT OrvexConfigData::RetrievePOS(std::shared_ptr<IPOSData> *points)
     return retrieve(m_pointsOfSale, points);
 }
 
+void OrvexConfigData::SendCurrentSite(Completion done)
+{
+    m_exchange.sendSite(std::move(done));
+}
+
+void OrvexConfigData::RequestSiteFromUnit(Completion done)
+{
+    m_exchange.requestSite(std::move(done));
+}
+
 HRESULT OrvexConfigData::SendCurrentSite()
 {
-    return m_exchange.sendSite();
+    return resultWithinCall([this](Completion done) { SendCurrentSite(std::move(done)); });
 }
 
 HRESULT OrvexConfigData::RequestSiteFromUnit()
 {
-    return m_exchange.requestSite();
+    return resultWithinCall([this](Completion done) { RequestSiteFromUnit(std::move(done)); });
 }
 
 void OrvexConfigData::OnDispenserMapReply(std::int16_t dispNumber, std::int16_t loopNumber, std::int16_t addr,

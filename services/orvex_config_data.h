@@ -35,9 +35,10 @@ public:
 
     static constexpr std::int16_t kPriorities = 5;
 
-    // An empty store factory uses the configuration store's own; an empty sleeper sleeps.
+    // An empty store factory uses the configuration store's own. `wait` carries the exchange's
+    // waits (UnitSiteExchange::OnLoop in the service); an empty one sleeps.
     explicit OrvexConfigData(std::shared_ptr<transport::IOrvexTransport> transport = nullptr,
-                             UnitSiteExchange::Sleeper sleeper = {}, StoreFactory storeFactory = {});
+                             UnitSiteExchange::Wait wait = {}, StoreFactory storeFactory = {});
     ~OrvexConfigData() override;
     OrvexConfigData(const OrvexConfigData &) = delete;
     OrvexConfigData &operator=(const OrvexConfigData &) = delete;
@@ -64,10 +65,14 @@ public:
     HRESULT UnloadSiteButKeepCameraData() override;
     HRESULT RetrievePOS(std::shared_ptr<IPOSData> *points) override;
 
-    // SiteExchange. SendCurrentSite returns E_UNEXPECTED, sending nothing, before
+    // SiteExchange. SendCurrentSite gives E_UNEXPECTED, sending nothing, before
     // InitializeStorage (there is no site to send) and E_POINTER without a transport.
-    HRESULT SendCurrentSite() override;
-    HRESULT RequestSiteFromUnit() override;
+    void SendCurrentSite(Completion done) override;
+    void RequestSiteFromUnit(Completion done) override;
+    // The same for a caller that wants the result: the exchange's own when its waits ran within
+    // the call (a sleeping or a test's wait), else S_OK once it has begun.
+    HRESULT SendCurrentSite();
+    HRESULT RequestSiteFromUnit();
     void OnDispenserMapReply(std::int16_t dispNumber, std::int16_t loopNumber, std::int16_t addr,
                              std::int16_t cardAddr) override;
     void OnTaskConfigReply(std::int16_t taskType, std::int16_t inPort, std::int16_t outPort,
@@ -89,7 +94,7 @@ public:
     {
         return m_intervisit.at(slot(priority));
     }
-    // The end of a read from the unit: the site counts as loaded, with or without a stored site,
+    // A read from the unit has begun: the site counts as loaded, with or without a stored site,
     // but only when there is storage (without it there are no tables to fill).
     void markLoadedFromUnit();
     [[nodiscard]] bool hasStorage() const { return m_storage; }

@@ -8,6 +8,7 @@
 #include "platform/hresult.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace services {
@@ -17,17 +18,21 @@ class SiteExchange
 public:
     virtual ~SiteExchange() = default;
 
-    // The download: clear the unit, wait 10 s, then every table in order. Blocks the calling
-    // (service) thread for the wait. S_OK once every message is queued; E_UNEXPECTED, with
-    // nothing sent, when there is no site to send (storage not initialised); E_POINTER without
-    // a transport. The command still answers S_OK; the hub may trace a failure.
-    virtual HRESULT SendCurrentSite() = 0;
+    // Runs once with the result of an exchange, on the service thread.
+    using Completion = std::function<void(HRESULT)>;
+
+    // The download: clear the unit, wait 10 s, then every table in order. Returns once it has
+    // begun; in the service the waits are the loop's timers. `done` gets S_OK once every message is
+    // queued; E_UNEXPECTED, with nothing (more) sent, when there is no site to send (storage not
+    // initialised); E_POINTER without a transport. The command still answers S_OK.
+    virtual void SendCurrentSite(Completion done) = 0;
 
     // The upload after the hub has applied its busy delay: empty the tables but the cameras,
-    // send the three groups of requests 3 s apart, mark the site loaded (only when storage is
-    // initialised: without it there are no tables to fill). Replies come later through the
-    // handlers below, which drop a reply when the site has no loaded tables.
-    virtual HRESULT RequestSiteFromUnit() = 0;
+    // mark the site loaded (only when storage is initialised: without it there are no tables to
+    // fill), send the three groups of requests 3 s apart; `done` gets the result after the last
+    // group. Replies come through the handlers below, during the waits too; a handler drops a
+    // reply when the site has no loaded tables.
+    virtual void RequestSiteFromUnit(Completion done) = 0;
 
     // Replies of the unit; each updates the in-memory site. The hub fires GotMessage afterwards.
     virtual void OnDispenserMapReply(std::int16_t dispNumber, std::int16_t loopNumber, std::int16_t addr,

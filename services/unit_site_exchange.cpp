@@ -2,7 +2,12 @@
 
 #include "services/orvex_config_data.h"
 
+#include "platform/service_loop.h"
+#include "support/trace_log.h"
+
+#include <iterator>
 #include <thread>
+#include <utility>
 
 namespace services {
 
@@ -47,14 +52,58 @@ void addCameraPresetIfMissing(ICameraData &cameras, std::int16_t cameraNumber, s
 
 } // namespace
 
+const UnitSiteExchange::Step UnitSiteExchange::kDownload[2] = {
+    {&UnitSiteExchange::sendClear, kClearMemoryWait},
+    {&UnitSiteExchange::sendTables, {}},
+};
+
+const UnitSiteExchange::Step UnitSiteExchange::kUpload[3] = {
+    {&UnitSiteExchange::requestFirstGroup, kRequestGroupWait},
+    {&UnitSiteExchange::requestSecondGroup, kRequestGroupWait},
+    {&UnitSiteExchange::requestThirdGroup, {}},
+};
+
+UnitSiteExchange::Wait UnitSiteExchange::OnLoop(ServiceLoop &loop)
+{
+    return [&loop](std::chrono::milliseconds delay, std::function<void()> then) {
+        // A loop timer repeats: this one ends at its first run.
+        auto id = std::make_shared<std::uint32_t>(0);
+        auto next = std::make_shared<std::function<void()>>(std::move(then));
+        *id = loop.SetTimer(static_cast<std::uint32_t>(delay.count()), [&loop, id, next](std::uint32_t) {
+            loop.KillTimer(*id);
+            if (auto step = std::exchange(*next, nullptr))
+                step();
+        });
+    };
+}
+
 UnitSiteExchange::UnitSiteExchange(OrvexConfigData &site,
-                                   std::shared_ptr<transport::IOrvexTransport> transport, Sleeper sleeper)
+                                   std::shared_ptr<transport::IOrvexTransport> transport, Wait wait)
     : m_site(site)
     , m_transport(std::move(transport))
-    , m_sleep(sleeper ? std::move(sleeper) : Sleeper([](std::chrono::milliseconds ms) {
-        std::this_thread::sleep_for(ms);
+    , m_wait(wait ? std::move(wait) : Wait([](std::chrono::milliseconds delay, std::function<void()> then) {
+        std::this_thread::sleep_for(delay);
+        then();
     }))
 {
+}
+
+void UnitSiteExchange::run(const char *direction, std::span<const Step> steps, std::size_t total,
+                           Completion done)
+{
+    const Step &step = steps.front();
+    support::TraceDebug("Site %s: step %d/%d", direction, static_cast<int>(total - steps.size() + 1),
+                        static_cast<int>(total));
+    const HRESULT hr = (this->*step.send)();
+    if (FAILED(hr) || steps.size() == 1) {
+        done(hr);
+        return;
+    }
+    m_wait(step.waitAfter, [life = std::weak_ptr(m_life), direction, rest = steps.subspan(1), total,
+                            done = std::move(done)] {
+        if (auto self = life.lock())
+            (*self)->run(direction, rest, total, done);
+    });
 }
 
 void UnitSiteExchange::sendDefault(const std::function<void(transport::IDefault &)> &fill)
@@ -67,14 +116,26 @@ void UnitSiteExchange::sendDefault(const std::function<void(transport::IDefault 
     m_transport->setDefault(message);
 }
 
-HRESULT UnitSiteExchange::sendSite()
+void UnitSiteExchange::sendSite(Completion done)
+{
+    run("download", kDownload, std::size(kDownload), std::move(done));
+}
+
+HRESULT UnitSiteExchange::sendClear()
 {
     if (!m_site.devices())
         return E_UNEXPECTED;
     if (!m_transport)
         return E_POINTER;
     sendDefault([](transport::IDefault &message) { message.ClearMemory(); });
-    m_sleep(kClearMemoryWait);
+    return S_OK;
+}
+
+HRESULT UnitSiteExchange::sendTables()
+{
+    // The site is served during the wait: a client may have let go of its storage.
+    if (!m_site.devices())
+        return E_UNEXPECTED;
     sendTasks();
     sendConfigData();
     sendEvents();
@@ -155,22 +216,36 @@ void UnitSiteExchange::sendDispensers()
     }
 }
 
-HRESULT UnitSiteExchange::requestSite()
+void UnitSiteExchange::requestSite(Completion done)
+{
+    run("upload", kUpload, std::size(kUpload), std::move(done));
+}
+
+HRESULT UnitSiteExchange::requestFirstGroup()
 {
     if (!m_transport)
         return E_POINTER;
     m_site.UnloadSiteButKeepCameraData();
+    // The replies come while the later groups wait their turn, and the handlers fill only a
+    // loaded site.
+    m_site.markLoadedFromUnit();
     sendDefault([](transport::IDefault &message) { message.RequestConfigData(); });
     for (std::int16_t pos = 1; pos <= 3; ++pos)
         sendDefault([pos](transport::IDefault &message) { message.RequestPOSEventConfig(pos); });
     sendDefault([](transport::IDefault &message) { message.RequestDispenserMap(); });
-    m_sleep(kRequestGroupWait);
+    return S_OK;
+}
+
+HRESULT UnitSiteExchange::requestSecondGroup()
+{
     sendDefault([](transport::IDefault &message) { message.RequestCameraPresets(); });
-    m_sleep(kRequestGroupWait);
+    return S_OK;
+}
+
+HRESULT UnitSiteExchange::requestThirdGroup()
+{
     sendDefault([](transport::IDefault &message) { message.RequestEvents(); });
     sendDefault([](transport::IDefault &message) { message.RequestTaskConfig(); });
-    // The replies arrive after this returns; the handlers need a loaded site to fill.
-    m_site.markLoadedFromUnit();
     return S_OK;
 }
 

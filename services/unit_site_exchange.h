@@ -4,10 +4,17 @@
 // replies back into site data.
 //
 // Owned by OrvexConfigData, which it reads and fills; the transport is shared with the hub.
-// Service thread only: the download and the upload block that thread for their waits, which go
-// through the injected sleeper so that tests need not wait. Messages are fetched from the
-// transport, filled and handed back one at a time; their results are not examined (the link
-// reports its own failures).
+// Service thread only. Each direction is a short list of steps: a step sends its messages, then
+// the unit gets its time before the next one. The waits go through the injected Wait; in the
+// service the next step runs from a timer of the service loop (OnLoop), so that the thread
+// serves other clients, the heartbeat and the unit's reports meanwhile, and the site needs no
+// lock. A test hands in a Wait that notes the wait and goes on at once. Messages are fetched
+// from the transport, filled and handed back one at a time; their results are not examined
+// (the link reports its own failures).
+//
+// The completion of a direction runs once, after its last step or with the failure that ended
+// it. When the exchange object goes first, a step still waiting does nothing and the
+// completion is dropped without running.
 
 #include "interfaces/transport/iorvex_transport.h"
 #include "platform/hresult.h"
@@ -16,6 +23,9 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
+
+class ServiceLoop;
 
 namespace services {
 
@@ -24,23 +34,34 @@ class OrvexConfigData;
 class UnitSiteExchange
 {
 public:
-    using Sleeper = std::function<void(std::chrono::milliseconds)>;
+    // Runs `then` once `delay` has passed.
+    using Wait = std::function<void(std::chrono::milliseconds delay, std::function<void()> then)>;
+    using Completion = std::function<void(HRESULT)>;
 
     static constexpr std::chrono::milliseconds kClearMemoryWait{10000};
     static constexpr std::chrono::milliseconds kRequestGroupWait{3000};
     // A task of this device type is sent before all others.
     static constexpr std::int16_t kFirstTaskType = 7;
 
-    // A null transport makes both directions fail with E_POINTER; an empty sleeper sleeps.
-    UnitSiteExchange(OrvexConfigData &site, std::shared_ptr<transport::IOrvexTransport> transport,
-                     Sleeper sleeper);
+    // Each wait a one-shot timer of `loop`; call it on the loop's thread. Once the loop has quit
+    // nothing runs.
+    [[nodiscard]] static Wait OnLoop(ServiceLoop &loop);
 
-    // E_UNEXPECTED, with nothing sent, before the site has tables (storage not initialised);
-    // E_POINTER without a transport; else S_OK once every message is queued.
-    HRESULT sendSite();
-    // E_POINTER without a transport (nothing is emptied or sent); else S_OK. The site is marked
-    // loaded only when it has storage.
-    HRESULT requestSite();
+    // A null transport makes both directions fail with E_POINTER; an empty wait sleeps on the
+    // calling thread and goes on.
+    UnitSiteExchange(OrvexConfigData &site, std::shared_ptr<transport::IOrvexTransport> transport, Wait wait);
+    UnitSiteExchange(const UnitSiteExchange &) = delete;
+    UnitSiteExchange &operator=(const UnitSiteExchange &) = delete;
+
+    // The download: the clear, 10 s, then every table. `done` gets E_UNEXPECTED, with nothing
+    // (more) sent, when the site has no tables (storage not initialised, at the start or once
+    // the wait is over); E_POINTER without a transport; else S_OK once every message is queued.
+    void sendSite(Completion done);
+    // The upload: three groups of requests 3 s apart. `done` gets E_POINTER without a transport
+    // (nothing is emptied or sent), else S_OK once the last group is queued. The tables are
+    // emptied and the site marked loaded (only when it has storage) before the first request
+    // goes out, so that every reply, also one that arrives during a wait, is kept.
+    void requestSite(Completion done);
 
     void onDispenserMap(std::int16_t dispNumber, std::int16_t loopNumber, std::int16_t addr,
                         std::int16_t cardAddr);
@@ -52,6 +73,25 @@ public:
                         std::int16_t presetNum, std::int16_t priority);
 
 private:
+    // One step of a direction: what it sends (a failure ends the direction), and the time the
+    // unit gets before the next step.
+    struct Step
+    {
+        HRESULT (UnitSiteExchange::*send)();
+        std::chrono::milliseconds waitAfter;
+    };
+    static const Step kDownload[2];
+    static const Step kUpload[3];
+
+    // Runs the first of `steps`, then, after its wait, the rest; `done` after the last.
+    void run(const char *direction, std::span<const Step> steps, std::size_t total, Completion done);
+
+    HRESULT sendClear();
+    HRESULT sendTables();
+    HRESULT requestFirstGroup();
+    HRESULT requestSecondGroup();
+    HRESULT requestThirdGroup();
+
     // Fetches a default message, lets `fill` build it and sends it.
     void sendDefault(const std::function<void(transport::IDefault &)> &fill);
     void sendTasks();
@@ -62,7 +102,9 @@ private:
 
     OrvexConfigData &m_site;
     std::shared_ptr<transport::IOrvexTransport> m_transport;
-    Sleeper m_sleep;
+    Wait m_wait;
+    // Expires with this object: a step that waits holds it weakly.
+    std::shared_ptr<UnitSiteExchange *> m_life = std::make_shared<UnitSiteExchange *>(this);
 };
 
 } // namespace services

@@ -6,7 +6,8 @@
 // port and the one-second heartbeat. Commands that keep the unit busy (ReadDataFromOrvex,
 // ClearOrvexMemory and RequestTaskDiagnostics 30 s, SendCurrentSiteToOrvex 60 s) postpone the
 // next heartbeat step by that much. Every member returns S_OK, or E_POINTER when the hub has no
-// transport (nothing is sent). Called on the service thread.
+// transport (nothing is sent). Called on the service thread. The site send and read return once
+// they have begun; clients on the bus are answered when they have ended.
 
 #include "platform/export.h"
 #include "platform/hresult.h"
@@ -25,7 +26,7 @@ public:
     virtual HRESULT ClearOrvexMemory() = 0;
     virtual HRESULT ToggleDebug(std::int16_t time) = 0;
     virtual HRESULT ClearResetCount() = 0;
-    // Blocks the service thread for the download's ten-second wait.
+    // Begins the download (its ten-second wait runs on the service loop's timers).
     virtual HRESULT SendCurrentSiteToOrvex() = 0;
     virtual HRESULT RequestResetCount() = 0;
     // Sends nothing.

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <sdbus-c++/sdbus-c++.h>
 
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -196,6 +197,34 @@ private:
     fs::path m_dir = m_folder.path();
     std::string m_address;
     std::unique_ptr<Child> m_daemon;
+};
+
+// A recorder client that counts the OnStartFuelDelivery signals at the fuelling events' fixed
+// path, on a connection of its own with its own event loop.
+class FuellingDeliveries
+{
+public:
+    explicit FuellingDeliveries(const PrivateBus &bus) : m_connection(bus.connect())
+    {
+        m_fuelling = sdbus::createProxy(*m_connection, "org.orvex.OrvexServices",
+                                        "/org/orvex/RecorderBridge/Fuelling");
+        m_fuelling->uponSignal("OnStartFuelDelivery")
+            .onInterface("org.orvex.IFuellingEvents")
+            .call([this](const std::string &, std::int16_t, std::int16_t, std::int16_t, const std::string &,
+                         std::int16_t) { ++m_count; });
+        m_fuelling->finishRegistration();
+        m_connection->enterEventLoopAsync();
+    }
+    ~FuellingDeliveries() { m_connection->leaveEventLoop(); }
+    FuellingDeliveries(const FuellingDeliveries &) = delete;
+    FuellingDeliveries &operator=(const FuellingDeliveries &) = delete;
+
+    [[nodiscard]] int count() const { return m_count; }
+
+private:
+    std::unique_ptr<sdbus::IConnection> m_connection;
+    std::unique_ptr<sdbus::IProxy> m_fuelling;
+    std::atomic<int> m_count{0};
 };
 
 } // namespace bustest

@@ -381,8 +381,8 @@ class RecordingSite final : public services::SiteExchange
 public:
     CallLog log;
 
-    HRESULT SendCurrentSite() override { return add(Call("SendCurrentSite")); }
-    HRESULT RequestSiteFromUnit() override { return add(Call("RequestSiteFromUnit")); }
+    void SendCurrentSite(Completion done) override { done(add(Call("SendCurrentSite"))); }
+    void RequestSiteFromUnit(Completion done) override { done(add(Call("RequestSiteFromUnit"))); }
     void OnDispenserMapReply(std::int16_t a, std::int16_t b, std::int16_t c, std::int16_t d) override
     {
         add(Call("OnDispenserMapReply", a, b, c, d));

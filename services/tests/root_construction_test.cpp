@@ -97,7 +97,7 @@ protected:
                 return std::make_shared<PlainTransport>();
             return transport;
         };
-        f.configData = [step](std::shared_ptr<transport::IOrvexTransport> t) {
+        f.configData = [step](ServiceLoop &, std::shared_ptr<transport::IOrvexTransport> t) {
             return step == Step::ConfigData ? nullptr : std::make_shared<OrvexConfigData>(std::move(t));
         };
         f.comms = [step](ServiceLoop &loop, std::shared_ptr<transport::IOrvexTransport> t) {

@@ -132,16 +132,7 @@ TEST(AServiceOnTheBus, EndsWhenItsLastClientLeaves)
 TEST(AServiceOnTheBus, DeliversEventsToASubscriberByPathFromTheStartAndAfterARestart)
 {
     PrivateBus bus;
-    auto recorder = bus.connect();
-    std::atomic<int> deliveries{0};
-    auto fuelling = sdbus::createProxy(*recorder, kService, "/org/orvex/RecorderBridge/Fuelling");
-    fuelling->uponSignal("OnStartFuelDelivery")
-        .onInterface("org.orvex.IFuellingEvents")
-        .call([&](const std::string &, std::int16_t, std::int16_t, std::int16_t, const std::string &, std::int16_t) {
-            ++deliveries;
-        });
-    fuelling->finishRegistration();
-    recorder->enterEventLoopAsync();
+    bustest::FuellingDeliveries deliveries(bus);
 
     auto tester = bus.connect();
     // The first call starts the service; it goes to the test generator's path, not to a getter.
@@ -152,7 +143,7 @@ TEST(AServiceOnTheBus, DeliversEventsToASubscriberByPathFromTheStartAndAfterARes
         return hr;
     };
     ASSERT_EQ(S_OK, fire());
-    ASSERT_TRUE(waitUntil([&] { return deliveries == 1; }));
+    ASSERT_TRUE(waitUntil([&] { return deliveries.count() == 1; }));
 
     auto daemon = sdbus::createProxy(*tester, "org.freedesktop.DBus", "/org/freedesktop/DBus");
     std::uint32_t pid = 0;
@@ -164,8 +155,7 @@ TEST(AServiceOnTheBus, DeliversEventsToASubscriberByPathFromTheStartAndAfterARes
     ASSERT_TRUE(waitUntil([&] { return bus.ownerOf(*tester, kService).empty(); }));
 
     ASSERT_EQ(S_OK, fire());
-    EXPECT_TRUE(waitUntil([&] { return deliveries == 2; }));
-    recorder->leaveEventLoop();
+    EXPECT_TRUE(waitUntil([&] { return deliveries.count() == 2; }));
 }
 
 // Each failure of the serial port is one error line in the service's trace, with the system's

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -196,10 +197,13 @@ public:
     }
     HRESULT Unadvise(std::uint32_t) override { return S_OK; }
 
-    // The sleeper to hand to the site data object.
+    // The exchange's waits for the site data object: each noted in the log, then gone on at once.
     auto sleeper()
     {
-        return [log = log](std::chrono::milliseconds ms) { log->push_back(call("sleep", {int(ms.count())})); };
+        return [log = log](std::chrono::milliseconds ms, const std::function<void()> &then) {
+            log->push_back(call("sleep", {int(ms.count())}));
+            then();
+        };
     }
 
     // The calls that built messages, without the get/set framing.

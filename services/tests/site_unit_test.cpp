@@ -9,6 +9,7 @@
 #include "support/tests/wait_until.h"
 #include "tools/unit-sim/unit_link.h"
 #include "tools/unit-sim/unit_tables.h"
+#include "services/command_turns.h"
 #include "services/orvex_comms.h"
 #include "transport/orvex_transport.h"
 
@@ -52,8 +53,9 @@ protected:
     std::shared_ptr<transport::OrvexTransport> link = std::make_shared<transport::OrvexTransport>();
     std::shared_ptr<ReplyQueue> replies = std::make_shared<ReplyQueue>();
     // The waits would only give a real unit time to work; the simulated one keeps up.
-    OrvexConfigData sent{link, [](std::chrono::milliseconds) {}, [] { return std::make_shared<EmptyStore>(); }};
-    OrvexConfigData received{link, [](std::chrono::milliseconds) {}, [] { return std::make_shared<EmptyStore>(); }};
+    static void noWait(std::chrono::milliseconds, const std::function<void()> &then) { then(); }
+    OrvexConfigData sent{link, noWait, [] { return std::make_shared<EmptyStore>(); }};
+    OrvexConfigData received{link, noWait, [] { return std::make_shared<EmptyStore>(); }};
 
     void SetUp() override
     {
@@ -72,9 +74,9 @@ protected:
     // Devices in ascending inports, type 7 first, so that the unit's order (by inport) is the
     // site's; every camera preset is one a dispenser or a movable point of sale calls up, the only
     // presets the unit can give back.
-    void buildSite()
+    void buildSite(OrvexConfigData &site)
     {
-        Tables t = tablesOf(sent);
+        Tables t = tablesOf(site);
         std::int16_t i = 0;
         const std::int16_t devices[][4] = {{7, 1, 11, 2}, {3, 2, 12, 1}, {1, 5, 0, 4}};
         for (const auto &d : devices) {
@@ -111,8 +113,8 @@ protected:
         t.points->SetPreset(i, 7);
         t.points->SetPriority(i, 2);
         for (std::int16_t p = 1; p <= 5; ++p) {
-            sent.SetDwellTime(p, static_cast<std::int16_t>(p * 3));
-            sent.SetIntervisitTime(p, static_cast<std::int16_t>(p * 7));
+            site.SetDwellTime(p, static_cast<std::int16_t>(p * 3));
+            site.SetIntervisitTime(p, static_cast<std::int16_t>(p * 7));
         }
         // The presets in the order the replies add them: the configuration reply makes the
         // cameras, the point of sale's adds 7 to camera 5, the dispensers' add theirs to camera 2.
@@ -124,7 +126,7 @@ protected:
 
 TEST_F(ASiteOnTheSimulatedUnit, IsKeptByTheUnitAndComesBackFieldByField)
 {
-    buildSite();
+    buildSite(sent);
     ASSERT_EQ(sent.SendCurrentSite(), S_OK);
     ASSERT_TRUE(waitUntil([&] { return unitTables.tables('M').size() == 2 && unitTables.tables('C').size() == 2
                                     && unit.idle(); }));
@@ -172,41 +174,123 @@ private:
     std::vector<std::string> m_texts;
 };
 
-// The same round trip driven as the service drives it: the hub's commands on the service
-// thread, the unit's replies carried into that thread by the hub's subscription.
-TEST_F(ASiteOnTheSimulatedUnit, TravelsThroughTheHubOnTheServiceThread)
+// The hub on the service loop, as the service drives it: commands in their turns, the exchange's
+// waits on the loop's timers (a clock that moves when the test says), the unit's replies carried
+// into the loop by the hub's subscription while the waits run.
+class ASiteExchangeThroughTheHub : public ASiteOnTheSimulatedUnit
 {
-    buildSite();
-    ServiceLoop loop;
-    auto hub = std::make_shared<OrvexComms>(loop, link);
-    auto messages = std::make_shared<GotMessages>();
-    hub->AttachConfigData(&sent);
-    ASSERT_TRUE(loop.Start());
-    std::uint32_t cookie = 0;
-    ASSERT_EQ(loop.Invoke([&] { return hub->AdviseTransportEvents(); }), S_OK);
-    ASSERT_EQ(loop.Invoke([&] { return hub->AdviseCommsEvents(messages, &cookie); }), S_OK);
+protected:
+    void SetUp() override
+    {
+        ASiteOnTheSimulatedUnit::SetUp();
+        for (OrvexConfigData *site : {&hubSent, &hubReceived})
+            ASSERT_EQ(site->InitializeStorage(), S_OK);
+        hubSent.markLoadedFromUnit();
+        buildSite(hubSent);
+        hub->AttachConfigData(&hubSent);
+        ASSERT_TRUE(loop.Start());
+        std::uint32_t cookie = 0;
+        ASSERT_EQ(loop.Invoke([&] { return hub->AdviseTransportEvents(); }), S_OK);
+        ASSERT_EQ(loop.Invoke([&] { return hub->AdviseCommsEvents(messages, &cookie); }), S_OK);
+    }
+    void TearDown() override
+    {
+        loop.Quit();
+        loop.Join();
+    }
 
-    ASSERT_EQ(loop.Invoke([&] { return hub->SendCurrentSiteToOrvex(); }), S_OK);
+    // Queues a command as a client on the bus does; its answer is noted under `name`.
+    void runInTurn(const CommandTurns::Command &command, const std::string &name)
+    {
+        loop.Invoke([&] {
+            hub->RunInTurn(command, [this, name](HRESULT hr) {
+                m_answers.push_back(name + (hr == S_OK ? "" : "?"));
+            });
+            return S_OK;
+        });
+    }
+    [[nodiscard]] std::vector<std::string> answers()
+    {
+        std::vector<std::string> copy;
+        loop.Invoke([&] {
+            copy = m_answers;
+            return S_OK;
+        });
+        return copy;
+    }
+    void advance(std::chrono::milliseconds time)
+    {
+        loop.Invoke([&] {
+            clock->Advance(static_cast<std::uint64_t>(time.count()));
+            return S_OK;
+        });
+        loop.Invoke([] { return S_OK; }); // the due timers run before this call
+    }
+
+    std::shared_ptr<ManualLoopClock> clock = std::make_shared<ManualLoopClock>(1000000);
+    ServiceLoop loop{clock};
+    static std::shared_ptr<configstore::IOrvexConfig> emptyStore() { return std::make_shared<EmptyStore>(); }
+    OrvexConfigData hubSent{link, UnitSiteExchange::OnLoop(loop), emptyStore};
+    // Not loaded: the read itself must make it take the replies.
+    OrvexConfigData hubReceived{link, UnitSiteExchange::OnLoop(loop), emptyStore};
+    std::shared_ptr<OrvexComms> hub = std::make_shared<OrvexComms>(loop, link);
+    std::shared_ptr<GotMessages> messages = std::make_shared<GotMessages>();
+    const CommandTurns::Command send = [](IOrvexComms &comms) { return comms.SendCurrentSiteToOrvex(); };
+    const CommandTurns::Command read = [](IOrvexComms &comms) { return comms.ReadDataFromOrvex(); };
+
+private:
+    std::vector<std::string> m_answers; // on the loop thread
+};
+
+TEST_F(ASiteExchangeThroughTheHub, KeepsEveryReplyOfARead)
+{
+    runInTurn(send, "send");
+    advance(UnitSiteExchange::kClearMemoryWait);
     ASSERT_TRUE(waitUntil([&] { return unitTables.tables('C').size() == 2 && unit.idle(); }));
     loop.Invoke([&] {
-        hub->AttachConfigData(&received);
+        hub->AttachConfigData(&hubReceived);
         return S_OK;
     });
-    ASSERT_EQ(loop.Invoke([&] { return hub->ReadDataFromOrvex(); }), S_OK);
+
+    // The replies to each group arrive while the read waits to send the next.
+    runInTurn(read, "read");
+    ASSERT_TRUE(waitUntil([&] { return messages->texts().size() == 4; }));
+    advance(UnitSiteExchange::kRequestGroupWait);
+    ASSERT_TRUE(waitUntil([&] { return messages->texts().size() == 6; }));
+    EXPECT_THAT(answers(), ElementsAre("send"));
+    advance(UnitSiteExchange::kRequestGroupWait);
     ASSERT_TRUE(waitUntil([&] { return messages->texts().size() == 10; }));
+    EXPECT_THAT(answers(), ElementsAre("send", "read"));
 
     SiteSnapshot got, want;
     loop.Invoke([&] {
-        got = snapshot(received);
-        want = snapshot(sent);
+        got = snapshot(hubReceived);
+        want = snapshot(hubSent);
         return S_OK;
     });
     EXPECT_EQ(got, want);
     EXPECT_THAT(messages->texts(),
                 ElementsAre("Config Data", "POS", "Dispenser Map", "Dispenser Map", "Camera Preset", "Camera Preset",
                             "Events", "Task", "Task", "Task"));
-    loop.Quit();
-    loop.Join();
+}
+
+TEST_F(ASiteExchangeThroughTheHub, SendsACommandThatArrivesDuringADownloadAfterItsLastTable)
+{
+    runInTurn(send, "send");
+    runInTurn([](IOrvexComms &comms) { return comms.ClearOrvexMemory(); }, "clear");
+    runInTurn(send, "send again");
+    ASSERT_TRUE(waitUntil([&] { return unit.receivedTypes() == "x"; }));
+    EXPECT_THAT(answers(), ElementsAre());
+
+    // Tasks, configuration, events, the point of sale, and each dispenser's map and presets.
+    const std::string tables = "TTTGEPMCMC";
+    advance(UnitSiteExchange::kClearMemoryWait);
+    ASSERT_TRUE(waitUntil([&] { return unit.receivedTypes().size() == 1 + tables.size() + 2; })) << unit.receivedTypes();
+    EXPECT_THAT(answers(), ElementsAre("send", "clear"));
+    advance(UnitSiteExchange::kClearMemoryWait);
+    ASSERT_TRUE(waitUntil([&] { return answers().size() == 3; }));
+    ASSERT_TRUE(waitUntil([&] { return unit.receivedTypes().size() == 3 + 2 * tables.size(); })) << unit.receivedTypes();
+    EXPECT_EQ(unit.receivedTypes(), "x" + tables + "x" + "x" + tables);
 }
 
 } // namespace

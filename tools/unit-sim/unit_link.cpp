@@ -189,6 +189,15 @@ std::vector<LogEntry> UnitLink::log() const
     return d->frames.Entries();
 }
 
+std::string UnitLink::receivedTypes() const
+{
+    std::string types;
+    for (const LogEntry &entry : d->frames.Entries())
+        if (entry.kind == LogKind::FrameReceived)
+            types.push_back(static_cast<char>(entry.type));
+    return types;
+}
+
 bool UnitLink::idle() const
 {
     std::lock_guard lock(d->mutex);

@@ -108,6 +108,8 @@ public:
 
     [[nodiscard]] UnitStats stats() const;
     [[nodiscard]] std::vector<LogEntry> log() const;
+    // The type of every new frame received from the PC, in order (from the log).
+    [[nodiscard]] std::string receivedTypes() const;
     [[nodiscard]] bool idle() const; // nothing queued and nothing awaiting acknowledgement
 
 private:
