@@ -5,8 +5,15 @@
 // of sale, 7 devices (tasks), 20 interest zones and 13 event priorities. The store's writes go
 // through a synced temporary file; the raw saves are shown both without and with that sync, so
 // that the cost of the file handling and of the store itself can be told apart.
+//
+// StoreImportFifteenMegabytes: the import of a site file of about 15 MB (100 cameras of 1,400
+// presets), just under the bound on site files. RefuseManyAttributes/n: the import of a file
+// whose one element has n attributes (40,000: 430 KB; 200,000: 2.3 MB), which libxml2 2.9
+// would parse in time quadratic in n. RefuseErrorFlood: the import of 15 MB of a comment that
+// is one error every three bytes, which libxml2 2.9 parses on after.
 
 #include "interfaces/configstore/orvex_config_factory.h"
+#include "site_file_text.h"
 
 #include <benchmark/benchmark.h>
 #include <libxml/parser.h>
@@ -14,6 +21,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 
@@ -189,12 +197,44 @@ void BM_RawSaveSynced(benchmark::State &state)
     rawSave(state, true);
 }
 
+// Imports `text`, written to a file of the bench folder, into the fixture's store, expecting `hr`.
+void importText(benchmark::State &state, const std::string &name, const std::string &text, HRESULT expected)
+{
+    Fixture &f = fixture();
+    const std::string file = (benchFolder() / name).string();
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
+    const std::string site = "Default";
+    for (auto _ : state) {
+        if (f.config->ImportSite(&site, &file) != expected)
+            state.SkipWithError(("import gave another code: " + f.config->LastFileError()).c_str());
+    }
+    state.counters["file_bytes"] = static_cast<double>(text.size());
+}
+
+void BM_StoreImportFifteenMegabytes(benchmark::State &state)
+{
+    importText(state, "fifteen.ovx", bench::LargeSiteText(100, 1400), S_OK);
+}
+
+void BM_RefuseManyAttributes(benchmark::State &state)
+{
+    importText(state, "attributes.ovx", bench::ManyAttributesText(static_cast<int>(state.range(0))), E_ABORT);
+}
+
+void BM_RefuseErrorFlood(benchmark::State &state)
+{
+    importText(state, "errors.ovx", bench::ErrorFloodText(15U << 20U), E_ABORT);
+}
+
 BENCHMARK(BM_StoreExport)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_StoreSave)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RawSave)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RawSaveSynced)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_StoreImport)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RawParse)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StoreImportFifteenMegabytes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RefuseManyAttributes)->Arg(40000)->Arg(200000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RefuseErrorFlood)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -90,16 +90,20 @@ HRESULT OrvexConfig::DeleteSite(const std::string *siteName)
 
 HRESULT OrvexConfig::ExportSite(const std::string *siteName, const std::string *fileName)
 {
+    m_lastFileError.clear();
     if (!m_root)
         return E_FAIL;
     const xmlNodePtr site = findSite(*siteName);
-    if (site == nullptr)
+    if (site == nullptr) {
+        m_lastFileError = "there is no site of that name";
         return E_INVALIDARG;
-    return WriteSiteFile(site, *fileName);
+    }
+    return WriteSiteFile(site, *fileName, &m_lastFileError);
 }
 
 HRESULT OrvexConfig::ImportSite(const std::string *siteName, const std::string *fileName)
 {
+    m_lastFileError.clear();
     if (!m_root)
         return E_FAIL;
     // The site of that name goes whatever the file turns out to hold: callers rely on finding no
@@ -107,30 +111,39 @@ HRESULT OrvexConfig::ImportSite(const std::string *siteName, const std::string *
     // first, its memory went back to the system just before the parse asked for it again
     // (measured on a large site: page faults and malloc were 60 % of the import).
     UniqueDoc loaded;
-    const HRESULT readHr = ReadSiteFile(*fileName, m_root.get()->doc->dict, &loaded);
+    const HRESULT readHr = ReadSiteFile(*fileName, m_root.get()->doc->dict, &loaded, &m_lastFileError);
     DeleteSite(siteName);
     if (const HRESULT hr = readHr; FAILED(hr))
         return hr;
     const xmlNodePtr fileRoot = xmlDocGetRootElement(loaded.get());
-    if (fileRoot == nullptr)
+    if (fileRoot == nullptr) {
+        m_lastFileError = "the file has no root element";
         return E_FAIL;
+    }
     const xmlNodePtr site = FindByAttribute(fileRoot, "NAME", *siteName);
-    if (site == nullptr)
+    if (site == nullptr) {
+        m_lastFileError = "the file holds no site of that name";
         return STG_E_FILENOTFOUND;
+    }
     // Entities are never substituted (that would also load external ones), so a site that
     // refers to one is refused rather than taken with values that read wrong and export badly.
-    if (!PrepareImportedSite(site, kCollections))
+    if (!PrepareImportedSite(site, kCollections)) {
+        m_lastFileError = "the site refers to an entity";
         return E_ABORT;
+    }
     // Moved out of the file's document with libxml2's adoption, which re-declares the namespaces
     // the site uses from above it, so nothing of the site points into that document once it is
     // freed (names and short texts live in the shared dictionary).
     xmlUnlinkNode(site);
     UniqueNode moved(site);
-    if (xmlDOMWrapAdoptNode(nullptr, loaded.get(), site, m_root.get()->doc, m_root.get(), 0) != 0)
+    if (xmlDOMWrapAdoptNode(nullptr, loaded.get(), site, m_root.get()->doc, m_root.get(), 0) != 0) {
+        m_lastFileError = "the site could not be taken into the document";
         return E_FAIL;
+    }
     try {
         AppendChild(m_root.get(), std::move(moved));
     } catch (const std::bad_alloc &) {
+        m_lastFileError = "out of memory";
         return E_FAIL;
     }
     return S_OK;

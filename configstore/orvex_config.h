@@ -26,11 +26,13 @@ public:
     HRESULT LoadAndParse() override;
     HRESULT EnumSites(std::vector<std::string> *sites, std::int32_t *count) override;
     HRESULT SaveSite() override;
+    [[nodiscard]] std::string LastFileError() const override { return m_lastFileError; }
 
 private:
     [[nodiscard]] xmlNodePtr findSite(const std::string &name) const;
 
     NodeRef m_root;
+    std::string m_lastFileError;
 };
 
 } // namespace configstore

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -92,4 +93,16 @@ int CheckReplaceableFile(const std::string &path)
     if (::stat(path.c_str(), &status) != 0)
         return 0;
     return kindError(status.st_mode);
+}
+
+std::string DescribeFileError(int error)
+{
+    switch (error) {
+    case EISDIR: return "it is a folder";
+    case kNotRegularFileError: return "it is not a plain file (a FIFO, a device or a socket)";
+    case EFBIG: return "the file is too large";
+    default: break;
+    }
+    char buffer[128];
+    return strerror_r(error, buffer, sizeof buffer);
 }

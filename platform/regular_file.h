@@ -30,3 +30,8 @@ inline constexpr int kNotRegularFileError = EINVAL;
 // Otherwise EISDIR for a folder, kNotRegularFileError for a FIFO, device or socket, which a
 // writer must leave alone rather than replace by a plain file.
 [[nodiscard]] int CheckReplaceableFile(const std::string &path);
+
+// What an error of the functions above means for a file, in words for a trace line: "it is a
+// folder", "it is not a plain file (a FIFO, a device or a socket)", "the file is too large", or
+// the system's text ("No such file or directory").
+[[nodiscard]] std::string DescribeFileError(int error);

@@ -2,6 +2,8 @@
 
 #include "wide_text.h"
 #include "platform/install_folder.h"
+#include "platform/regular_file.h"
+#include "platform/xml_parse_errors.h"
 #include "support/trace_log.h"
 
 #include <libxml/parser.h>
@@ -220,9 +222,22 @@ HRESULT LoadPosRules(const std::string &installFolder, PosRules &rules, std::chr
         return E_ACCESSDENIED;
     }
     const std::string path = JoinPath(installFolder, kRulesFileName);
-    DocPtr doc(xmlReadFile(path.c_str(), nullptr, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING));
+    DocPtr doc;
+    std::string reason;
+    // Opened without waiting and only when it is a plain file: a FIFO in its place would hold the
+    // bridge, and with it the service's start, for ever; a device would never end.
+    int openError = 0;
+    if (const UniqueFd fd = OpenRegularFile(path, &openError); fd.valid()) {
+        const XmlParseErrors errors;
+        constexpr int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
+        doc.reset(xmlReadFd(fd.get(), nullptr, nullptr, options));
+        reason = errors.first();
+    } else {
+        reason = DescribeFileError(openError);
+    }
     if (!doc) {
-        support::TraceError("Error Opening Master Configuration File - Cannot Open %s", path.c_str());
+        support::TraceError("Error Opening Master Configuration File - Cannot Open %s: %s", path.c_str(),
+                            reason.empty() ? "it is not well-formed XML" : reason.c_str());
         std::this_thread::sleep_for(failurePause);
         return E_FAIL;
     }

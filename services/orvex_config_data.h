@@ -114,6 +114,10 @@ private:
     HRESULT saveStoredSite();
     // Traces a failed Save with the step that failed and the failure's text; returns `hr`.
     HRESULT traceSaveFailure(HRESULT hr, const std::string &step) const;
+    // Traces a failed import or export: "Error Importing Site "Default" from <file>: 0x80004004 -
+    // <reason>", the store's reason or else the code's text.
+    void traceFileFailure(const char *verb, const char *preposition, const std::string &siteName,
+                          const std::string &fileName, HRESULT hr, const std::string &reason) const;
 
     // In the order the site is built: devices, events, dispensers, cameras, points of sale.
     std::shared_ptr<DeviceData> m_devices;

@@ -3,7 +3,10 @@
 
 #include "store_fixture.h"
 
+#include "configstore/xml_file.h"
+
 #include <optional>
+#include <string_view>
 
 namespace configstore::testing {
 namespace {
@@ -16,6 +19,33 @@ struct ImportCase
 };
 
 const std::string kSite = "<SITE NAME=\"Default\"><TIMES/></SITE>";
+
+// ` a0="1" a1="1" ...`: far more attributes than any site element has, few enough that a file
+// the bound let through would still import in a moment.
+std::string ManyAttributes(int count = 2000, std::string_view equals = "=", char quote = '"')
+{
+    std::string text;
+    for (int i = 0; i < count; ++i)
+        text += " a" + std::to_string(i) + std::string(equals) + quote + "1" + quote;
+    return text;
+}
+
+// `text` (ASCII) in UTF-16, little-endian, after its byte order mark.
+std::string Utf16(const std::string &text)
+{
+    std::string bytes = "\xFF\xFE";
+    for (const char c : text)
+        bytes += std::string(1, c) + '\0';
+    return bytes;
+}
+
+std::string ManyDefaults(int count)
+{
+    std::string text = "<!DOCTYPE CONFIG [<!ATTLIST SITE";
+    for (int i = 0; i < count; ++i)
+        text += " d" + std::to_string(i) + " CDATA \"1\"";
+    return text + ">]>";
+}
 
 const ImportCase kImportCases[] = {
     {"missing file", std::nullopt, STG_E_FILENOTFOUND},
@@ -43,6 +73,36 @@ const ImportCase kImportCases[] = {
      "<CONFIG><SITE NAME=\"Def&#97;ult\"><TASKS>&amp;&#65;</TASKS></SITE></CONFIG>", S_OK},
     {"any root tag", "<SITES><SITE NAME=\"Default\"/></SITES>", S_OK},
     {"any site tag", "<CONFIG><PLACE NAME=\"Default\"/></CONFIG>", S_OK},
+    // Files whose parse would take libxml2 far longer than their size warrants.
+    {"an element of thousands of attributes", "<CONFIG><SITE NAME=\"Default\"" + ManyAttributes() + "/></CONFIG>",
+     E_ABORT},
+    {"the attributes behind a quoted '>'", "<CONFIG><SITE NAME=\"Default\" x=\">\"" + ManyAttributes() + "/></CONFIG>",
+     E_ABORT},
+    {"the attributes behind values that end comments, sections and instructions",
+     "<CONFIG><SITE NAME=\"Default\" x=\"-->\" y=\"]]>\" z=\"?>\"" + ManyAttributes() + "/></CONFIG>", E_ABORT},
+    {"the attributes after a comment, a section and an instruction holding quotes",
+     "<CONFIG><!-- \" --><![CDATA[ ' ]]><?pi \" ?><SITE NAME=\"Default\"" + ManyAttributes(2000, " = ", '\'')
+         + "/></CONFIG>",
+     E_ABORT},
+    {"the attributes in an entity that character references hide",
+     "<!DOCTYPE CONFIG [<!ENTITY s \"&#60;SITE NAME='Default'" + ManyAttributes(2000, "&#61;", '\'')
+         + "/>\">]><CONFIG>&s;</CONFIG>",
+     E_ABORT},
+    {"defaults declared for the site's attributes", ManyDefaults(100) + "<CONFIG>" + kSite + "</CONFIG>", E_ABORT},
+    {"the attributes in UTF-16", Utf16("<CONFIG><SITE NAME=\"Default\"" + ManyAttributes() + "/></CONFIG>"), E_ABORT},
+    {"an encoding that can hide a '<'", "<?xml version=\"1.0\" encoding=\"UTF-7\"?><CONFIG>" + kSite + "</CONFIG>",
+     E_ABORT},
+    // What a real site file may hold.
+    {"texts and values full of '='",
+     "<CONFIG><SITE NAME=\"a=b=c\"/><SITE NAME=\"Default\"><TEXT>" + std::string(500, '=') + " x = 1</TEXT></SITE>"
+     "</CONFIG>",
+     S_OK},
+    {"UTF-16", Utf16("<?xml version=\"1.0\" encoding=\"UTF-16\"?><CONFIG>" + kSite + "</CONFIG>"), S_OK},
+    {"Latin-1", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><CONFIG><SITE NAME=\"Default\"><TEXT>caf\xE9</TEXT>"
+     "</SITE></CONFIG>",
+     S_OK},
+    {"a document type naming its DTD",
+     "<!DOCTYPE CONFIG PUBLIC \"-//Orvex//Site//EN\" \"site.dtd\"><CONFIG>" + kSite + "</CONFIG>", S_OK},
 };
 
 class AnImport : public StoreTest
@@ -99,6 +159,23 @@ TEST_F(AnImport, AnswersEachKindOfFileWithItsCode)
         other->NumCameras(&cameras);
         EXPECT_EQ(cameras, 1) << "another site was touched";
     }
+}
+
+TEST_F(AnImport, RefusesAFileLargerThanSixteenMebibytes)
+{
+    const std::string file = path("site.ovx");
+    const std::string site = "<CONFIG>" + kSite + "</CONFIG>";
+    const std::string comment = "<!-- " + std::string(58, '=') + " -->\n";
+    for (const std::uint64_t size : {kMaxSiteFileBytes, kMaxSiteFileBytes + 1}) {
+        std::string text;
+        text.reserve(size);
+        while (text.size() + comment.size() + site.size() <= size)
+            text += comment;
+        text += std::string(size - text.size() - site.size(), '\n') + site;
+        WriteFile(file, text);
+        EXPECT_EQ(m_config.ImportSite(&m_name, &file), size > kMaxSiteFileBytes ? E_ABORT : S_OK) << size;
+    }
+    EXPECT_NE(m_config.LastFileError().find("larger than 16 MiB"), std::string::npos) << m_config.LastFileError();
 }
 
 TEST_F(AnImport, RefusesWhatIsNoRegularFile)

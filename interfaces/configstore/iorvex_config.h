@@ -12,14 +12,19 @@
 //   that no file could hold (invalid UTF-8, control characters other than tab, CR and LF).
 // DeleteSite: S_OK when removed, S_FALSE when no site has that name.
 // ExportSite: writes a file holding a copy of the site; E_INVALIDARG for an unknown site; a
-//   write failure gives the failing call's errno as an HRESULT, and leaves an existing file as it
-//   was (files are replaced through a synced temporary file).
+//   write failure gives the failing call's errno as an HRESULT (a folder, a FIFO or a device in
+//   the file's place is left as it is: EISDIR, EINVAL), and leaves an existing file as it was
+//   (files are replaced through a synced temporary file).
 // ImportSite: first deletes the site of that name here, then appends the file's site of that name.
 //   STG_E_FILENOTFOUND when the file cannot be read, is no regular file or holds no such site;
-//   E_ABORT when it is not well-formed XML or its site refers to an entity declared in the file
-//   (`&name;`; character references and the five predefined entities are fine); E_FAIL when it
-//   has no root element. In each of these the site stays deleted. Files are parsed with no
-//   network access and no DTD or external entity loading.
+//   E_ABORT when it is not well-formed XML, refers to an entity declared in the file (`&name;`;
+//   character references and the five predefined entities are fine), is larger than 16 MiB, has
+//   an element of hundreds of attributes, or is in an encoding other than UTF-8, UTF-16 and the
+//   single-byte ones over ASCII; E_FAIL when it has no root element. In each of these the site
+//   stays deleted. Files are parsed with no network access and no DTD or external entity loading.
+// LastFileError: why the last ImportSite or ExportSite failed, in words for the caller's trace
+//   ("line 3: Opening and ending tag mismatch: SITE line 1 and CONFIG", "it is a folder"); empty
+//   after one that succeeded, and from a store that keeps no reasons.
 // LoadAndParse: S_OK; E_ACCESSDENIED when the install folder is unknown or too long for a path.
 // EnumSites: S_OK, the names of the sites in document order and their number.
 // SaveSite: writes the whole document to "orvexconfig.xml"; errors as ExportSite.
@@ -50,6 +55,8 @@ public:
     virtual HRESULT LoadAndParse() = 0;
     virtual HRESULT EnumSites(std::vector<std::string> *sites, std::int32_t *count) = 0;
     virtual HRESULT SaveSite() = 0;
+
+    [[nodiscard]] virtual std::string LastFileError() const { return {}; }
 };
 
 } // namespace configstore

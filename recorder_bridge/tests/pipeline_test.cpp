@@ -13,7 +13,13 @@
 
 #include <algorithm>
 #include <atomic>
+#include <filesystem>
 #include <future>
+#include <tuple>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace recorder_bridge;
 using namespace bridge_test;
@@ -348,6 +354,43 @@ TEST(ABridgeConstruction, FailsWithTheLoadersCodeAndEndsTheTraceWithItsLine)
     if (!lines.empty()) {
         EXPECT_TRUE(HasLine(lines, "[ERROR]   Failed Parsing XML File.  Exiting..."));
         EXPECT_TRUE(HasLine(lines, "[INFO]    Recorder Bridge Starting"));
+    }
+}
+
+// A rules file that is no plain file fails the bridge at once, as a missing one does: a FIFO
+// without a writer would hold the service's start for ever, a device would never end.
+TEST(ABridgeConstruction, FailsPromptlyForARulesFileThatIsNoPlainFileAndLeavesItAlone)
+{
+    using Make = std::function<void(const std::string &)>;
+    const std::tuple<Make, unsigned, const char *> cases[] = {
+        {[](const std::string &p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }, S_IFIFO, "it is not a plain file"},
+        {[](const std::string &p) { std::filesystem::create_symlink("/dev/zero", p); }, S_IFLNK,
+         "it is not a plain file"},
+        {[](const std::string &p) { std::filesystem::create_directory(p); }, S_IFDIR, "it is a folder"},
+    };
+    for (const auto &[make, kind, reason] : cases) {
+        SCOPED_TRACE(reason);
+        TempFolder folder;
+        EnableFullTrace(folder.path());
+        const std::string rules = folder.path() + "/RecorderBridgeConfig.xml";
+        make(rules);
+        auto construction = std::async(std::launch::async, [&] {
+            std::shared_ptr<OrvexInterface> bridge;
+            return OrvexInterface::Create(folder.path(), &bridge);
+        });
+        if (construction.wait_for(scaled(std::chrono::seconds(5))) != std::future_status::ready) {
+            ADD_FAILURE() << "the bridge waits for its rules file";
+            ::close(::open(rules.c_str(), O_WRONLY | O_NONBLOCK)); // a writer lets the reader go
+        }
+        EXPECT_EQ(construction.get(), E_FAIL);
+        struct stat status{};
+        ASSERT_EQ(::lstat(rules.c_str(), &status), 0);
+        EXPECT_EQ(status.st_mode & S_IFMT, kind);
+        const auto lines = ReadTraceLines(folder.path());
+        if (!lines.empty()) {
+            EXPECT_TRUE(HasLineStartingWith(
+                lines, "[ERROR]   Error Opening Master Configuration File - Cannot Open " + rules + ": " + reason));
+        }
     }
 }
 

@@ -23,31 +23,36 @@ struct FailureRow
     const char *document; // null: no rules file at all
     HRESULT result;
     const char *errorLine; // the one error line expected; empty for none
+    const char *reason;    // for a file that cannot be loaded: how the reason after its path starts
 };
 
+// A file that cannot be loaded is named in its line, with why.
+constexpr const char *kCannotOpen = "Error Opening Master Configuration File - Cannot Open ";
+
 const FailureRow kFailureRows[] = {
-    {"MissingFile", nullptr, E_FAIL, "Error Opening Master Configuration File - Cannot Open "},
-    {"NotWellFormed", "<Rules ActivePOS=\"Till\"><POS>", E_FAIL,
-     "Error Opening Master Configuration File - Cannot Open "},
-    {"NoElement", "<?xml version=\"1.0\"?><!-- nothing -->", E_FAIL,
-     "Error Opening Master Configuration File - Cannot Open "},
+    {"MissingFile", nullptr, E_FAIL, kCannotOpen, "No such file or directory"},
+    {"NotWellFormed", "<Rules ActivePOS=\"Till\"><POS>", E_FAIL, kCannotOpen, "line 1: "},
+    {"NoElement", "<?xml version=\"1.0\"?><!-- nothing -->", E_FAIL, kCannotOpen, "line 1: "},
+    // libxml2 reports a byte that the declared encoding cannot convert without a parser context.
+    {"UnconvertibleByte", "<?xml version=\"1.0\" encoding=\"windows-1252\"?><Rules ActivePOS=\"\x81\"/>", E_FAIL,
+     kCannotOpen, "input conversion failed"},
     {"NoActivePos", "<Rules><POS name=\"Till\" TaxInclusive=\"Yes\"/></Rules>", E_POINTER,
-     "Parser Configuration Error: Invalid pointer"},
+     "Parser Configuration Error: Invalid pointer", ""},
     {"NoMatchingConfiguration", "<Rules ActivePOS=\"Till\"><POS name=\"Other\" TaxInclusive=\"Yes\"/></Rules>",
-     E_INVALIDARG, ""},
+     E_INVALIDARG, "", ""},
     {"NamelessConfigurationBeforeTheMatch",
      "<Rules ActivePOS=\"Till\"><POS TaxInclusive=\"Yes\"/><POS name=\"Till\" TaxInclusive=\"Yes\"/></Rules>",
-     E_POINTER, "Parser Configuration Error: Invalid pointer"},
+     E_POINTER, "Parser Configuration Error: Invalid pointer", ""},
     {"NoTaxInclusive", "<Rules ActivePOS=\"Till\"><POS name=\"Till\"/></Rules>", E_POINTER,
-     "Parser Configuration Error: Invalid pointer"},
+     "Parser Configuration Error: Invalid pointer", ""},
     {"EmptyRule",
      "<Rules ActivePOS=\"Till\"><POS name=\"Till\" TaxInclusive=\"Yes\"><BeginRetailTransaction>"
      "<OperatorID/></BeginRetailTransaction></POS></Rules>",
-     E_POINTER, "Parser Configuration Error: Invalid pointer"},
+     E_POINTER, "Parser Configuration Error: Invalid pointer", ""},
     {"EmptyExpression",
      "<Rules ActivePOS=\"Till\"><POS name=\"Till\" TaxInclusive=\"Yes\"><TaxLineItem>"
      "<Expression></Expression></TaxLineItem></POS></Rules>",
-     E_POINTER, "Parser Configuration Error: Invalid pointer"},
+     E_POINTER, "Parser Configuration Error: Invalid pointer", ""},
 };
 
 class ARulesLoaderFailure : public testing::TestWithParam<FailureRow>
@@ -62,7 +67,9 @@ TEST_P(ARulesLoaderFailure, ReturnsItsCodeAndWritesItsLine)
         folder.write("RecorderBridgeConfig.xml", row.document);
     TraceCapture trace(folder.path());
     PosRules rules;
+    testing::internal::CaptureStderr();
     EXPECT_EQ(LoadPosRules(folder.path(), rules, kNoPause), row.result);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "what the parser reports goes to the trace only";
     if (!trace.active())
         return;
     const auto lines = trace.lines();
@@ -74,10 +81,12 @@ TEST_P(ARulesLoaderFailure, ReturnsItsCodeAndWritesItsLine)
         EXPECT_EQ(errors, 0);
     } else {
         EXPECT_EQ(errors, 1);
-        const std::string full = expected.ends_with("Open ")
-                                     ? expected + folder.path() + "/RecorderBridgeConfig.xml"
+        const std::string full = expected == kCannotOpen
+                                     ? expected + folder.path() + "/RecorderBridgeConfig.xml: " + row.reason
                                      : expected;
-        EXPECT_TRUE(HasLine(lines, "[ERROR]   " + full)) << full;
+        EXPECT_TRUE(expected == kCannotOpen ? HasLineStartingWith(lines, "[ERROR]   " + full)
+                                            : HasLine(lines, "[ERROR]   " + full))
+            << full;
     }
 }
 
