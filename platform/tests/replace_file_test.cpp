@@ -103,7 +103,7 @@ TEST(ASweepOfAFolderTree, RemovesAbandonedTemporariesInRealFoldersWithinTheDepth
     fs::remove_all(base);
     std::string deepest = "Deep";
     for (int level = 2; level <= kTemporarySweepDepth + 1; ++level)
-        deepest += "/" + std::to_string(level);
+        deepest.append("/").append(std::to_string(level));
     const std::string deepestEntered = deepest.substr(0, deepest.rfind('/'));
     struct Row
     {
