@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <mutex>
-#include <system_error>
 
 namespace {
 
@@ -61,16 +60,12 @@ std::string describe(int err)
     switch (err) {
     case 0:
         return {};
-    case EISDIR:
-        return "it is a folder";
-    case kNotRegularFileError:
-        return "it is not a plain file";
     case EFBIG:
         return "it is larger than " + std::to_string(ProfileFile::kLargestFile) + " bytes";
     case kNotSettingsText:
         return "it holds bytes that are not settings text";
     default:
-        return std::error_code(err, std::generic_category()).message();
+        return DescribeFileError(err);
     }
 }
 
