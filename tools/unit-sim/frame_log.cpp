@@ -27,14 +27,16 @@ const char *logKindName(LogKind kind)
     return "unknown";
 }
 
-void FrameLog::Record(LogEntry entry)
+void FrameLog::Append(LogEntry entry)
 {
-    {
-        std::lock_guard lock(m_mutex);
-        if (m_entries.size() == kLogLimit)
-            m_entries.pop_front();
-        m_entries.push_back(entry);
-    }
+    std::lock_guard lock(m_mutex);
+    if (m_entries.size() == kLogLimit)
+        m_entries.pop_front();
+    m_entries.push_back(std::move(entry));
+}
+
+void FrameLog::Notify(const LogEntry &entry) const
+{
     if (m_observer)
         m_observer(entry);
 }

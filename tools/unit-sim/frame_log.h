@@ -2,8 +2,9 @@
 // The simulated unit's record of the line: every frame sent, received, refused or abandoned, and
 // every fault, each stamped on the monotonic clock. Holds the latest 200,000 entries.
 //
-// Record runs on the unit's thread and calls the observer there, outside the lock; Entries may
-// be called from any thread. Set the observer before the unit starts.
+// Append and Notify run on the unit's thread: the unit appends an entry in the step that makes
+// the change it describes, and hands it to the observer once that step is over. Entries may be
+// called from any thread. Set the observer before the unit starts.
 
 #include <chrono>
 #include <cstddef>
@@ -37,7 +38,7 @@ enum class LogKind : std::uint8_t {
 
 struct LogEntry
 {
-    Clock::time_point at;   // for sent frames: just before the write that carries the last byte
+    Clock::time_point at;   // for sent frames: just before their bytes are written
     LogKind kind;
     std::uint8_t sequence = 0;
     std::uint8_t type = 0;
@@ -49,7 +50,9 @@ class FrameLog
 {
 public:
     void SetObserver(std::function<void(const LogEntry &)> observer) { m_observer = std::move(observer); }
-    void Record(LogEntry entry);
+    void Append(LogEntry entry);
+    // Calls the observer, if any, with `entry`.
+    void Notify(const LogEntry &entry) const;
     [[nodiscard]] std::vector<LogEntry> Entries() const;
 
 private:

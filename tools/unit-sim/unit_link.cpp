@@ -36,14 +36,18 @@ struct UnitLink::Impl
     std::thread thread;
     std::atomic<bool> stopRequest{false};
 
-    // Shared with other threads, under `mutex`.
+    // What other threads see of the unit, under `mutex`. Each change of the queues, of the frame
+    // awaiting acknowledgement, of the counts and of the log is made in one step (a Change), and
+    // before the bytes that the PC will answer are written: whoever sees the PC take a frame, or
+    // sees the unit idle, reads counts and log entries that already hold what led to it.
+    // Only the unit's thread writes `awaiting`, so it reads it without the lock.
     mutable std::mutex mutex;
     std::deque<Message> queue;
     std::deque<std::vector<std::uint8_t>> rawQueue;
     UnitStats stats;
-    std::atomic<bool> awaiting{false};
-    FaultPlan faults;
+    bool awaiting = false;
     FrameLog frames;
+    FaultPlan faults; // arms from any thread under its own lock; the unit takes under `mutex`
 
     // The unit's thread only.
     transport::FrameReceiver receiver;
@@ -57,6 +61,41 @@ struct UnitLink::Impl
     Clock::time_point lastAcknowledgement;
     std::uint8_t transmitSequence = 0;
 
+    // One step of what other threads observe: made under the lock; the log observer gets its
+    // entries once the lock is released, so that it may call back into the unit.
+    class Change
+    {
+    public:
+        explicit Change(Impl &impl) : m_impl(impl), m_lock(impl.mutex) {}
+        Change(const Change &) = delete;
+        Change &operator=(const Change &) = delete;
+        ~Change()
+        {
+            m_lock.unlock();
+            for (const LogEntry &entry : m_entries)
+                m_impl.frames.Notify(entry);
+        }
+        void record(LogEntry entry)
+        {
+            m_impl.frames.Append(entry);
+            m_entries.push_back(std::move(entry));
+        }
+        void note(LogKind kind, std::string text, Clock::time_point at = Clock::now())
+        {
+            record({at, kind, 0, 0, 0, std::move(text)});
+        }
+        void bump(std::uint64_t UnitStats::*counter) { ++(m_impl.stats.*counter); }
+
+    private:
+        Impl &m_impl;
+        std::unique_lock<std::mutex> m_lock;
+        std::vector<LogEntry> m_entries;
+    };
+
+    // How a write of the pending frame counts: its first write, a retransmission, or the
+    // repeat-sequence fault's copy of an acknowledged frame (logged as a rewrite, not counted).
+    enum class WriteKind { First, Rewrite, Repeat };
+
     void run();
     void wake() const
     {
@@ -67,32 +106,39 @@ struct UnitLink::Impl
     void onTimers();
     void onByte(std::uint8_t byte);
     void onFrameEnd(ReceiveEvent event, std::uint8_t lastBefore);
+    void deliver(const Message &received);
     void onAcknowledged();
-    void retransmit();
-    bool hasWork() const;
+    void retransmit(Change &change, std::vector<std::uint8_t> *bytes);
+    // Under the lock: armed frames of the unit's own, or queued messages or bytes.
+    bool hasWorkLocked() const
+    {
+        return faults.Armed(Fault::Overlong) || faults.Armed(Fault::TooShort) || faults.Armed(Fault::ControlPayload)
+            || !queue.empty() || !rawQueue.empty();
+    }
+    bool hasWork() const
+    {
+        std::lock_guard lock(mutex);
+        return hasWorkLocked();
+    }
     Clock::time_point nextFrameDue() const
     {
         return std::max(lastNewFrame + timing.sendInterval, lastAcknowledgement + timing.quietAfterAck);
     }
     void sendNext();
-    void writePending(bool first);
+    // The bytes of the next write of the pending frame, counted and logged in `change`; the
+    // caller writes them once the change is made.
+    std::vector<std::uint8_t> prepareWrite(Change &change, WriteKind kind);
     void writeAll(const std::vector<std::uint8_t> &bytes);
-    bool takeArmed(Fault fault) { return faults.Take(fault); }
-    void rollRandomFault()
+    void rollRandomFault(Change &change)
     {
         if (const std::string armed = faults.Draw(); !armed.empty())
-            note(LogKind::FaultInjected, "armed " + armed);
+            change.note(LogKind::FaultInjected, "armed " + armed);
     }
-    void record(LogEntry entry) { frames.Record(std::move(entry)); }
-    // Counted after the log entry is made: whoever sees a count sees the entries behind it.
-    void bump(std::uint64_t UnitStats::*counter)
+    void abandon(std::string why)
     {
-        std::lock_guard lock(mutex);
-        ++(stats.*counter);
-    }
-    void note(LogKind kind, std::string text, Clock::time_point at = Clock::now())
-    {
-        record({at, kind, 0, 0, 0, std::move(text)});
+        Change change(*this);
+        change.note(LogKind::FrameAbandoned, std::move(why));
+        change.bump(&UnitStats::framesAbandoned);
     }
 };
 
@@ -173,11 +219,8 @@ void UnitLink::SetRandomFaults(double rate, std::uint32_t seed, std::vector<Faul
 
 UnitStats UnitLink::stats() const
 {
-    UnitStats stats;
-    {
-        std::lock_guard lock(d->mutex);
-        stats = d->stats;
-    }
+    std::lock_guard lock(d->mutex);
+    UnitStats stats = d->stats;
     stats.faultsInjected = d->faults.applied();
     stats.randomDraws = d->faults.draws();
     stats.randomFaultsArmed = d->faults.drawn();
@@ -186,13 +229,14 @@ UnitStats UnitLink::stats() const
 
 std::vector<LogEntry> UnitLink::log() const
 {
+    std::lock_guard lock(d->mutex);
     return d->frames.Entries();
 }
 
 std::string UnitLink::receivedTypes() const
 {
     std::string types;
-    for (const LogEntry &entry : d->frames.Entries())
+    for (const LogEntry &entry : log())
         if (entry.kind == LogKind::FrameReceived)
             types.push_back(static_cast<char>(entry.type));
     return types;
@@ -201,7 +245,7 @@ std::string UnitLink::receivedTypes() const
 bool UnitLink::idle() const
 {
     std::lock_guard lock(d->mutex);
-    return d->queue.empty() && d->rawQueue.empty() && !d->awaiting;
+    return !d->awaiting && !d->hasWorkLocked();
 }
 
 void UnitLink::Impl::run()
@@ -248,11 +292,16 @@ void UnitLink::Impl::onTimers()
     const auto now = Clock::now();
     if (receiver.insideFrame() && now - lastByte >= timing.frameSilence) {
         (void)receiver.silence();
-        note(LogKind::FrameAbandoned, "cut short by silence");
-        bump(&UnitStats::framesAbandoned);
+        abandon("cut short by silence");
     }
-    if (awaiting && now - sendTime >= timing.retransmitAfter)
-        retransmit();
+    if (awaiting && now - sendTime >= timing.retransmitAfter) {
+        std::vector<std::uint8_t> bytes;
+        {
+            Change change(*this);
+            retransmit(change, &bytes);
+        }
+        writeAll(bytes);
+    }
     if (!awaiting && hasWork() && now >= nextFrameDue())
         sendNext();
 }
@@ -268,17 +317,22 @@ void UnitLink::Impl::onByte(std::uint8_t byte)
     case ReceiveEvent::AcknowledgedInFrame:
         onAcknowledged();
         return;
-    case ReceiveEvent::RetransmitRequested:
-        if (awaiting) {
-            record({Clock::now(), LogKind::FrameNaked, transmitSequence, pendingType, pendingLength, ""});
-            retransmit();
+    case ReceiveEvent::RetransmitRequested: {
+        if (!awaiting)
+            return;
+        std::vector<std::uint8_t> bytes;
+        {
+            Change change(*this);
+            change.record({Clock::now(), LogKind::FrameNaked, transmitSequence, pendingType, pendingLength, ""});
+            retransmit(change, &bytes);
         }
+        writeAll(bytes);
         return;
+    }
     case ReceiveEvent::CutShort:
     case ReceiveEvent::Overlong:
     case ReceiveEvent::TooShort:
-        note(LogKind::FrameAbandoned, transport::describe(event));
-        bump(&UnitStats::framesAbandoned);
+        abandon(transport::describe(event));
         return;
     default:
         onFrameEnd(event, lastBefore);
@@ -289,50 +343,67 @@ void UnitLink::Impl::onByte(std::uint8_t byte)
 void UnitLink::Impl::onFrameEnd(ReceiveEvent event, std::uint8_t lastBefore)
 {
     const auto now = Clock::now();
-    rollRandomFault();
-    const bool silenced = takeArmed(Fault::Silence);
-    const bool refused = !silenced && takeArmed(Fault::Nak);
-    if (silenced || refused) {
-        // The frame counts as never taken, so its next write is new to us.
-        receiver.setLastReceivedSequence(lastBefore);
-        if (refused)
-            writeAll({ctl::NAK});
-        note(LogKind::FaultInjected, silenced ? "silence: frame from the PC ignored"
-                                              : "nak: frame from the PC refused", now);
-        return;
-    }
-    if (const auto reply = transport::replyFor(event))
-        writeAll({*reply});
-    if (event != ReceiveEvent::FrameAccepted && event != ReceiveEvent::FrameDuplicate) {
-        note(LogKind::FrameRefused, transport::describe(event), now);
-        bump(&UnitStats::framesRefused);
-        return;
-    }
-    const auto payload = receiver.payload();
-    LogEntry entry{now, LogKind::FrameReceived, receiver.sequence(), receiver.type(), payload.size(), ""};
-    if (event == ReceiveEvent::FrameDuplicate) {
-        entry.kind = LogKind::FrameDuplicate;
-        record(entry);
-        bump(&UnitStats::duplicatesReceived);
-        return;
-    }
-    record(entry);
-    const auto own = typeHandlers.find(receiver.type());
-    const MessageHandler &chosen = own != typeHandlers.end() ? own->second : handler;
-    std::vector<Message> replies;
-    if (chosen) {
-        try {
-            replies = chosen(Message{receiver.type(), {payload.begin(), payload.end()}});
-        } catch (const std::exception &error) {
-            note(LogKind::HandlerFailed, error.what());
+    std::vector<std::uint8_t> answer;
+    bool taken = false;
+    {
+        Change change(*this);
+        rollRandomFault(change);
+        const bool silenced = faults.Take(Fault::Silence);
+        const bool refused = !silenced && faults.Take(Fault::Nak);
+        if (silenced || refused) {
+            // The frame counts as never taken, so its next write is new to us.
+            receiver.setLastReceivedSequence(lastBefore);
+            change.note(LogKind::FaultInjected,
+                        silenced ? "silence: frame from the PC ignored" : "nak: frame from the PC refused", now);
+            if (refused)
+                answer.push_back(ctl::NAK);
+        } else {
+            if (const auto reply = transport::replyFor(event))
+                answer.push_back(*reply);
+            if (event == ReceiveEvent::FrameAccepted) {
+                // Logged before the handler runs: whoever sees what the handler does finds the frame.
+                change.record({now, LogKind::FrameReceived, receiver.sequence(), receiver.type(),
+                               receiver.payload().size(), ""});
+                taken = true;
+            } else if (event == ReceiveEvent::FrameDuplicate) {
+                change.record({now, LogKind::FrameDuplicate, receiver.sequence(), receiver.type(),
+                               receiver.payload().size(), ""});
+                change.bump(&UnitStats::duplicatesReceived);
+            } else {
+                change.note(LogKind::FrameRefused, transport::describe(event), now);
+                change.bump(&UnitStats::framesRefused);
+            }
         }
     }
-    // Counted with the replies queued, once the handler is done: whoever sees the count sees
-    // all that the frame caused.
-    std::lock_guard lock(mutex);
+    if (taken) {
+        const auto payload = receiver.payload();
+        deliver(Message{receiver.type(), {payload.begin(), payload.end()}});
+    }
+    writeAll(answer);
+}
+
+void UnitLink::Impl::deliver(const Message &received)
+{
+    // The handler runs outside the lock (it may queue messages of its own). The frame is counted
+    // with its replies queued, once the handler is done and before the PC has its
+    // acknowledgement: whoever sees the count sees all that the frame caused.
+    const auto own = typeHandlers.find(received.type);
+    const MessageHandler &chosen = own != typeHandlers.end() ? own->second : handler;
+    std::vector<Message> replies;
+    std::string failure;
+    if (chosen) {
+        try {
+            replies = chosen(received);
+        } catch (const std::exception &error) {
+            failure = error.what();
+        }
+    }
+    Change change(*this);
+    if (!failure.empty())
+        change.note(LogKind::HandlerFailed, failure);
     for (auto &reply : replies)
         queue.push_back(std::move(reply));
-    ++stats.framesReceived;
+    change.bump(&UnitStats::framesReceived);
 }
 
 void UnitLink::Impl::onAcknowledged()
@@ -340,106 +411,98 @@ void UnitLink::Impl::onAcknowledged()
     lastAcknowledgement = Clock::now();
     if (!awaiting)
         return;
-    awaiting = false;
-    record({Clock::now(), LogKind::FrameAcked, transmitSequence, pendingType, pendingLength, ""});
-    bump(&UnitStats::framesAcked);
-    if (takeArmed(Fault::RepeatSequence)) {
-        note(LogKind::FaultInjected, "repeat-sequence: frame sent again");
-        awaiting = true;
-        writes = 0;
-        writePending(false);
+    std::vector<std::uint8_t> bytes;
+    {
+        Change change(*this);
+        change.record({Clock::now(), LogKind::FrameAcked, transmitSequence, pendingType, pendingLength, ""});
+        change.bump(&UnitStats::framesAcked);
+        if (faults.Take(Fault::RepeatSequence)) {
+            // Still awaiting: the copy goes out as one more frame to acknowledge.
+            change.note(LogKind::FaultInjected, "repeat-sequence: frame sent again");
+            writes = 0;
+            bytes = prepareWrite(change, WriteKind::Repeat);
+        } else {
+            awaiting = false;
+        }
     }
+    writeAll(bytes);
 }
 
-void UnitLink::Impl::retransmit()
+void UnitLink::Impl::retransmit(Change &change, std::vector<std::uint8_t> *bytes)
 {
-    if (!awaiting)
-        return;
     if (writes < timing.maxWrites) {
-        writePending(false);
-        bump(&UnitStats::rewrites);
+        *bytes = prepareWrite(change, WriteKind::Rewrite);
         return;
     }
     awaiting = false;
-    record({Clock::now(), LogKind::FrameGivenUp, transmitSequence, pendingType, pendingLength, ""});
-    bump(&UnitStats::framesGivenUp);
-}
-
-bool UnitLink::Impl::hasWork() const
-{
-    if (faults.Armed(Fault::Overlong) || faults.Armed(Fault::TooShort) || faults.Armed(Fault::ControlPayload))
-        return true;
-    std::lock_guard lock(mutex);
-    return !queue.empty() || !rawQueue.empty();
+    change.record({Clock::now(), LogKind::FrameGivenUp, transmitSequence, pendingType, pendingLength, ""});
+    change.bump(&UnitStats::framesGivenUp);
 }
 
 void UnitLink::Impl::sendNext()
 {
     lastNewFrame = Clock::now();
-    std::vector<std::uint8_t> raw;
+    std::vector<std::uint8_t> bytes;
     {
-        std::lock_guard lock(mutex);
+        Change change(*this);
         if (!rawQueue.empty()) {
-            raw = std::move(rawQueue.front());
+            bytes = std::move(rawQueue.front());
             rawQueue.pop_front();
+            change.note(LogKind::FaultInjected, "raw bytes: " + std::to_string(bytes.size()));
+        } else if (faults.Take(Fault::Overlong)) {
+            const std::vector<std::uint8_t> filler(1100, 'O');
+            change.note(LogKind::FaultInjected, "overlong: 1100-byte payload");
+            bytes = transport::encodeFrameUnchecked(transport::nextSequence(transmitSequence), kFaultFrameType,
+                                                    filler);
+        } else if (faults.Take(Fault::TooShort)) {
+            // One stored byte, with its own value as the (valid) checksum.
+            change.note(LogKind::FaultInjected, "too-short: one stored byte");
+            bytes = {ctl::STX, kFaultFrameType, ctl::ETX, kFaultFrameType};
+        } else {
+            Message message;
+            if (faults.Take(Fault::ControlPayload)) {
+                message = {kFaultFrameType, {ctl::STX, ctl::ETX, ctl::ACK, ctl::DLE, ctl::NAK, ctl::CAN,
+                                             ctl::CAN, ctl::NAK, ctl::DLE, ctl::ACK, ctl::ETX, ctl::STX}};
+                change.note(LogKind::FaultInjected, "control-payload: frame of control bytes only");
+            } else {
+                rollRandomFault(change);
+                if (queue.empty())
+                    return;
+                message = std::move(queue.front());
+                queue.pop_front();
+            }
+            transmitSequence = transport::nextSequence(transmitSequence);
+            auto frame = transport::encodeFrame(transmitSequence, message.type, message.payload);
+            if (!frame) {
+                change.record({Clock::now(), LogKind::MessageDropped, transmitSequence, message.type,
+                               message.payload.size(), "frame over 1000 bytes"});
+                return;
+            }
+            pending = std::move(*frame);
+            pendingType = message.type;
+            pendingLength = message.payload.size();
+            writes = 0;
+            awaiting = true;
+            bytes = prepareWrite(change, WriteKind::First);
         }
     }
-    if (!raw.empty()) {
-        note(LogKind::FaultInjected, "raw bytes: " + std::to_string(raw.size()));
-        writeAll(raw);
-        return;
-    }
-    if (takeArmed(Fault::Overlong)) {
-        const std::vector<std::uint8_t> filler(1100, 'O');
-        note(LogKind::FaultInjected, "overlong: 1100-byte payload");
-        writeAll(transport::encodeFrameUnchecked(transport::nextSequence(transmitSequence), kFaultFrameType, filler));
-        return;
-    }
-    if (takeArmed(Fault::TooShort)) {
-        // One stored byte, with its own value as the (valid) checksum.
-        note(LogKind::FaultInjected, "too-short: one stored byte");
-        writeAll({ctl::STX, kFaultFrameType, ctl::ETX, kFaultFrameType});
-        return;
-    }
-    Message message;
-    if (takeArmed(Fault::ControlPayload)) {
-        message = {kFaultFrameType, {ctl::STX, ctl::ETX, ctl::ACK, ctl::DLE, ctl::NAK, ctl::CAN,
-                                     ctl::CAN, ctl::NAK, ctl::DLE, ctl::ACK, ctl::ETX, ctl::STX}};
-        note(LogKind::FaultInjected, "control-payload: frame of control bytes only");
-    } else {
-        rollRandomFault();
-        std::lock_guard lock(mutex);
-        if (queue.empty())
-            return;
-        message = std::move(queue.front());
-        queue.pop_front();
-    }
-    transmitSequence = transport::nextSequence(transmitSequence);
-    auto frame = transport::encodeFrame(transmitSequence, message.type, message.payload);
-    if (!frame) {
-        record({Clock::now(), LogKind::MessageDropped, transmitSequence, message.type, message.payload.size(),
-                "frame over 1000 bytes"});
-        return;
-    }
-    pending = std::move(*frame);
-    pendingType = message.type;
-    pendingLength = message.payload.size();
-    writes = 0;
-    awaiting = true;
-    writePending(true);
-    bump(&UnitStats::framesSent);
+    writeAll(bytes);
 }
 
-void UnitLink::Impl::writePending(bool first)
+std::vector<std::uint8_t> UnitLink::Impl::prepareWrite(Change &change, WriteKind kind)
 {
     std::vector<std::uint8_t> bytes = pending;
     const std::string fault = faults.DamageWrite(bytes);
-    const auto at = Clock::now();
-    writeAll(bytes);
     ++writes;
+    // Judged from here: the bytes go out as soon as the change is made.
     sendTime = Clock::now();
-    record({at, first ? LogKind::FrameSent : LogKind::FrameRewritten, transmitSequence, pendingType, pendingLength,
-            fault});
+    change.record({sendTime, kind == WriteKind::First ? LogKind::FrameSent : LogKind::FrameRewritten,
+                   transmitSequence, pendingType, pendingLength, fault});
+    if (kind == WriteKind::First)
+        change.bump(&UnitStats::framesSent);
+    else if (kind == WriteKind::Rewrite)
+        change.bump(&UnitStats::rewrites);
+    return bytes;
 }
 
 void UnitLink::Impl::writeAll(const std::vector<std::uint8_t> &bytes)

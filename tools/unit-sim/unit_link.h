@@ -10,8 +10,11 @@
 // unit_fault.h. Every frame and answer is logged with a monotonic timestamp.
 //
 // Threads: the unit runs its own thread from Start() to Stop() (or destruction). Send,
-// InjectFault, SetRandomFaults, stats and log may be called from any thread. The handler and
-// the log observer run on the unit's thread; set them before Start().
+// InjectFault, SetRandomFaults, stats, log and idle may be called from any thread. What they show
+// changes in whole steps, each made before the bytes the PC answers are written: once the PC has
+// taken a frame of the unit, or the unit's acknowledgement, stats and log already count it. The
+// handler and the log observer run on the unit's thread, outside the unit's lock; set them before
+// Start().
 
 #include "frame_log.h"
 #include "pseudo_terminal.h"
@@ -40,7 +43,6 @@ struct Message
 // Called with each new frame the PC sends (type and payload); returns the messages to send back,
 // which go out after those already queued. This is where the unit's request/reply tables and its
 // camera plug in: SetTypeHandler per message type, SetHandler for the rest.
-// This is where the unit's request/reply tables plug in.
 using MessageHandler = std::function<std::vector<Message>(const Message &received)>;
 
 struct UnitTiming
@@ -110,7 +112,9 @@ public:
     [[nodiscard]] std::vector<LogEntry> log() const;
     // The type of every new frame received from the PC, in order (from the log).
     [[nodiscard]] std::string receivedTypes() const;
-    [[nodiscard]] bool idle() const; // nothing queued and nothing awaiting acknowledgement
+    // Nothing queued (messages, raw bytes, frames of armed faults) and nothing awaiting
+    // acknowledgement.
+    [[nodiscard]] bool idle() const;
 
 private:
     struct Impl;

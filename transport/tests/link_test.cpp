@@ -134,7 +134,11 @@ TEST_F(ALinkReceiver, AbandonsOverlongAndTooShortFramesWithoutAnswer)
 {
     m_unit->InjectFault(Fault::Overlong);
     m_unit->InjectFault(Fault::TooShort);
-    ASSERT_TRUE(waitUntil([&] { return m_unit->idle(); }));
+    // Both written before the good frame is queued, so that it comes after them.
+    ASSERT_TRUE(waitUntil([&] {
+        return unitLogCount(LogKind::FaultInjected, "overlong") == 1
+            && unitLogCount(LogKind::FaultInjected, "too-short") == 1;
+    }));
     m_unit->Send({'B', {0x05}});
     ASSERT_TRUE(delivered(1));
     EXPECT_EQ(m_sink.received().size(), 1u);
