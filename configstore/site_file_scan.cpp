@@ -137,21 +137,24 @@ bool SiteFileScan::takeBytes(const unsigned char *next, const unsigned char *end
 {
     while (next < end) {
         if (m_run == Run::Start || m_run == Run::Other) {
-            const void *open = std::memchr(next, '<', static_cast<std::size_t>(end - next));
+            const auto *open = static_cast<const unsigned char *>(
+                std::memchr(next, '<', static_cast<std::size_t>(end - next)));
+            if (m_run == Run::Other && !noteText(next, open == nullptr ? end : open))
+                return false;
             if (open == nullptr)
                 return true;
-            next = static_cast<const unsigned char *>(open) + 1;
+            next = open + 1;
             startRun();
             continue;
         }
-        if (m_run == Run::Open && *next != '!' && *next != '?' && *next != '/' && *next != '<') {
-            m_run = Run::Counted; // the byte is the tag's own first, read below
-        } else if (m_run != Run::Counted) {
+        if (m_run != Run::Counted) {
             if (!take(*next++))
                 return false;
             continue;
         }
         const unsigned char *stop = findTagMark(next, end);
+        if (!noteText(next, stop))
+            return false;
         // Blanks aside, the byte before an '=' decides.
         for (const unsigned char *last = stop; last > next;) {
             if (!isBlank(*--last)) {
@@ -166,6 +169,24 @@ bool SiteFileScan::takeBytes(const unsigned char *next, const unsigned char *end
         next = stop + 1;
     }
     return true;
+}
+
+// What take() makes of a span of the run without '<' or '=', as far as the run's text node goes:
+// it is counted once some character follows a '>'.
+bool SiteFileScan::noteText(const unsigned char *from, const unsigned char *to)
+{
+    if (from == to || m_textCounted)
+        return true;
+    if (!m_closed) {
+        const void *close = std::memchr(from, '>', static_cast<std::size_t>(to - from));
+        if (close == nullptr)
+            return true;
+        m_closed = true;
+        if (static_cast<const unsigned char *>(close) + 1 == to)
+            return true;
+    }
+    m_textCounted = true;
+    return addNodes(1);
 }
 
 bool SiteFileScan::detectEncoding(std::string_view head)
@@ -208,6 +229,18 @@ void SiteFileScan::startRun()
     m_run = Run::Open;
     m_attributes = 0;
     m_afterName = false;
+    m_closed = false;
+    m_textCounted = false;
+}
+
+bool SiteFileScan::addNodes(std::uint64_t count)
+{
+    m_nodes += count;
+    if (m_nodes <= m_nodeBudget)
+        return true;
+    return refuse("it holds more nodes than its size allows: over " + std::to_string(m_nodeBudget)
+                  + " (" + std::to_string(kNodesInAnyFile) + " and one per "
+                  + std::to_string(kBytesPerNode) + " bytes)");
 }
 
 bool SiteFileScan::take(std::uint32_t c)
@@ -218,29 +251,31 @@ bool SiteFileScan::take(std::uint32_t c)
         startRun();
         return true;
     }
+    if (m_run != Run::Start && !m_textCounted) {
+        if (m_closed) {
+            m_textCounted = true;
+            if (!addNodes(1))
+                return false;
+        } else if (c == '>') {
+            m_closed = true;
+        }
+    }
     switch (m_run) {
     case Run::Start:
     case Run::Other:
         return true;
     case Run::Open:
-        if (c == '!') {
-            m_run = Run::Bang;
-            return true;
-        }
-        if (c == '?' || c == '/') {
-            m_run = Run::Other;
-            return true;
-        }
-        m_run = Run::Counted;
-        break;
+        return takeOpening(c);
     case Run::Bang:
-        m_run = isAsciiLetter(c) ? Run::Declaration : Run::Other;
-        return true;
+        if (!isAsciiLetter(c)) {
+            m_run = Run::Other; // a comment or a CDATA section
+            return addNodes(2);
+        }
+        m_run = c == 'A' ? Run::AttributeList : Run::Declaration;
+        return takeDeclaration(c);
     case Run::Declaration:
-        if ((c == '"' || c == '\'') && ++m_declarationQuotes > 2 * kMaxDeclaredValues)
-            return refuse("its markup declarations hold more than " + std::to_string(kMaxDeclaredValues)
-                          + " quoted values");
-        return true;
+    case Run::AttributeList:
+        return takeDeclaration(c);
     case Run::Counted:
         break;
     }
@@ -248,10 +283,48 @@ bool SiteFileScan::take(std::uint32_t c)
         if (m_afterName && ++m_attributes > kMaxAttributesPerElement)
             return refuse("an element has more than " + std::to_string(kMaxAttributesPerElement)
                           + " attributes");
+        if (m_afterName && !addNodes(2))
+            return false;
         m_afterName = false;
     } else if (!isBlank(c)) {
         m_afterName = canEndName(c);
     }
+    return true;
+}
+
+// The character just after a '<'.
+bool SiteFileScan::takeOpening(std::uint32_t c)
+{
+    if (c == '!') {
+        m_run = Run::Bang;
+        return true;
+    }
+    if (c == '/') {
+        m_run = Run::Other;
+        return true;
+    }
+    if (c == '?') {
+        m_run = Run::Other;
+        return addNodes(2);
+    }
+    // An element, whatever the character: it carries every default that the file declares.
+    m_run = Run::Counted;
+    m_afterName = canEndName(c);
+    return addNodes(1 + static_cast<std::uint64_t>((m_defaultQuotes + 1) / 2));
+}
+
+bool SiteFileScan::takeDeclaration(std::uint32_t c)
+{
+    if (++m_declarationCharacters > kMaxDeclarationCharacters)
+        return refuse("its markup declarations run to more than "
+                      + std::to_string(kMaxDeclarationCharacters) + " characters");
+    if (c != '"' && c != '\'')
+        return true;
+    if (m_run == Run::AttributeList)
+        ++m_defaultQuotes;
+    if (++m_declarationQuotes > 2 * kMaxDeclaredValues)
+        return refuse("its markup declarations hold more than " + std::to_string(kMaxDeclaredValues)
+                      + " quoted values");
     return true;
 }
 

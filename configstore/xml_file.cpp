@@ -25,6 +25,8 @@ namespace {
 // and none is given once the parser has found the file malformed.
 struct FileSource
 {
+    FileSource(int file, std::uint64_t bytes) : fd(file), scan(bytes) {}
+
     int fd = -1;
     const XmlParseErrors *errors = nullptr;
     std::uint64_t delivered = 0;
@@ -130,8 +132,7 @@ HRESULT ReadSiteFile(const std::string &path, xmlDictPtr dictionary, UniqueDoc *
     // outside the file is ever read.
     constexpr int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
     UniqueDoc parsed;
-    FileSource source;
-    source.fd = fd.get();
+    FileSource source(fd.get(), static_cast<std::uint64_t>(status.st_size));
     std::string parseError;
     {
         const XmlParseErrors errors;

@@ -39,11 +39,29 @@ std::string Utf16(const std::string &text)
     return bytes;
 }
 
-std::string ManyDefaults(int count)
+std::string Repeated(const std::string &text, int count)
 {
-    std::string text = "<!DOCTYPE CONFIG [<!ATTLIST SITE";
+    std::string all;
     for (int i = 0; i < count; ++i)
-        text += " d" + std::to_string(i) + " CDATA \"1\"";
+        all += text;
+    return all;
+}
+
+// The site "Default" holding `count` copies of `unit`, after `declarations`.
+std::string Filled(const std::string &unit, int count, const std::string &declarations = "")
+{
+    return declarations + "<CONFIG><SITE NAME=\"Default\">" + Repeated(unit, count)
+           + "</SITE></CONFIG>";
+}
+
+// A document type declaring, for the element `element`, the attributes `prefix`0, `prefix`1, ...
+// (`count` of them), each with `definition`: " CDATA \"1\"" gives them a default.
+std::string Declared(const std::string &element, int count, const std::string &definition,
+                     const std::string &prefix = "d")
+{
+    std::string text = "<!DOCTYPE CONFIG [<!ATTLIST " + element;
+    for (int i = 0; i < count; ++i)
+        text += " " + prefix + std::to_string(i) + definition;
     return text + ">]>";
 }
 
@@ -88,8 +106,22 @@ const ImportCase kImportCases[] = {
      "<!DOCTYPE CONFIG [<!ENTITY s \"&#60;SITE NAME='Default'" + ManyAttributes(2000, "&#61;", '\'')
          + "/>\">]><CONFIG>&s;</CONFIG>",
      E_ABORT},
-    {"defaults declared for the site's attributes", ManyDefaults(100) + "<CONFIG>" + kSite + "</CONFIG>", E_ABORT},
+    {"defaults declared for the site's attributes", Declared("SITE", 100, " CDATA \"1\"") + "<CONFIG>" + kSite + "</CONFIG>", E_ABORT},
     {"the attributes in UTF-16", Utf16("<CONFIG><SITE NAME=\"Default\"" + ManyAttributes() + "/></CONFIG>"), E_ABORT},
+    // Files whose parse would take libxml2 far more memory than their size warrants: each of the
+    // filled ones holds more nodes than 65,536 and one for every 10 bytes.
+    {"an element of 17 attributes",
+     "<CONFIG><SITE NAME=\"Default\"" + ManyAttributes(16) + "/></CONFIG>", E_ABORT},
+    {"elements of 16 attributes", Filled("<P" + ManyAttributes(16) + "/>", 4000), E_ABORT},
+    {"elements of four bytes", Filled("<a/>", 200000), E_ABORT},
+    {"elements with texts between them", Filled("<a/>x", 120000), E_ABORT},
+    {"comments", Filled("<!---->", 100000), E_ABORT},
+    {"processing instructions", Filled("<?a?>", 100000), E_ABORT},
+    {"CDATA sections", Filled("<![CDATA[x]]>", 120000), E_ABORT},
+    {"namespaces that every element is given by default",
+     Filled("<a/>", 20000, Declared("a", 8, " CDATA 'urn:n'", "xmlns:n")), E_ABORT},
+    {"a long attribute-list declaration", Filled("<a/>", 1, Declared("a", 500, " CDATA #IMPLIED")),
+     E_ABORT},
     {"an encoding that can hide a '<'", "<?xml version=\"1.0\" encoding=\"UTF-7\"?><CONFIG>" + kSite + "</CONFIG>",
      E_ABORT},
     // What a real site file may hold.
@@ -103,6 +135,11 @@ const ImportCase kImportCases[] = {
      S_OK},
     {"a document type naming its DTD",
      "<!DOCTYPE CONFIG PUBLIC \"-//Orvex//Site//EN\" \"site.dtd\"><CONFIG>" + kSite + "</CONFIG>", S_OK},
+    {"an element of 16 attributes",
+     "<CONFIG><SITE NAME=\"Default\"" + ManyAttributes(15) + "/></CONFIG>", S_OK},
+    {"a default declared for an attribute",
+     Declared("SITE", 1, " CDATA \"1\"") + "<CONFIG>" + kSite + "</CONFIG>", S_OK},
+    {"as many nodes as any file may hold", Filled("<a/>", 65000), S_OK},
 };
 
 class AnImport : public StoreTest

@@ -145,11 +145,23 @@ TEST_F(ASiteFile, ExportIsRefusedOverTheServicesOwnFilesHoweverTheyAreNamed)
 
 TEST_F(ASiteFile, ThatCannotBeImportedIsTracedInOneLineAndNothingGoesToStderr)
 {
+    std::string attributes;
+    for (int i = 0; i < 16; ++i)
+        attributes += " a" + std::to_string(i) + "=\"\"";
+    std::string elements;
+    for (int i = 0; i < 200000; ++i)
+        elements += "<a/>";
     const std::pair<std::string, std::string> cases[] = {
         // libxml2 raises this one without a parser context; it went to stderr.
         {"<?xml version=\"1.0\" encoding=\"windows-1252\"?><CONFIG><SITE NAME=\"Default\">\x81</SITE></CONFIG>",
          "0x80004004 - input conversion failed"},
         {"<CONFIG>\n<SITE NAME=\"Default\"></CONFIGX>", "0x80004004 - line 2: Opening and ending tag mismatch"},
+        // Refused before they are parsed.
+        {"<CONFIG><SITE NAME=\"Default\"" + attributes + "/></CONFIG>",
+         "0x80004004 - an element has more than 16 attributes"},
+        {"<CONFIG><SITE NAME=\"Default\">" + elements + "</SITE></CONFIG>",
+         "0x80004004 - it holds more nodes than its size allows: over 145540 "
+         "(65536 and one per 10 bytes)"},
     };
     const std::string path = folder.file("broken.ovx");
     for (const auto &[content, reason] : cases) {
