@@ -32,6 +32,49 @@ inline std::string LargeSiteText(int cameras, int presetsPerCamera)
     return text + "    </CAMERAS>\n    <POSCONFIG/>\n  </SITE>\n</CONFIG>\n";
 }
 
+inline std::string Repeated(const std::string &text, std::size_t count)
+{
+    std::string all;
+    all.reserve(text.size() * count);
+    for (std::size_t i = 0; i < count; ++i)
+        all += text;
+    return all;
+}
+
+// ` a0="" a1="" ...`: `count` empty attributes, 6 bytes of file each (from the tenth on, 7).
+inline std::string EmptyAttributes(int count)
+{
+    std::string text;
+    for (int i = 0; i < count; ++i)
+        text += " a" + std::to_string(i) + "=\"\"";
+    return text;
+}
+
+// The site "P" of one camera whose presets are `elements` elements of `attributes` empty
+// attributes each, `<PRESET a0="" a1="" ... />`.
+inline std::string EmptyAttributesText(int elements, int attributes)
+{
+    return "<?xml version=\"1.0\"?><CONFIG><SITE NAME=\"P\"><CAMERAS><CAMERA NUMBER=\"1\">"
+           "<TYPE>80</TYPE><PRESETS>"
+           + Repeated("<PRESET" + EmptyAttributes(attributes) + "/>",
+                      static_cast<std::size_t>(elements))
+           + "</PRESETS></CAMERA></CAMERAS></SITE></CONFIG>";
+}
+
+// A file of `bytes` bytes: `declarations`, the site "Default" holding `count` copies of `unit`,
+// and blanks before it all to make up the size (blanks outside the root cost libxml2 nothing).
+// Empty when the copies do not fit.
+inline std::string PaddedSiteText(std::size_t bytes, const std::string &declarations,
+                                  const std::string &unit, std::size_t count)
+{
+    const std::string head = "<CONFIG><SITE NAME=\"Default\"><X>";
+    const std::string tail = "</X></SITE></CONFIG>";
+    const std::size_t used = declarations.size() + head.size() + unit.size() * count + tail.size();
+    if (used > bytes)
+        return {};
+    return std::string(bytes - used, ' ') + declarations + head + Repeated(unit, count) + tail;
+}
+
 // One site element of `count` attributes: `<SITE NAME="Default" a0="1" ... />`.
 inline std::string ManyAttributesText(int count)
 {

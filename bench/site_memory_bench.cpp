@@ -9,7 +9,17 @@
 // rss_trimmed (after a further malloc_trim(0)), rss_failed_import. In ms: import_ms and
 // reimport_ms (ImportSite alone), delete_ms (DeleteSite), trim_ms (that further malloc_trim),
 // failed_import_ms.
+//
+// BM_ImportCost/n: one import of one file, through the same site data on a thread of its own:
+// the large site; the file of 8,616 elements of 256 empty attributes (16.77 MB), which libxml2
+// builds in about 500 MB; and, for each kind of node, the costliest file the import lets through:
+// of the bound's size (16 MiB), with as many copies of the kind as the scan before the parse
+// admits, found by asking the scan itself. Counters: file_mb, import_ms, peak_growth_mb (the peak
+// of VmRSS during the import over VmRSS before it), held_growth_mb (VmRSS after it over before),
+// admitted (1 when the import gave S_OK).
 
+#include "configstore/site_file_scan.h"
+#include "configstore/xml_file.h"
 #include "services/orvex_config_data.h"
 #include "site_file_text.h"
 
@@ -19,8 +29,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <thread>
+#include <vector>
 
 #include <malloc.h>
 #include <unistd.h>
@@ -29,14 +42,20 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double residentMegabytes()
+// A field of /proc/self/status given in kB ("VmRSS:", "VmHWM:"), in MB.
+double statusMegabytes(std::string_view field)
 {
     std::ifstream status("/proc/self/status");
     for (std::string line; std::getline(status, line);) {
-        if (line.starts_with("VmRSS:"))
-            return std::strtod(line.c_str() + 6, nullptr) / 1024.0;
+        if (line.starts_with(field))
+            return std::strtod(line.c_str() + field.size(), nullptr) / 1024.0;
     }
     return 0;
+}
+
+double residentMegabytes()
+{
+    return statusMegabytes("VmRSS:");
 }
 
 double millisecondsSince(Clock::time_point start)
@@ -107,6 +126,119 @@ void BM_LargeSiteMemory(benchmark::State &state)
 BENCHMARK(BM_LargeSiteMemory)
     ->Args({100, 1400})
     ->Args({10, 64})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+// The file of `count` copies of `unit` after `declarations` that PaddedSiteText makes at the bound
+// on site files, for the largest count that the scan before the parse admits.
+std::string costliestAdmitted(const std::string &declarations, const std::string &unit)
+{
+    const auto text = [&](std::size_t count) {
+        return bench::PaddedSiteText(configstore::kMaxSiteFileBytes, declarations, unit, count);
+    };
+    const auto admitted = [&](std::size_t count) {
+        const std::string file = text(count);
+        configstore::SiteFileScan scan(file.size());
+        return !file.empty() && scan.feed(file);
+    };
+    std::size_t low = 0;                                                 // admitted
+    std::size_t high = configstore::kMaxSiteFileBytes / unit.size() + 1; // refused
+    while (high - low > 1) {
+        const std::size_t middle = low + (high - low) / 2;
+        (admitted(middle) ? low : high) = middle;
+    }
+    return text(low);
+}
+
+struct ImportCase
+{
+    const char *label;
+    std::string siteName;
+    std::function<std::string()> text;
+    bool mustImport;
+};
+
+const std::vector<ImportCase> &importCases()
+{
+    static const std::vector<ImportCase> cases = [] {
+        const auto costliest = [](const char *label, std::string declarations, std::string unit) {
+            return ImportCase{label, "Default",
+                              [=] { return costliestAdmitted(declarations, unit); }, true};
+        };
+        std::string idDeclarations = "<!DOCTYPE CONFIG [<!ATTLIST a";
+        for (int i = 0;
+             idDeclarations.size() + 32 < configstore::SiteFileScan::kMaxDeclarationCharacters; ++i)
+            idDeclarations += " i" + std::to_string(i) + " ID #IMPLIED";
+        std::string namespaceDefaults = "<!DOCTYPE CONFIG [<!ATTLIST a";
+        for (int i = 0; i < configstore::SiteFileScan::kMaxDeclaredValues; ++i)
+            namespaceDefaults += " xmlns:n" + std::to_string(i) + " CDATA 'urn:n'";
+        return std::vector<ImportCase>{
+            {"the large site", "Default", [] { return bench::LargeSiteText(100, 1400); }, true},
+            {"8,616 elements of 256 empty attributes", "P",
+             [] { return bench::EmptyAttributesText(8616, 256); }, false},
+            costliest("elements <a/>", "", "<a/>"),
+            costliest("elements and texts <a/>x", "", "<a/>x"),
+            costliest(
+                "elements of the most empty attributes", "",
+                "<a" + bench::EmptyAttributes(configstore::SiteFileScan::kMaxAttributesPerElement)
+                    + "/>"),
+            costliest("elements of one empty attribute and texts", "", "<a b=\"\"/>x"),
+            costliest("comments and texts <!---->x", "", "<!---->x"),
+            costliest("processing instructions and texts <?a?>x", "", "<?a?>x"),
+            costliest("CDATA sections and texts", "", "<![CDATA[x]]>y"),
+            costliest("elements nested 250 deep", "",
+                      bench::Repeated("<a>", 250) + bench::Repeated("</a>", 250)),
+            costliest("elements given the most namespaces by default", namespaceDefaults + ">]>",
+                      "<a/>"),
+            costliest("elements after the longest ID attribute list", idDeclarations + ">]>",
+                      "<a/>"),
+        };
+    }();
+    return cases;
+}
+
+void BM_ImportCost(benchmark::State &state)
+{
+    const ImportCase &c = importCases().at(static_cast<std::size_t>(state.range(0)));
+    state.SetLabel(c.label);
+    const auto folder = std::filesystem::temp_directory_path()
+                        / ("import-cost-bench-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    ::setenv("ORVEX_INSTALL_DIR", folder.c_str(), 1);
+    const std::string file = (folder / "site.ovx").string();
+    {
+        const std::string text = c.text();
+        std::ofstream(file, std::ios::binary) << text;
+        state.counters["file_mb"] = static_cast<double>(text.size()) / 1e6;
+    }
+    for (auto _ : state) {
+        std::thread serviceThread([&] {
+            services::OrvexConfigData site;
+            if (site.InitializeStorage() != S_OK) {
+                state.SkipWithError("no storage");
+                return;
+            }
+            malloc_trim(0);
+            const double before = residentMegabytes();
+            // Resets VmHWM to the present VmRSS.
+            std::ofstream("/proc/self/clear_refs") << "5";
+            const auto start = Clock::now();
+            const HRESULT hr = site.ImportSite(&c.siteName, &file);
+            state.counters["import_ms"] = millisecondsSince(start);
+            state.counters["peak_growth_mb"] = statusMegabytes("VmHWM:") - before;
+            state.counters["held_growth_mb"] = residentMegabytes() - before;
+            state.counters["admitted"] = hr == S_OK ? 1 : 0;
+            if (c.mustImport && hr != S_OK)
+                state.SkipWithError("a file that must import was refused");
+        });
+        serviceThread.join();
+    }
+    ::unsetenv("ORVEX_INSTALL_DIR");
+    std::filesystem::remove_all(folder);
+}
+
+BENCHMARK(BM_ImportCost)
+    ->DenseRange(0, static_cast<int>(importCases().size()) - 1)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 
