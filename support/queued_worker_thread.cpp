@@ -70,6 +70,12 @@ bool QueuedWorkerThread::IsEmpty()
     return m_queue.empty();
 }
 
+std::size_t QueuedWorkerThread::QueuedCount()
+{
+    std::lock_guard lock(m_mutex);
+    return m_queue.size();
+}
+
 void QueuedWorkerThread::IdleWhileEmpty()
 {
     std::unique_lock lock(m_mutex);

@@ -13,6 +13,7 @@
 #include "worker_thread.h"
 #include "queue_item.h"
 
+#include <cstddef>
 #include <deque>
 #include <memory>
 
@@ -32,6 +33,8 @@ public:
     // The head item, or null when the queue is empty.
     std::unique_ptr<QueueItem> Pop();
     [[nodiscard]] bool IsEmpty();
+    // The items queued and not yet popped.
+    [[nodiscard]] std::size_t QueuedCount();
 
 protected:
     // Handles one item on the worker thread. Under the default Run the item is deleted when this

@@ -24,6 +24,16 @@ bool LinkProtocolThread::Send(std::uint8_t type, std::span<const std::uint8_t> p
     return Post(std::make_unique<OutgoingMessage>(type, payload));
 }
 
+std::size_t LinkProtocolThread::Backlog()
+{
+    if (Exited())
+        return 0;
+    // The queue first: sendNext marks a message unsettled before it pops it, so a message is
+    // never seen neither queued nor unsettled.
+    const std::size_t queued = QueuedCount();
+    return queued + (m_unsettled.load() ? 1 : 0);
+}
+
 void LinkProtocolThread::resetState()
 {
     m_pending.clear();
@@ -158,6 +168,7 @@ void LinkProtocolThread::acknowledge()
     m_awaiting = false;
     m_pending.clear();
     m_writes = 0;
+    m_unsettled.store(false);
 }
 
 void LinkProtocolThread::sendNext()
@@ -165,15 +176,25 @@ void LinkProtocolThread::sendNext()
     m_awaiting = false;
     m_pending.clear();
     m_writes = 0;
+    // Only this thread pops, so a queue found holding a message still holds it below; an idle
+    // poll leaves the mark alone.
+    if (IsEmpty()) {
+        m_unsettled.store(false);
+        return;
+    }
+    m_unsettled.store(true);
     const std::unique_ptr<support::QueueItem> item = Pop();
     const auto *message = dynamic_cast<const OutgoingMessage *>(item.get());
-    if (!message)
+    if (!message) {
+        m_unsettled.store(false);
         return;
+    }
     m_transmitSequence = nextSequence(m_transmitSequence);
     auto frame = encodeFrame(m_transmitSequence, message->type(), message->data());
     if (!frame) {
         support::TraceDebug("Link: message type 0x%02X of %zu bytes too long to frame, dropped",
                             message->type(), message->data().size());
+        m_unsettled.store(false);
         return;
     }
     m_pending = std::move(*frame);

@@ -21,6 +21,11 @@
 // is deleted. The port is closed when the thread ends. Anything else thrown inside one step (by
 // OnFrameReceived, say) reaches OnLinkError too, and the link goes on.
 //
+// Backlog tells any thread how many messages the link has still to settle: those queued and the
+// frame awaiting its acknowledgement. A frame is settled once acknowledged, given up after its
+// fourth write, or dropped as too long. A link whose thread has ended will never settle anything
+// and counts 0.
+//
 // Lifetime: a concrete subclass calls SetPriority(-1) and Start() at the end of its constructor
 // and Stop() first thing in its destructor; deleting the link deletes the messages still queued.
 
@@ -28,7 +33,9 @@
 #include "platform/serial_port.h"
 #include "support/queued_worker_thread.h"
 
+#include <atomic>
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <exception>
 #include <span>
@@ -61,6 +68,10 @@ public:
 
     // Queues one message for the unit; false when it could not be queued.
     bool Send(std::uint8_t type, std::span<const std::uint8_t> payload);
+
+    // The messages queued and the frame awaiting acknowledgement; 0 once the thread has ended.
+    // Any thread. A message posted before the call is counted until it is settled.
+    [[nodiscard]] std::size_t Backlog();
 
 protected:
     // The link's own Run takes the queued items; nothing is handed here.
@@ -95,6 +106,9 @@ private:
     int m_writes = 0;
     Clock::time_point m_sendTime;
     std::uint8_t m_transmitSequence = 0;
+    // A message taken from the queue and not yet settled; the one field Backlog reads off the
+    // link thread.
+    std::atomic<bool> m_unsettled{false};
 };
 
 } // namespace transport

@@ -9,6 +9,8 @@
 #include "platform/notifier.h"
 #include "support/trace_log.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <exception>
 
 namespace transport {
@@ -127,6 +129,16 @@ HRESULT OrvexTransport::setSerialPort(std::int16_t port)
         support::TraceError("Error Setting Serial Port: %s", e.what());
         return E_FAIL;
     }
+    return S_OK;
+}
+
+HRESULT OrvexTransport::getBacklog(std::int32_t *messages)
+{
+    if (!messages)
+        return E_POINTER;
+    std::lock_guard lock(m_linkMutex);
+    const std::size_t backlog = m_link ? m_link->Backlog() : 0;
+    *messages = static_cast<std::int32_t>(std::min<std::size_t>(backlog, INT32_MAX));
     return S_OK;
 }
 

@@ -13,13 +13,15 @@
 // advised when the firing began; subscribers may advise and unadvise (themselves too) from
 // inside an event or from any other thread. A subscriber that throws is traced and the others
 // still get the event. Members return S_OK except for null pointers (E_POINTER) and a link that
-// could not be made (E_FAIL, traced).
+// could not be made (E_FAIL, traced). ILinkBacklog reports what the current link has still to
+// settle (0 without one).
 
 #include "camera_control.h"
 #include "event_decoder.h"
 #include "inbound_dispatcher.h"
 #include "transport_link.h"
 
+#include "interfaces/transport/ilink_backlog.h"
 #include "interfaces/transport/iorvex_transport.h"
 #include "platform/connection_point.h"
 
@@ -28,7 +30,7 @@
 
 namespace transport {
 
-class OrvexTransport final : public IOrvexTransport, public CameraControl
+class OrvexTransport final : public IOrvexTransport, public ILinkBacklog, public CameraControl
 {
 public:
     // `linkTiming` sets the read and retransmission time-outs of every link the object makes;
@@ -51,6 +53,8 @@ public:
 
     HRESULT Advise(std::shared_ptr<IOrvexTransportEvents> sink, std::uint32_t *cookie) override;
     HRESULT Unadvise(std::uint32_t cookie) override;
+
+    HRESULT getBacklog(std::int32_t *messages) override;
 
     // Where the link delivers received messages; tests post QueuedMessage items here too.
     [[nodiscard]] support::QueuedWorkerThread &inboundDispatcher() { return *m_dispatcher; }

@@ -161,6 +161,36 @@ TEST_F(AUnitOnTheLine, WarnsOnceWithoutAPortAndStartsEachNewPortAtSequenceOne)
     EXPECT_THAT(notices.texts(), ElementsAre("No Serial Port Selected"));
 }
 
+// What a stopping service waits for: each message counts until the unit has acknowledged it or
+// the link has given it up after its 4 writes; without a port, or with one the link could not
+// open, nothing will ever go out, and nothing counts.
+TEST_F(AUnitOnTheLine, CountsEachMessageInItsBacklogUntilItIsSettled)
+{
+    const auto backlog = [&] {
+        std::int32_t messages = -1;
+        EXPECT_EQ(transport->getBacklog(&messages), S_OK);
+        return messages;
+    };
+    const auto sendThree = [&] {
+        for (int i = 0; i < 3; ++i)
+            sendDefault([](IDefault &m) { m.RequestResetCount(); });
+    };
+    sendThree();
+    EXPECT_EQ(backlog(), 0) << "no port";
+    pointPortAt(2, (m_folder / "no-such-device").string());
+    ASSERT_EQ(transport->setSerialPort(2), S_OK);
+    sendThree();
+    EXPECT_TRUE(waitUntil([&] { return backlog() == 0; })) << "a port that cannot be opened";
+
+    connect();
+    unit->InjectFault(unitsim::Fault::Silence, LinkProtocolThread::kMaxWrites);
+    sendThree();
+    ASSERT_TRUE(waitUntil([&] { return backlog() == 0; }));
+    EXPECT_EQ(unit->stats().faultsInjected, 4u) << "the first message was given up after its 4th write";
+    EXPECT_EQ(unit->stats().framesReceived, 2u);
+    EXPECT_EQ(transport->getBacklog(nullptr), E_POINTER);
+}
+
 TEST_F(AUnitOnTheLine, SteersACameraAndReportsItsPositionInEachCommandSet)
 {
     connect();
