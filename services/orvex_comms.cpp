@@ -275,6 +275,12 @@ void OrvexComms::AttachConfigData(SiteExchange *siteData)
 
 void OrvexComms::SetBusyDelay(std::uint32_t ms)
 {
+    if (!m_lastCheckSet) {
+        // Before the first timer message: the first check goes where that message would put it,
+        // one interval back from now, so that the delay counts from now, not from that message.
+        m_lastCheck = m_loop.TickCount() - m_interval;
+        m_lastCheckSet = true;
+    }
     m_interval += ms;
     support::TraceInfo("Setting delay time to %d", static_cast<int>(m_interval));
 }

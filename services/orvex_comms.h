@@ -108,7 +108,8 @@ public:
     // Operations of the service host.
     // Keeps `siteData` (not owned; may be null) and restarts the heartbeat from its first phase.
     void AttachConfigData(SiteExchange *siteData);
-    // Postpones the next heartbeat step by `ms`; delays of several commands add up.
+    // Postpones the next heartbeat step by `ms` from now, also before the first timer message;
+    // delays of several commands add up.
     void SetBusyDelay(std::uint32_t ms);
     // Subscribes the hub to the transport's events; on failure traces the reason and returns
     // it (the hub then hears no reports).

@@ -5,9 +5,31 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 using fakes::Call;
 
 namespace {
+
+// The commands that keep the unit busy, each with the time it holds the heartbeat off.
+struct BusyCommand
+{
+    const char *name;
+    std::function<HRESULT(services::OrvexComms &)> command;
+    std::uint32_t busyMs;
+};
+
+const std::vector<BusyCommand> &busyCommands()
+{
+    static const std::vector<BusyCommand> rows{
+        {"ReadDataFromOrvex", [](auto &h) { return h.ReadDataFromOrvex(); }, 30000},
+        {"ClearOrvexMemory", [](auto &h) { return h.ClearOrvexMemory(); }, 30000},
+        {"SendCurrentSiteToOrvex", [](auto &h) { return h.SendCurrentSiteToOrvex(); }, 60000},
+        {"RequestTaskDiagnostics", [](auto &h) { return h.RequestTaskDiagnostics(); }, 30000},
+    };
+    return rows;
+}
 
 class AHubHeartbeat : public ::testing::Test
 {
@@ -179,6 +201,53 @@ TEST(AHubOnTheServiceLoop, ProbesOnTheSecondTimerMessage)
     loop.Join();
 }
 
+// A command that keeps the unit busy holds the heartbeat off from its own start, also when it
+// comes before the first timer message has placed the first check (a send right after the
+// service started): no probe, so no OrvexOffline, while the unit is busy.
+TEST(AHubOnTheServiceLoop, HoldsABusyDelayThatComesBeforeTheFirstTimerMessage)
+{
+    for (const BusyCommand &row : busyCommands()) {
+        SCOPED_TRACE(row.name);
+        auto clock = std::make_shared<ManualLoopClock>(100000);
+        ServiceLoop loop(clock);
+        auto transport = std::make_shared<fakes::RecordingTransport>();
+        auto hub = std::make_shared<services::OrvexComms>(loop, transport);
+        auto status = std::make_shared<fakes::RecordingCommsSink>();
+        fakes::RecordingSite site;
+        hub->AttachConfigData(&site);
+        std::uint32_t cookie = 0;
+        hub->AdviseCommsEvents(status, &cookie);
+        ASSERT_TRUE(loop.Start());
+        std::uint64_t elapsed = 0; // since the command
+        const auto advance = [&](std::uint64_t ms) {
+            loop.Invoke([&] {
+                clock->Advance(ms);
+                return S_OK;
+            });
+            loop.Invoke([] { return S_OK; }); // the due timers run before this call
+            elapsed += ms;
+        };
+        const auto probes = [&] {
+            const auto lines = transport->log.lines();
+            return std::count(lines.begin(), lines.end(), Call("RequestHeartbeat"));
+        };
+        loop.Invoke([&] { return hub->SetSerialPort(1); });
+        advance(500); // the first timer message is half a second away
+        elapsed = 0;
+        loop.Invoke([&] { return row.command(*hub); });
+        advance(500);
+        while (elapsed + 1000 <= row.busyMs) {
+            advance(1000);
+            ASSERT_EQ(probes(), 0) << elapsed << " ms after the command";
+        }
+        EXPECT_EQ(status->log.lines(), std::vector<std::string>{});
+        advance(1000);
+        EXPECT_EQ(probes(), 1) << elapsed << " ms after the command";
+        loop.Quit();
+        loop.Join();
+    }
+}
+
 // ---- commands ----
 
 struct CommandRow
@@ -217,20 +286,13 @@ TEST_F(AHubCommand, SendsEachCommandAsOneMessage)
 
 TEST_F(AHubCommand, PostponesTheHeartbeatByEachCommandsBusyTime)
 {
-    const std::vector<std::pair<const char *, std::function<HRESULT(services::OrvexComms &)>>> rows{
-        {"ReadDataFromOrvex", [](auto &h) { return h.ReadDataFromOrvex(); }},
-        {"ClearOrvexMemory", [](auto &h) { return h.ClearOrvexMemory(); }},
-        {"SendCurrentSiteToOrvex", [](auto &h) { return h.SendCurrentSiteToOrvex(); }},
-        {"RequestTaskDiagnostics", [](auto &h) { return h.RequestTaskDiagnostics(); }},
-    };
-    const std::uint32_t busy[] = {30000, 30000, 60000, 30000};
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        SCOPED_TRACE(rows[i].first);
+    for (const BusyCommand &row : busyCommands()) {
+        SCOPED_TRACE(row.name);
         hub->AttachConfigData(&site);
         tickAt(1000); // last check 0, interval 1000
-        rows[i].second(*hub);
-        EXPECT_EQ(tickAt(1000 + busy[i]), kNothing);
-        EXPECT_EQ(tickAt(1001 + busy[i]), kProbe);
+        row.command(*hub);
+        EXPECT_EQ(tickAt(1000 + row.busyMs), kNothing);
+        EXPECT_EQ(tickAt(1001 + row.busyMs), kProbe);
     }
 }
 
