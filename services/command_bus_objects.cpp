@@ -8,6 +8,7 @@
 #include "services/hub_inbound_bus_object.h"
 #include "support/trace_log.h"
 
+#include <optional>
 #include <set>
 #include <tuple>
 
@@ -149,20 +150,26 @@ private:
 
     // Keeps `answer` until the reply sends it. An answer still unsent when this object leaves
     // the bus is dropped with it, while the connection is still open: the caller's wait ends
-    // with the connection or its own time-out.
+    // with the connection or its own time-out. A command refused while the service stops is
+    // answered with the error the bus gives for a service that left without answering, which is
+    // what such a caller got before the stop waited for a site send.
     CommandTurns::Reply answerLater(Answer &&answer)
     {
         auto kept = std::make_shared<Answer>(std::move(answer));
         m_unanswered->insert(kept);
         return [unanswered = std::weak_ptr(m_unanswered), weakAnswer = std::weak_ptr(kept),
-                bus = context().weak_from_this()](HRESULT hr) {
+                bus = context().weak_from_this()](std::optional<HRESULT> hr) {
             const auto answers = unanswered.lock();
             const auto answer = weakAnswer.lock();
             if (!answers || !answer)
                 return;
             answers->erase(answer);
             try {
-                answer->returnResults(std::int32_t{hr});
+                if (hr)
+                    answer->returnResults(std::int32_t{*hr});
+                else
+                    answer->returnError(sdbus::Error("org.freedesktop.DBus.Error.NoReply",
+                                                     "OrvexServices is stopping: the command was not run"));
             } catch (const sdbus::Error &error) {
                 support::TraceError("Error Answering a Command on the Bus: %s", error.getMessage().c_str());
             }

@@ -3,6 +3,8 @@
 #include "services/transport_event_sink.h"
 #include "support/trace_log.h"
 
+#include <chrono>
+#include <optional>
 #include <utility>
 
 namespace services {
@@ -28,7 +30,10 @@ constexpr std::int16_t kCameraVisitWorkstation = 37;
 } // namespace
 
 OrvexComms::OrvexComms(ServiceLoop &loop, std::shared_ptr<transport::IOrvexTransport> transport)
-    : m_loop(loop), m_transport(std::move(transport)), m_sink(std::make_shared<TransportEventSink>(loop, this))
+    : m_loop(loop)
+    , m_transport(std::move(transport))
+    , m_backlog(std::dynamic_pointer_cast<transport::ILinkBacklog>(m_transport))
+    , m_sink(std::make_shared<TransportEventSink>(loop, this))
 {
 }
 
@@ -37,6 +42,10 @@ OrvexComms::~OrvexComms()
     UnadviseTransportEvents();
     m_sink->Detach();
     StopHeartbeatTimer();
+    for (const std::uint32_t timer : {m_sendSettleTimer, m_stopTimer}) {
+        if (timer != 0)
+            m_loop.KillTimer(timer);
+    }
 }
 
 // ---- commands ----
@@ -76,7 +85,7 @@ HRESULT OrvexComms::ReadDataFromOrvex()
     SetBusyDelay(kUploadBusyMs);
     if (!m_transport)
         return E_POINTER;
-    startExchange(&SiteExchange::RequestSiteFromUnit);
+    startExchange(Exchange::Read);
     return S_OK;
 }
 
@@ -101,7 +110,7 @@ HRESULT OrvexComms::SendCurrentSiteToOrvex()
     if (!m_transport)
         return E_POINTER;
     // The command answers S_OK whatever the download gives.
-    startExchange(&SiteExchange::SendCurrentSite);
+    startExchange(Exchange::Send);
     return S_OK;
 }
 
@@ -122,28 +131,77 @@ HRESULT OrvexComms::RequestTaskDiagnostics()
 
 // ---- command turns ----
 
-void OrvexComms::startExchange(void (SiteExchange::*direction)(SiteExchange::Completion))
+void OrvexComms::startExchange(Exchange exchange)
 {
     if (!m_siteData)
         return;
-    m_exchangeRunning = true;
-    (m_siteData->*direction)([life = std::weak_ptr(m_life)](HRESULT) {
+    if (exchange == Exchange::Send && m_sendSettleTimer != 0) {
+        // The messages of the send before stay ahead of this one's and settle within its watch.
+        m_loop.KillTimer(m_sendSettleTimer);
+        m_sendSettleTimer = 0;
+    }
+    m_exchange = exchange;
+    const auto ended = [life = std::weak_ptr(m_life)](HRESULT) {
         if (auto hub = life.lock())
             (*hub)->exchangeEnded();
-    });
+    };
+    if (exchange == Exchange::Send)
+        m_siteData->SendCurrentSite(ended);
+    else
+        m_siteData->RequestSiteFromUnit(ended);
 }
 
 void OrvexComms::exchangeEnded()
 {
-    m_exchangeRunning = false;
+    const bool sent = m_exchange == Exchange::Send;
+    m_exchange = Exchange::None;
     // Empty when the exchange ended within its command, which takeTurns answers itself.
     if (Reply reply = std::exchange(m_replyAfterExchange, nullptr))
         reply(m_exchangeCommandResult);
+    if (sent)
+        watchSendSettling();
     takeTurns();
+}
+
+void OrvexComms::watchSendSettling()
+{
+    constexpr std::uint32_t kSettlePollMs = 100;
+    if (linkBacklog() == 0) {
+        sendSettled();
+        return;
+    }
+    m_sendSettleTimer = m_loop.SetTimer(kSettlePollMs, [this](std::uint32_t) {
+        if (linkBacklog() == 0)
+            sendSettled();
+    });
+}
+
+void OrvexComms::sendSettled()
+{
+    if (m_sendSettleTimer != 0)
+        m_loop.KillTimer(m_sendSettleTimer);
+    m_sendSettleTimer = 0;
+    if (m_stop) {
+        support::TraceInfo("Stopping: the site download has ended");
+        stopNow();
+    }
+}
+
+std::int32_t OrvexComms::linkBacklog() const
+{
+    std::int32_t messages = 0;
+    if (!m_backlog || FAILED(m_backlog->getBacklog(&messages)))
+        return 0;
+    return messages;
 }
 
 void OrvexComms::RunInTurn(Command command, Reply reply)
 {
+    if (m_turnsEnded) {
+        if (reply)
+            reply(std::nullopt);
+        return;
+    }
     m_turns.push_back(Turn{std::move(command), std::move(reply)});
     takeTurns();
 }
@@ -155,11 +213,11 @@ void OrvexComms::takeTurns()
     if (m_takingTurns)
         return;
     m_takingTurns = true;
-    while (!m_exchangeRunning && !m_turns.empty()) {
+    while (m_exchange == Exchange::None && !m_turns.empty()) {
         Turn turn = std::move(m_turns.front());
         m_turns.pop_front();
         const HRESULT hr = turn.command(*this);
-        if (m_exchangeRunning) {
+        if (m_exchange != Exchange::None) {
             m_replyAfterExchange = std::move(turn.reply);
             m_exchangeCommandResult = hr;
             break;
@@ -168,6 +226,42 @@ void OrvexComms::takeTurns()
             turn.reply(hr);
     }
     m_takingTurns = false;
+}
+
+void OrvexComms::EndTurns(std::function<void()> stop)
+{
+    if (m_turnsEnded)
+        return;
+    m_turnsEnded = true;
+    const std::size_t refused = m_turns.size();
+    for (std::deque<Turn> waiting = std::exchange(m_turns, {}); Turn &turn : waiting) {
+        if (turn.reply)
+            turn.reply(std::nullopt);
+    }
+    if (!sendUnderWay()) {
+        stop();
+        return;
+    }
+    const auto limit = std::chrono::duration_cast<std::chrono::milliseconds>(kStopWaitLimit);
+    support::TraceInfo("Stopping after the site download: its remaining steps and the unit's acknowledgements "
+                       "first, %d s at most; %d waiting commands refused",
+                       static_cast<int>(kStopWaitLimit.count()), static_cast<int>(refused));
+    m_stop = std::move(stop);
+    m_stopTimer = m_loop.SetTimer(static_cast<std::uint32_t>(limit.count()), [this](std::uint32_t) {
+        support::TraceInfo("Stopping before the site download has ended: %d messages to the unit unsettled "
+                           "after %d s",
+                           static_cast<int>(linkBacklog()), static_cast<int>(kStopWaitLimit.count()));
+        stopNow();
+    });
+}
+
+void OrvexComms::stopNow()
+{
+    if (m_stopTimer != 0)
+        m_loop.KillTimer(m_stopTimer);
+    m_stopTimer = 0;
+    if (auto stop = std::exchange(m_stop, nullptr))
+        stop();
 }
 
 // ---- image notices and licence plates ----

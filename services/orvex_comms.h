@@ -10,7 +10,8 @@
 // there; transport events reach the handlers through the loop (TransportEventSink), one at a
 // time and in the order the transport fired them. A site send or read (SendCurrentSiteToOrvex,
 // ReadDataFromOrvex) returns once it has begun and goes on from loop timers; clients on the
-// bus reach the commands through RunInTurn, which keeps them in order behind it. The members
+// bus reach the commands through RunInTurn, which keeps them in order behind it. A send counts
+// as under way until the link has settled its tables, which a loop timer watches. The members
 // of IOrvexComms called directly run at once: they are for the service's own start and tests.
 // Both event sources fire synchronously on the calling thread, slot by slot. The hub must be
 // destroyed on the service thread or after the loop has ended; its destructor unsubscribes from
@@ -25,6 +26,7 @@
 #include "interfaces/services/ilicence_plate.h"
 #include "interfaces/services/iorvex_comms.h"
 #include "interfaces/services/iorvex_comms_event_source.h"
+#include "interfaces/transport/ilink_backlog.h"
 #include "interfaces/transport/iorvex_transport.h"
 #include "platform/connection_point.h"
 #include "platform/service_loop.h"
@@ -33,6 +35,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -67,6 +70,7 @@ public:
 
     // CommandTurns
     void RunInTurn(Command command, Reply reply) override;
+    void EndTurns(std::function<void()> stop) override;
 
     // IDVRComms
     HRESULT ImageAvailable(std::int16_t CameraID, const std::string &fileName) override;
@@ -164,14 +168,24 @@ private:
         m_commsEvents.FireSlots(std::forward<Call>(call));
     }
     void fireGotMessage(const char *text) const;
-    // Starts a site send or read (a member of SiteExchange); the turns wait until it has ended.
-    void startExchange(void (SiteExchange::*direction)(SiteExchange::Completion));
+    enum class Exchange { None, Send, Read };
+    // Starts a site send or read; the turns wait until it has ended.
+    void startExchange(Exchange exchange);
     void exchangeEnded();
     // Runs the waiting commands until none is left or one starts an exchange.
     void takeTurns();
+    // After a send's last step: watches the link until it has settled every message.
+    void watchSendSettling();
+    void sendSettled();
+    [[nodiscard]] bool sendUnderWay() const { return m_exchange == Exchange::Send || m_sendSettleTimer != 0; }
+    // The messages the link has still to settle; 0 for a transport that does not tell.
+    [[nodiscard]] std::int32_t linkBacklog() const;
+    // Runs the stop that waits, once.
+    void stopNow();
 
     ServiceLoop &m_loop;
     std::shared_ptr<transport::IOrvexTransport> m_transport;
+    std::shared_ptr<transport::ILinkBacklog> m_backlog; // the same object, when it tells
     std::shared_ptr<TransportEventSink> m_sink;
     std::uint32_t m_transportCookie = 0;
     std::int16_t m_port = 0; // the port last set, for the trace
@@ -185,7 +199,14 @@ private:
     };
     std::deque<Turn> m_turns;
     bool m_takingTurns = false;
-    bool m_exchangeRunning = false;
+    Exchange m_exchange = Exchange::None;
+    // Polls the link from a send's last step until its messages are settled; 0 when not.
+    std::uint32_t m_sendSettleTimer = 0;
+    // Once EndTurns was called: every command is refused.
+    bool m_turnsEnded = false;
+    // The stop that waits for a send, and the timer that bounds the wait.
+    std::function<void()> m_stop;
+    std::uint32_t m_stopTimer = 0;
     // The reply of the command whose exchange is running, and that command's result.
     Reply m_replyAfterExchange;
     HRESULT m_exchangeCommandResult = S_OK;

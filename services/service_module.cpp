@@ -4,6 +4,7 @@
 #include "platform/notifier.h"
 #include "platform/service_loop.h"
 #include "services/bus_context.h"
+#include "services/command_turns.h"
 #include "services/event_log.h"
 #include "services/root_bus_object.h"
 #include "services/service_switch.h"
@@ -80,10 +81,22 @@ HRESULT ServiceModule::UnregisterServer()
 int ServiceModule::Run(bool runningAsService)
 {
     ServiceLoop loop;
-    loop.HandleSignals({SIGTERM, SIGINT}, [&loop, runningAsService](int) {
+    std::shared_ptr<Orvex> root;
+    // A stop lets a site send under way finish first (the hub's EndTurns): ending between its
+    // clear and its tables would leave the unit with its memory cleared and no site.
+    const auto stop = [&loop, &root] {
+        std::shared_ptr<IOrvexComms> comms;
+        if (root)
+            (void)root->getOrvexComms(&comms);
+        if (const auto turns = std::dynamic_pointer_cast<CommandTurns>(comms))
+            turns->EndTurns([&loop] { loop.Quit(); });
+        else
+            loop.Quit();
+    };
+    loop.HandleSignals({SIGTERM, SIGINT}, [&stop, runningAsService](int) {
         if (runningAsService)
             NotifyServiceManager("STOPPING=1");
-        loop.Quit();
+        stop();
     });
 
     std::unique_ptr<sdbus::IConnection> connection;
@@ -94,7 +107,6 @@ int ServiceModule::Run(bool runningAsService)
         return E_FAIL;
     }
 
-    std::shared_ptr<Orvex> root;
     std::shared_ptr<BusContext> bus;
     std::shared_ptr<void> rootObject;
     int exitCode = 0;
@@ -112,7 +124,7 @@ int ServiceModule::Run(bool runningAsService)
             return;
         }
         if (!runningAsService)
-            bus->countClients([&loop] { loop.Quit(); });
+            bus->countClients(stop);
         bus->attach();
         LogEvent(runningAsService, "Service started");
         if (runningAsService)

@@ -143,6 +143,7 @@ TEST_F(ARegistration, AsAServiceWritesTheUnitAndNamesItInTheActivationFile)
                                             "Type=dbus\n"
                                             "BusName=org.orvex.OrvexServices\n"
                                             "ExecStart=/opt/orvex/bin/OrvexServices\n"
+                                            "TimeoutStopSec=90\n"
                                             "Environment=ORVEX_BUS=session\n"
                                             "\n"
                                             "[Install]\n"

@@ -16,6 +16,7 @@
 #include <gmock/gmock.h>
 
 #include <mutex>
+#include <optional>
 #include <thread>
 
 namespace services::testing {
@@ -203,8 +204,8 @@ protected:
     void runInTurn(const CommandTurns::Command &command, const std::string &name)
     {
         loop.Invoke([&] {
-            hub->RunInTurn(command, [this, name](HRESULT hr) {
-                m_answers.push_back(name + (hr == S_OK ? "" : "?"));
+            hub->RunInTurn(command, [this, name](std::optional<HRESULT> hr) {
+                m_answers.push_back(name + (!hr ? " refused" : *hr == S_OK ? "" : "?"));
             });
             return S_OK;
         });
@@ -291,6 +292,89 @@ TEST_F(ASiteExchangeThroughTheHub, SendsACommandThatArrivesDuringADownloadAfterI
     ASSERT_TRUE(waitUntil([&] { return answers().size() == 3; }));
     ASSERT_TRUE(waitUntil([&] { return unit.receivedTypes().size() == 3 + 2 * tables.size(); })) << unit.receivedTypes();
     EXPECT_EQ(unit.receivedTypes(), "x" + tables + "x" + "x" + tables);
+}
+
+// The hub's turns ended as the service ends them for a stop; the test counts the stops.
+class AStopThroughTheHub : public ASiteExchangeThroughTheHub
+{
+protected:
+    void endTurns()
+    {
+        loop.Invoke([&] {
+            hub->EndTurns([this] { ++m_stops; });
+            return S_OK;
+        });
+    }
+    [[nodiscard]] int stops()
+    {
+        int stops = 0;
+        loop.Invoke([&] {
+            stops = m_stops;
+            return S_OK;
+        });
+        return stops;
+    }
+    [[nodiscard]] std::int32_t backlog()
+    {
+        std::int32_t messages = -1;
+        link->getBacklog(&messages);
+        return messages;
+    }
+
+    const std::string tables = "TTTGEPMCMC";
+    const CommandTurns::Command clear = [](IOrvexComms &comms) { return comms.ClearOrvexMemory(); };
+
+private:
+    int m_stops = 0; // on the loop thread
+};
+
+// The link polls for its settling only as the loop's clock moves, so the stop cannot come
+// between two steps of the test.
+TEST_F(AStopThroughTheHub, WaitsForASendsWaitAndForTheUnitToTakeEveryTable)
+{
+    runInTurn(send, "send");
+    runInTurn(clear, "clear");
+    ASSERT_TRUE(waitUntil([&] { return unit.receivedTypes() == "x"; }));
+    endTurns();
+    runInTurn(clear, "clear again");
+    EXPECT_THAT(answers(), ElementsAre("clear refused", "clear again refused"));
+    advance(UnitSiteExchange::kClearMemoryWait);
+    EXPECT_THAT(answers(), ElementsAre("clear refused", "clear again refused", "send"));
+    EXPECT_EQ(stops(), 0) << "the tables are still on the line";
+    ASSERT_TRUE(waitUntil([&] { return unit.receivedTypes() == "x" + tables && backlog() == 0; }))
+        << unit.receivedTypes();
+    advance(100ms);
+    EXPECT_EQ(stops(), 1);
+    endTurns();
+    advance(CommandTurns::kStopWaitLimit);
+    EXPECT_EQ(stops(), 1) << "a stop runs once";
+}
+
+// A stop after the send was answered still waits for its tables; a unit that never answers
+// holds it only up to the limit (a frame it ignores takes about a second to give up).
+TEST_F(AStopThroughTheHub, WaitsForTablesStillOnTheLineUpToTheLimit)
+{
+    runInTurn(send, "send");
+    ASSERT_TRUE(waitUntil([&] { return unit.receivedTypes() == "x"; }));
+    unit.InjectFault(unitsim::Fault::Silence, 1000);
+    advance(UnitSiteExchange::kClearMemoryWait);
+    ASSERT_THAT(answers(), ElementsAre("send"));
+    endTurns();
+    advance(CommandTurns::kStopWaitLimit - 1s);
+    EXPECT_EQ(stops(), 0);
+    EXPECT_GT(backlog(), 0);
+    advance(2s);
+    EXPECT_EQ(stops(), 1);
+}
+
+// Nothing on the unit is lost when a read stops half-way.
+TEST_F(AStopThroughTheHub, StopsAtOnceDuringARead)
+{
+    runInTurn(read, "read");
+    runInTurn(clear, "clear");
+    endTurns();
+    EXPECT_EQ(stops(), 1);
+    EXPECT_THAT(answers(), ElementsAre("clear refused"));
 }
 
 } // namespace
