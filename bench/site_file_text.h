@@ -1,6 +1,7 @@
 #pragma once
 // Site files the benchmarks import, written as text: a large site laid out as the store writes
-// one, and files made to cost libxml2 time out of proportion to their size.
+// one, a camera of presets that no number finds, and files made to cost libxml2 time out of
+// proportion to their size.
 
 #include <cstddef>
 #include <string>
