@@ -2,6 +2,7 @@
 
 #include "xml_tree.h"
 
+#include <new>
 #include <utility>
 
 namespace configstore {
@@ -25,12 +26,22 @@ HRESULT NumberedCollection::remove(std::int16_t number)
     const xmlNodePtr element = find(number);
     if (element == nullptr)
         return E_INVALIDARG;
+    if (NumberIndex *index = this->index())
+        index->removedFirst(number);
     m_container.document()->remove(element);
     return S_OK;
 }
 
+NumberIndex *NumberedCollection::index() const
+{
+    return m_container.document()->numberIndex(m_container.get());
+}
+
 xmlNodePtr NumberedCollection::find(std::int16_t number) const
 {
+    // Without memory for the index, the walk it stands for.
+    if (const NumberIndex *index = this->index())
+        return index->find(number);
     return FindByNumber(m_container.get(), number);
 }
 
@@ -38,7 +49,15 @@ xmlNodePtr NumberedCollection::findOrAppend(std::int16_t number)
 {
     if (const xmlNodePtr existing = find(number))
         return existing;
-    return AppendItemElement(m_container.get(), *m_itemSchema, &number);
+    const xmlNodePtr element = AppendItemElement(m_container.get(), *m_itemSchema, &number);
+    if (NumberIndex *index = this->index()) {
+        try {
+            index->appended(number, element);
+        } catch (const std::bad_alloc &) {
+            m_container.document()->dropNumberIndex(m_container.get());
+        }
+    }
+    return element;
 }
 
 } // namespace configstore

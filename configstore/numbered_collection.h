@@ -3,10 +3,12 @@
 // priorities, tasks, interest zones, cameras and points of sale, a camera's presets and a
 // dispenser's preset events.
 //
-// Lookups walk the element children in document order and take the first whose `NUMBER`,
-// parsed whole, equals the number asked for; elements without `NUMBER` (or with one outside the
-// 16-bit range) are found by no number. count() counts element children only. A collection
-// whose container is missing (a hand-edited file) counts 0 and refuses everything with E_FAIL.
+// A lookup finds the first element child in document order whose `NUMBER`, parsed whole, equals
+// the number asked for; elements without `NUMBER` (or with one outside the 16-bit range) are
+// found by no number. Lookups go through the container's NumberIndex, which every collection
+// over the same container shares through the document and keeps in step with its appends and
+// removals. count() counts element children only. A collection whose container is missing (a
+// hand-edited file) counts 0 and refuses everything with E_FAIL.
 
 #include "element_schema.h"
 #include "item_view.h"
@@ -61,6 +63,8 @@ public:
     [[nodiscard]] const NodeRef &container() const { return m_container; }
 
 private:
+    // The container's index in its document, shared by every collection over the container.
+    [[nodiscard]] NumberIndex *index() const;
     [[nodiscard]] xmlNodePtr find(std::int16_t number) const;
     xmlNodePtr findOrAppend(std::int16_t number);
 

@@ -118,6 +118,8 @@ void XmlDocument::unpin(xmlNodePtr node)
 {
     assert(pinCount(node) > 0 && "unbalanced unpin");
     setPinCount(node, pinCount(node) - 1);
+    if (pinCount(node) == 0 && !m_numberIndexes.empty())
+        m_numberIndexes.erase(node);
     const auto tree = detachedTreeOf(node);
     if (tree == m_detached.end())
         return;
@@ -125,6 +127,23 @@ void XmlDocument::unpin(xmlNodePtr node)
         xmlFreeNode(tree->first);
         m_detached.erase(tree);
     }
+}
+
+NumberIndex *XmlDocument::numberIndex(const xmlNode *container)
+{
+    assert(pinCount(container) > 0 && "an index outlives only a pinned container");
+    if (const auto known = m_numberIndexes.find(container); known != m_numberIndexes.end())
+        return &known->second;
+    try {
+        return &m_numberIndexes.try_emplace(container, container).first->second;
+    } catch (const std::bad_alloc &) {
+        return nullptr;
+    }
+}
+
+void XmlDocument::dropNumberIndex(const xmlNode *container) noexcept
+{
+    m_numberIndexes.erase(container);
 }
 
 } // namespace configstore

@@ -14,11 +14,18 @@
 // Nodes removed from a detached tree (a view of a deleted site deleting one of its items) are
 // accounted the same way.
 //
+// It also keeps the index by number (NumberIndex) of each container that a collection view looks
+// items up in. An index lives only while its container is pinned: it is built at its first use
+// and dropped with the container's last pin, so it never outlives its node, nor is it ever taken
+// for another node that libxml2 later puts at the same address.
+//
 // The document owns a libxml2 name dictionary, which every node in it and in its detached trees
 // may point into; a node moved in from another document must use the same dictionary
 // (ReadSiteFile parses into it).
 //
 // Not thread-safe: one thread uses a configuration.
+
+#include "number_index.h"
 
 #include <libxml/tree.h>
 
@@ -48,6 +55,13 @@ public:
     void pin(xmlNodePtr node);
     void unpin(xmlNodePtr node);
 
+    // The index of the items of `container`, which must be pinned; null when there is no memory
+    // to build it. The caller keeps it in step with the changes it makes to the container.
+    [[nodiscard]] NumberIndex *numberIndex(const xmlNode *container);
+    // Forgets the index of `container` (one that could not follow a change); the next use builds
+    // it again.
+    void dropNumberIndex(const xmlNode *container) noexcept;
+
 private:
     explicit XmlDocument(xmlDocPtr doc) : m_doc(doc) {}
 
@@ -57,6 +71,7 @@ private:
     xmlDocPtr m_doc;
     // Detached subtree roots and the number of pins inside each.
     std::unordered_map<xmlNodePtr, std::size_t> m_detached;
+    std::unordered_map<const xmlNode *, NumberIndex> m_numberIndexes;
 };
 
 } // namespace configstore

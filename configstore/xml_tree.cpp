@@ -5,6 +5,7 @@
 #include <libxml/xmlstring.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -12,6 +13,8 @@
 namespace configstore {
 
 namespace {
+
+std::atomic<std::uint64_t> numberReads{0};
 
 const xmlChar *asXml(const char *text)
 {
@@ -142,13 +145,24 @@ xmlNodePtr FindByAttribute(const xmlNode *parent, const char *attribute, std::st
     return nullptr;
 }
 
+std::optional<std::int32_t> ItemNumber(const xmlNode *element)
+{
+    numberReads.fetch_add(1, std::memory_order_relaxed);
+    return AttributeNumber(element, "NUMBER");
+}
+
 xmlNodePtr FindByNumber(const xmlNode *parent, std::int32_t number)
 {
     for (xmlNodePtr child = FirstElement(parent); child != nullptr; child = NextElement(child)) {
-        if (AttributeNumber(child, "NUMBER") == number)
+        if (ItemNumber(child) == number)
             return child;
     }
     return nullptr;
+}
+
+std::uint64_t NumberReads()
+{
+    return numberReads.load(std::memory_order_relaxed);
 }
 
 xmlNodePtr ValueNode(const xmlNode *element)

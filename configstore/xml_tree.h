@@ -47,8 +47,14 @@ using UniqueDoc = std::unique_ptr<xmlDoc, DocDeleter>;
 
 // The first element child whose `attribute` equals `value` exactly, or null.
 [[nodiscard]] xmlNodePtr FindByAttribute(const xmlNode *parent, const char *attribute, std::string_view value);
-// The first element child whose `NUMBER` parses to `number`, or null.
+// The item's `NUMBER` parsed as a stored number (whole), or nothing when it has none.
+[[nodiscard]] std::optional<std::int32_t> ItemNumber(const xmlNode *element);
+// The first element child whose `NUMBER` parses to `number`, or null: a walk of all children.
 [[nodiscard]] xmlNodePtr FindByNumber(const xmlNode *parent, std::int32_t number);
+// How many items' `NUMBER` ItemNumber has read, from any thread, in this copy of the store (the
+// shared library and a program that links the core keep one each): lookups by number are held
+// to reading each item once, not once per number asked for.
+[[nodiscard]] std::uint64_t NumberReads();
 
 // The value node of a value element: its first child when that is text, else null.
 [[nodiscard]] xmlNodePtr ValueNode(const xmlNode *element);

@@ -3,12 +3,15 @@
 #include "services/stored_site_tables.h"
 #include "site_test_support.h"
 
+#include "configstore/orvex_config.h"
+#include "configstore/xml_tree.h"
 #include "support/trace_log.h"
 
 #include <gmock/gmock.h>
 
 #include <cerrno>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 namespace services::testing {
@@ -268,6 +271,61 @@ TEST_F(AStoredSite, WhoseCountNamesAnItemNoNumberReachesStillLoadsTheRest)
     const SiteSnapshot loaded = snapshot(site);
     EXPECT_THAT(loaded.devices, ElementsAre(ElementsAre(7, 0, 0, 0)));
     EXPECT_THAT(loaded.cameras, ElementsAre(ElementsAre(5, 3)));
+}
+
+// `count` elements `<tag NUMBER="numberOf(i)"/>` (no NUMBER where it gives nothing) in a container.
+std::string storedItems(const char *container, const char *tag, int count,
+                        const std::function<std::optional<int>(int)> &numberOf)
+{
+    std::string text = std::string("<") + container + ">";
+    for (int i = 0; i < count; ++i) {
+        const std::optional<int> number = numberOf(i);
+        text += std::string("<") + tag + (number ? " NUMBER=\"" + std::to_string(*number) + "\"" : "") + "/>";
+    }
+    return text + "</" + container + ">";
+}
+
+// The site data over the store's core rather than its library, so that the count of NUMBER reads
+// that the test takes is the store's own.
+TEST(ASiteOverTheStoresCore, ReadsEachStoredNumberOnceToLoadAndNoMoreToSave)
+{
+    TemporaryInstallFolder folder;
+    OrvexConfigData site{nullptr, {}, [] { return std::make_shared<configstore::OrvexConfig>(); }};
+    // Numbers with gaps and repeats, and a camera of presets that no number finds, whose scan
+    // goes on to the last 16-bit number.
+    const std::string file = folder.file("site.ovx");
+    std::ofstream(file) << "<CONFIG><SITE NAME=\"Default\">"
+                        << storedItems("TASKS", "TASK", 40, [](int i) { return 2 * i; })
+                        << storedItems("PRIORITIES", "EVENT", 40, [](int i) { return i + 1; })
+                        << storedItems("POSCONFIG", "POS", 20, [](int i) { return i; })
+                        << "<DISPENSER NUMBER=\"1\"><DISPENSER_MAP/>"
+                        << storedItems("CAMERA_PRESETS", "EVENT", 13, [](int i) { return i; }) << "</DISPENSER>"
+                        << "<CAMERAS><CAMERA NUMBER=\"1\"><TYPE>80</TYPE>"
+                        << storedItems("PRESETS", "PRESET", 400, [](int i) { return i / 2 + 1; })
+                        << "</CAMERA><CAMERA NUMBER=\"2\"><TYPE>80</TYPE>"
+                        << storedItems("PRESETS", "PRESET", 300, [](int) { return std::nullopt; })
+                        << "</CAMERA></CAMERAS></SITE></CONFIG>";
+    const std::uint64_t items = 40 + 40 + 20 + 13 + 2 + 400 + 300;
+    const std::string name = "Default";
+    ASSERT_EQ(site.InitializeStorage(), S_OK);
+    ASSERT_EQ(site.ImportSite(&name, &file), S_OK);
+
+    std::uint64_t reads = configstore::NumberReads();
+    ASSERT_EQ(site.LoadSite(&name), S_OK);
+    EXPECT_LE(configstore::NumberReads() - reads, items);
+    const SiteSnapshot loaded = snapshot(site);
+    EXPECT_EQ(loaded.devices.size(), 40u);
+    EXPECT_EQ(loaded.events.size(), 40u);
+    EXPECT_EQ(loaded.pointsOfSale.size(), 20u);
+    ASSERT_EQ(loaded.dispensers.size(), 1u);
+    EXPECT_EQ(loaded.dispensers[0].size(), 4u + 3 * 13);
+    ASSERT_EQ(loaded.cameras.size(), 2u);
+    EXPECT_EQ(loaded.cameras[0].size(), 2u + 200) << "each repeated number once";
+    EXPECT_EQ(loaded.cameras[1].size(), 2u) << "no preset a number finds";
+
+    reads = configstore::NumberReads();
+    ASSERT_EQ(site.Save(), S_OK);
+    EXPECT_LE(configstore::NumberReads() - reads, items);
 }
 
 TEST(AScanOfStoredNumbers, SkipsRefusedNumbersUntilTheCountIsFound)
