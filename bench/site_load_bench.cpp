@@ -9,6 +9,10 @@
 //   store without the import: the benchmark's own store parses the text with libxml2 into a
 //   store document, as the import parses a file but without its look at the file first, and
 //   hands OrvexConfigData the store's own site view of it.
+// LoadSiteUnnumberedCameras: site "P" of 32,768 cameras, each of one `<PRESET/>` without NUMBER
+//   (2.4 MB), stored by ImportSite: each camera counts a preset that no number finds.
+//   LoadSiteUnnumberedCamerasAndDispensers: the same with 32,768 dispensers as well, each of one
+//   preset event `<EVENT/>` without NUMBER (5.5 MB).
 // LoadSiteLarge: the large valid site (100 cameras of 1,400 presets, 14.6 MB), stored by
 //   ImportSite. SaveSiteLarge: Save of that site once loaded, which deletes every stored item
 //   and creates each again, then writes the configuration file (synced).
@@ -127,13 +131,18 @@ void countLoaded(benchmark::State &state, OrvexConfigData &site)
     std::int16_t count = 0;
     cameras->CountCameras(&count);
     double presets = 0;
-    for (std::int16_t camera = 1; camera <= count; ++camera) {
+    // An int, since a table may hold 32,767 records, the last 16-bit index.
+    for (int camera = 1; camera <= count; ++camera) {
         std::int16_t n = 0;
-        cameras->CountPresets(camera, &n);
+        cameras->CountPresets(static_cast<std::int16_t>(camera), &n);
         presets += n;
     }
     state.counters["cameras"] = count;
     state.counters["presets"] = presets;
+    std::shared_ptr<services::IDispenserData> dispensers;
+    site.RetrieveDispenser(&dispensers);
+    dispensers->CountDispensers(&count);
+    state.counters["dispensers"] = count;
 }
 
 // LoadSite of `name`, then (untimed) UnloadSite, per iteration.
@@ -175,6 +184,16 @@ void BM_LoadSiteAttributePresets(benchmark::State &state)
     loadSite(state, site, "P");
 }
 
+void BM_LoadSiteUnnumberedCameras(benchmark::State &state)
+{
+    loadImported(state, "P", bench::UnnumberedListsText(32768, 0));
+}
+
+void BM_LoadSiteUnnumberedCamerasAndDispensers(benchmark::State &state)
+{
+    loadImported(state, "P", bench::UnnumberedListsText(32768, 32768));
+}
+
 void BM_LoadSiteLarge(benchmark::State &state)
 {
     loadImported(state, "Default", bench::LargeSiteText(100, 1400));
@@ -198,6 +217,8 @@ void BM_SaveSiteLarge(benchmark::State &state)
 
 BENCHMARK(BM_LoadSiteBarePresets)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadSiteAttributePresets)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadSiteUnnumberedCameras)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadSiteUnnumberedCamerasAndDispensers)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadSiteLarge)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveSiteLarge)->Unit(benchmark::kMillisecond);
 
