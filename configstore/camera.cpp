@@ -40,4 +40,9 @@ HRESULT Camera::DeletePreset(std::int16_t presetNum)
     return m_presets.remove(presetNum);
 }
 
+HRESULT Camera::GetNumbers(std::vector<std::int16_t> *numbers)
+{
+    return m_presets.numbers(numbers);
+}
+
 } // namespace configstore

@@ -26,4 +26,9 @@ HRESULT CameraPresets::DeletePresetEvent(std::int16_t eventNum)
     return m_events.remove(eventNum);
 }
 
+HRESULT CameraPresets::GetNumbers(std::vector<std::int16_t> *numbers)
+{
+    return m_events.numbers(numbers);
+}
+
 } // namespace configstore

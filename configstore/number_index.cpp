@@ -2,6 +2,7 @@
 
 #include "xml_tree.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace configstore {
@@ -28,6 +29,16 @@ xmlNodePtr NumberIndex::find(std::int16_t number) const
 {
     const auto first = m_first.find(number);
     return first != m_first.end() ? first->second : nullptr;
+}
+
+std::vector<std::int16_t> NumberIndex::numbers() const
+{
+    std::vector<std::int16_t> numbers;
+    numbers.reserve(m_first.size());
+    for (const auto &[number, first] : m_first)
+        numbers.push_back(number);
+    std::sort(numbers.begin(), numbers.end());
+    return numbers;
 }
 
 void NumberIndex::appended(std::int16_t number, xmlNodePtr element)

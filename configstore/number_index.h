@@ -18,6 +18,7 @@
 
 #include <cstdint>
 #include <unordered_map>
+#include <vector>
 
 namespace configstore {
 
@@ -29,6 +30,8 @@ public:
 
     // The first item of `number`, or null.
     [[nodiscard]] xmlNodePtr find(std::int16_t number) const;
+    // Every number that finds an item, lowest first. Throws std::bad_alloc.
+    [[nodiscard]] std::vector<std::int16_t> numbers() const;
     // `element` was appended as an item of `number`, which no other item has. Throws
     // std::bad_alloc, the index then left without it.
     void appended(std::int16_t number, xmlNodePtr element);

@@ -2,10 +2,17 @@
 
 #include "xml_tree.h"
 
+#include <atomic>
 #include <new>
 #include <utility>
 
 namespace configstore {
+
+namespace {
+
+std::atomic<std::uint64_t> lookupCount{0};
+
+} // namespace
 
 NumberedCollection::NumberedCollection(NodeRef container, const ElementSchema &itemSchema)
     : m_container(std::move(container))
@@ -32,6 +39,25 @@ HRESULT NumberedCollection::remove(std::int16_t number)
     return S_OK;
 }
 
+HRESULT NumberedCollection::numbers(std::vector<std::int16_t> *numbers) const
+{
+    numbers->clear();
+    const NumberIndex *index = m_container ? this->index() : nullptr;
+    if (index == nullptr)
+        return E_FAIL;
+    try {
+        *numbers = index->numbers();
+    } catch (const std::bad_alloc &) {
+        return E_FAIL;
+    }
+    return S_OK;
+}
+
+std::uint64_t NumberedCollection::lookups()
+{
+    return lookupCount.load(std::memory_order_relaxed);
+}
+
 NumberIndex *NumberedCollection::index() const
 {
     return m_container.document()->numberIndex(m_container.get());
@@ -39,6 +65,7 @@ NumberIndex *NumberedCollection::index() const
 
 xmlNodePtr NumberedCollection::find(std::int16_t number) const
 {
+    lookupCount.fetch_add(1, std::memory_order_relaxed);
     // Without memory for the index, the walk it stands for.
     if (const NumberIndex *index = this->index())
         return index->find(number);

@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <memory>
 #include <new>
+#include <vector>
 
 namespace configstore {
 
@@ -59,6 +60,15 @@ public:
 
     // Delete: S_OK, or E_INVALIDARG for an unknown number.
     HRESULT remove(std::int16_t number);
+
+    // S_OK and, lowest first, every number that get() finds an item for; E_FAIL and none
+    // without a container or without memory for the index or the list.
+    HRESULT numbers(std::vector<std::int16_t> *numbers) const;
+
+    // How many lookups by number collections have made, from any thread, in this copy of the
+    // store (the shared library and a program that links the core keep one each): a reader of a
+    // whole list is held to a number of lookups in proportion to its items.
+    [[nodiscard]] static std::uint64_t lookups();
 
     [[nodiscard]] const NodeRef &container() const { return m_container; }
 

@@ -1,8 +1,10 @@
 #include "services/stored_site_tables.h"
 
+#include "interfaces/configstore/inumbered_items.h"
 #include "interfaces/configstore/isite.h"
 
 #include <limits>
+#include <optional>
 
 namespace services {
 
@@ -23,6 +25,40 @@ HRESULT answered(HRESULT hr, const std::shared_ptr<View> &view)
     if (FAILED(hr))
         return hr;
     return view ? S_OK : E_FAIL;
+}
+
+// Tries the numbers that `nextNumber` gives (nothing once they run out) until `count` of them
+// were answered; see ScanStoredNumbers.
+template <typename NextNumber>
+HRESULT scanNumbers(std::int16_t count, NextNumber nextNumber,
+                    const std::function<HRESULT(std::int16_t number)> &tryNumber)
+{
+    int answered = 0;
+    while (answered < count) {
+        const std::optional<std::int16_t> number = nextNumber();
+        if (!number)
+            return E_FAIL;
+        const HRESULT hr = tryNumber(*number);
+        if (hr == E_INVALIDARG)
+            continue;
+        if (FAILED(hr))
+            return E_FAIL;
+        ++answered;
+    }
+    return S_OK;
+}
+
+// Scans a stored list through the numbers it says it answers for, else through every number.
+template <typename List>
+HRESULT scanList(const std::shared_ptr<List> &list, std::int16_t count, std::int16_t firstNumber,
+                 const std::function<HRESULT(std::int16_t number)> &tryNumber)
+{
+    if (const auto numbered = std::dynamic_pointer_cast<configstore::INumberedItems>(list)) {
+        std::vector<std::int16_t> numbers;
+        if (SUCCEEDED(numbered->GetNumbers(&numbers)))
+            return ScanListedNumbers(count, firstNumber, numbers, tryNumber);
+    }
+    return ScanStoredNumbers(count, firstNumber, tryNumber);
 }
 
 // Deletes every stored item of one kind; the caller does not check the result.
@@ -48,18 +84,34 @@ HRESULT firstFailure(std::initializer_list<HRESULT> results)
 HRESULT ScanStoredNumbers(std::int16_t count, std::int16_t firstNumber,
                           const std::function<HRESULT(std::int16_t number)> &tryNumber)
 {
-    int answered = 0;
-    for (int number = firstNumber; answered < count; ++number) {
-        if (number > std::numeric_limits<std::int16_t>::max())
-            return E_FAIL;
-        const HRESULT hr = tryNumber(static_cast<std::int16_t>(number));
-        if (hr == E_INVALIDARG)
-            continue;
-        if (FAILED(hr))
-            return E_FAIL;
-        ++answered;
-    }
-    return S_OK;
+    int next = firstNumber;
+    return scanNumbers(
+        count,
+        [&]() -> std::optional<std::int16_t> {
+            if (next > std::numeric_limits<std::int16_t>::max())
+                return std::nullopt;
+            return static_cast<std::int16_t>(next++);
+        },
+        tryNumber);
+}
+
+HRESULT ScanListedNumbers(std::int16_t count, std::int16_t firstNumber, const std::vector<std::int16_t> &numbers,
+                          const std::function<HRESULT(std::int16_t number)> &tryNumber)
+{
+    // The lowest number not yet tried: one below it, or out of order, is passed over.
+    int next = firstNumber;
+    auto listed = numbers.begin();
+    return scanNumbers(
+        count,
+        [&]() -> std::optional<std::int16_t> {
+            while (listed != numbers.end() && *listed < next)
+                ++listed;
+            if (listed == numbers.end())
+                return std::nullopt;
+            next = *listed + 1;
+            return *listed++;
+        },
+        tryNumber);
 }
 
 StoredSiteTables::StoredSiteTables(DeviceData &devices, DispenserData &dispensers, EventData &events,
@@ -130,7 +182,7 @@ HRESULT StoredSiteTables::loadDispensers(configstore::ISite &site)
             || FAILED(presets->NumPresetEvents(&presetCount)))
             return S_OK;
         bool entryFailed = false;
-        ScanStoredNumbers(presetCount, 0, [&](std::int16_t event) {
+        scanList(presets, presetCount, 0, [&](std::int16_t event) {
             std::shared_ptr<configstore::IPresetEvent> storedEntry;
             const HRESULT got = answered(presets->GetPresetEvent(event, &storedEntry), storedEntry);
             if (FAILED(got))
@@ -187,7 +239,7 @@ HRESULT StoredSiteTables::loadCameras(configstore::ISite &site)
         if (FAILED(stored->NumPresets(&presetCount)))
             return S_OK;
         // A preset list that cannot be read whole keeps what was read; the camera stays.
-        ScanStoredNumbers(presetCount, 1, [&](std::int16_t presetNumber) {
+        scanList(stored, presetCount, 1, [&](std::int16_t presetNumber) {
             std::shared_ptr<configstore::IPreset> preset;
             const HRESULT got = answered(stored->GetPreset(presetNumber, &preset), preset);
             if (FAILED(got))

@@ -7,7 +7,11 @@
 // deleting every stored item of its kind the same way and creating one item per record, so
 // tasks are renumbered from 0 at every save. A scan that reaches the end of the 16-bit numbers
 // without finding all it was told to (a store whose count names items no number reaches) stops
-// there with E_FAIL. Service thread only.
+// there with E_FAIL. A camera's presets and a dispenser's preset events, where the store says
+// which numbers they answer for (INumberedItems), are tried at those numbers only, with the
+// same result: a site of 32,768 cameras each of one preset without NUMBER, whose every preset
+// list would run to the end of the numbers, loads in 10 ms instead of 7.8 s (measured,
+// bench/site_load_bench). Service thread only.
 
 #include "services/camera_data.h"
 #include "services/device_data.h"
@@ -17,6 +21,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 namespace configstore {
 class ISite;
@@ -28,6 +33,13 @@ namespace services {
 // gives the store's answer for one number. E_INVALIDARG answers are skipped; any other
 // failure ends the scan with E_FAIL, as does running past 32767.
 HRESULT ScanStoredNumbers(std::int16_t count, std::int16_t firstNumber,
+                          const std::function<HRESULT(std::int16_t number)> &tryNumber);
+// The same scan over the numbers a list says it answers for: tries those of `numbers` from
+// `firstNumber` upwards, ascending and each once (any others skipped), with the same answers
+// skipped or ending it, and ends with E_FAIL when they run out before `count` answered. Given
+// exactly the numbers that `tryNumber` does not refuse with E_INVALIDARG, it makes the same
+// tries, less the refused ones, and gives the same result as ScanStoredNumbers.
+HRESULT ScanListedNumbers(std::int16_t count, std::int16_t firstNumber, const std::vector<std::int16_t> &numbers,
                           const std::function<HRESULT(std::int16_t number)> &tryNumber);
 
 class StoredSiteTables

@@ -3,7 +3,10 @@
 
 #include "store_fixture.h"
 
+#include "interfaces/configstore/inumbered_items.h"
+
 #include <functional>
+#include <sstream>
 
 namespace configstore::testing {
 namespace {
@@ -46,6 +49,30 @@ std::string found(ICamera &camera, int lowest = -32768, int highest = 32767)
             preset->GetComment(&comment);
         text += (text.empty() ? "" : " ") + std::to_string(number) + ":" + comment;
     }
+    return text;
+}
+
+// The numbers of a found() text: "3 5".
+std::string numbersOf(const std::string &found)
+{
+    std::istringstream items(found);
+    std::string text;
+    for (std::string item; items >> item;)
+        text += (text.empty() ? "" : " ") + item.substr(0, item.find(':'));
+    return text;
+}
+
+// The numbers the camera says its presets answer for, as numbersOf() writes them; "!" when it
+// cannot say.
+std::string listed(ICamera &camera)
+{
+    auto *numbered = dynamic_cast<INumberedItems *>(&camera);
+    std::vector<std::int16_t> numbers;
+    if (numbered == nullptr || numbered->GetNumbers(&numbers) != S_OK)
+        return "!";
+    std::string text;
+    for (const std::int16_t number : numbers)
+        text += (text.empty() ? "" : " ") + std::to_string(number);
     return text;
 }
 
@@ -112,6 +139,7 @@ TEST_F(ANumberLookup, FindsTheFirstItemOfANumberThroughEveryViewAsItemsComeAndGo
         const std::shared_ptr<ICamera> fresh = camera();
         for (ICamera *view : {first.get(), second.get(), fresh.get()}) {
             EXPECT_EQ(found(*view), step.found);
+            EXPECT_EQ(listed(*view), numbersOf(step.found));
             EXPECT_EQ(presetCount(*view), step.count);
         }
     }

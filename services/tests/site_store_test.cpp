@@ -3,16 +3,21 @@
 #include "services/stored_site_tables.h"
 #include "site_test_support.h"
 
+#include "configstore/numbered_collection.h"
 #include "configstore/orvex_config.h"
 #include "configstore/xml_tree.h"
+#include "interfaces/configstore/inumbered_items.h"
 #include "support/trace_log.h"
 
 #include <gmock/gmock.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <sstream>
+#include <utility>
 
 namespace services::testing {
 namespace {
@@ -273,6 +278,115 @@ TEST_F(AStoredSite, WhoseCountNamesAnItemNoNumberReachesStillLoadsTheRest)
     EXPECT_THAT(loaded.cameras, ElementsAre(ElementsAre(5, 3)));
 }
 
+// The store's library says which numbers a camera's presets and a dispenser's preset events
+// answer for; a scan of those numbers alone makes the tries that a scan of every number makes
+// there, and ends as it does.
+TEST_F(AStoredSite, IsReadAtTheNumbersItsListsAnswerForAsByTryingEveryNumber)
+{
+    struct Row
+    {
+        const char *legend;
+        std::vector<const char *> items; // the NUMBER of each item in document order; null: none
+        std::vector<std::int16_t> numbers;
+        HRESULT presetsResult; // of the scan of the camera's presets, from 1
+        // The try of a number that answers otherwise than the store.
+        std::optional<std::pair<std::int16_t, HRESULT>> odd = std::nullopt;
+    };
+    const Row rows[] = {
+        {"gaps", {"2", "5", "9"}, {2, 5, 9}, S_OK},
+        {"out of order in the file", {"9", "2", "5"}, {2, 5, 9}, S_OK},
+        {"a repeat counts, but answers once", {"3", "3", "4"}, {3, 4}, E_FAIL},
+        {"items without NUMBER count, but answer for none", {nullptr, "1", nullptr}, {1}, E_FAIL},
+        {"no item answers", {nullptr, nullptr}, {}, E_FAIL},
+        {"below the first preset number", {"0", "1", "2"}, {0, 1, 2}, E_FAIL},
+        {"negative numbers", {"-32768", "-5", "4"}, {-32768, -5, 4}, E_FAIL},
+        {"beyond 16 bits, text, the last number", {"70000", "north", "7", "32767", " +5 lanes"}, {0, 5, 7, 32767},
+         E_FAIL},
+        {"a try that fails ends the scan", {"1", "2", "3"}, {1, 2, 3}, E_FAIL,
+         std::pair{std::int16_t{2}, E_ACCESSDENIED}},
+        {"a listed number refused is passed over", {"1", "2", "3"}, {1, 2, 3}, E_FAIL,
+         std::pair{std::int16_t{2}, E_INVALIDARG}},
+        {"an empty list", {}, {}, S_OK},
+    };
+    const std::string file = folder.file("lists.ovx");
+    const std::string name = "Lists";
+    using Tries = std::vector<std::pair<std::int16_t, HRESULT>>;
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.legend);
+        std::string presets;
+        std::string events;
+        for (const char *number : row.items) {
+            const std::string attribute = number ? std::string(" NUMBER=\"") + number + "\"" : "";
+            presets += "<PRESET" + attribute + "/>";
+            events += "<EVENT" + attribute + "/>";
+        }
+        std::ofstream(file, std::ios::trunc)
+            << "<CONFIG><SITE NAME=\"Lists\"><DISPENSER NUMBER=\"1\"><DISPENSER_MAP/><CAMERA_PRESETS>" << events
+            << "</CAMERA_PRESETS></DISPENSER><CAMERAS><CAMERA NUMBER=\"1\"><TYPE>80</TYPE><PRESETS>" << presets
+            << "</PRESETS></CAMERA></CAMERAS></SITE></CONFIG>";
+        ASSERT_EQ(site.ImportSite(&name, &file), S_OK);
+        const std::shared_ptr<configstore::ISite> lists = storedSite(name);
+        std::shared_ptr<configstore::ICamera> camera;
+        std::shared_ptr<configstore::IDispenser> dispenser;
+        std::shared_ptr<configstore::ICameraPresets> presetEvents;
+        ASSERT_EQ(lists->GetCamera(1, &camera), S_OK);
+        ASSERT_EQ(lists->GetDispenser(1, &dispenser), S_OK);
+        ASSERT_EQ(dispenser->GetCameraPresets(&presetEvents), S_OK);
+
+        // Both scans of one list, through the view the store's library handed out; the result.
+        const auto scanBoth = [&](const char *list, const std::shared_ptr<configstore::INumberedItems> &numbered,
+                                  std::int16_t count, std::int16_t first,
+                                  const std::function<HRESULT(std::int16_t)> &get) {
+            SCOPED_TRACE(list);
+            std::vector<std::int16_t> numbers;
+            EXPECT_NE(numbered, nullptr) << "the cast reaches the library's view";
+            if (!numbered)
+                return E_UNEXPECTED;
+            EXPECT_EQ(numbered->GetNumbers(&numbers), S_OK);
+            EXPECT_EQ(numbers, row.numbers);
+            for (const std::int16_t number : numbers)
+                EXPECT_NE(get(number), E_INVALIDARG) << number;
+            const auto recordedInto = [&](Tries &tries) {
+                return [&](std::int16_t number) {
+                    const HRESULT hr = row.odd && row.odd->first == number ? row.odd->second : get(number);
+                    tries.emplace_back(number, hr);
+                    return hr;
+                };
+            };
+            Tries everyNumber;
+            Tries listed;
+            const HRESULT result = ScanStoredNumbers(count, first, recordedInto(everyNumber));
+            EXPECT_EQ(ScanListedNumbers(count, first, numbers, recordedInto(listed)), result);
+            const auto isListed = [&](const auto &tried) {
+                return std::find(numbers.begin(), numbers.end(), tried.first) != numbers.end();
+            };
+            Tries atListed;
+            for (const auto &tried : everyNumber) {
+                if (isListed(tried))
+                    atListed.push_back(tried);
+                else
+                    EXPECT_EQ(tried.second, E_INVALIDARG) << tried.first << " is answered, but not listed";
+            }
+            EXPECT_EQ(listed, atListed);
+            return result;
+        };
+        std::int16_t count = 0;
+        ASSERT_EQ(camera->NumPresets(&count), S_OK);
+        EXPECT_EQ(scanBoth("presets", std::dynamic_pointer_cast<configstore::INumberedItems>(camera), count, 1,
+                           [&](std::int16_t number) {
+                               std::shared_ptr<configstore::IPreset> preset;
+                               return camera->GetPreset(number, &preset);
+                           }),
+                  row.presetsResult);
+        ASSERT_EQ(presetEvents->NumPresetEvents(&count), S_OK);
+        scanBoth("preset events", std::dynamic_pointer_cast<configstore::INumberedItems>(presetEvents), count, 0,
+                 [&](std::int16_t number) {
+                     std::shared_ptr<configstore::IPresetEvent> event;
+                     return presetEvents->GetPresetEvent(number, &event);
+                 });
+    }
+}
+
 // `count` elements `<tag NUMBER="numberOf(i)"/>` (no NUMBER where it gives nothing) in a container.
 std::string storedItems(const char *container, const char *tag, int count,
                         const std::function<std::optional<int>(int)> &numberOf)
@@ -326,6 +440,42 @@ TEST(ASiteOverTheStoresCore, ReadsEachStoredNumberOnceToLoadAndNoMoreToSave)
     reads = configstore::NumberReads();
     ASSERT_EQ(site.Save(), S_OK);
     EXPECT_LE(configstore::NumberReads() - reads, items);
+}
+
+// Cameras and dispensers whose lists count an item that no number finds: the lookups a load makes
+// are in proportion to the site, not to the 16-bit numbers for each list.
+TEST(ASiteOverTheStoresCore, LooksUpNoMoreNumbersThanItHoldsItemsToLoadListsOfUnnumberedItems)
+{
+    TemporaryInstallFolder folder;
+    OrvexConfigData site{nullptr, {}, [] { return std::make_shared<configstore::OrvexConfig>(); }};
+    constexpr int kEach = 64;
+    const std::string file = folder.file("site.ovx");
+    {
+        std::ofstream out(file);
+        out << "<CONFIG><SITE NAME=\"Default\">";
+        for (int i = 0; i < kEach; ++i)
+            out << "<DISPENSER NUMBER=\"" << i
+                << "\"><DISPENSER_MAP/><CAMERA_PRESETS><EVENT/></CAMERA_PRESETS></DISPENSER>";
+        out << "<CAMERAS>";
+        for (int i = 1; i <= kEach; ++i)
+            out << "<CAMERA NUMBER=\"" << i
+                << "\"><TYPE>80</TYPE><PRESETS><PRESET/><PRESET NUMBER=\"1\"/></PRESETS></CAMERA>";
+        out << "</CAMERAS></SITE></CONFIG>";
+    }
+    // Dispensers and their events, cameras and their two presets.
+    const std::uint64_t items = 2 * kEach + 3 * kEach;
+    const std::string name = "Default";
+    ASSERT_EQ(site.InitializeStorage(), S_OK);
+    ASSERT_EQ(site.ImportSite(&name, &file), S_OK);
+
+    const std::uint64_t lookups = configstore::NumberedCollection::lookups();
+    ASSERT_EQ(site.LoadSite(&name), S_OK);
+    EXPECT_LE(configstore::NumberedCollection::lookups() - lookups, items);
+    const SiteSnapshot loaded = snapshot(site);
+    ASSERT_EQ(loaded.cameras.size(), std::size_t{kEach});
+    EXPECT_THAT(loaded.cameras.back(), ElementsAre(kEach, 80, 1));
+    ASSERT_EQ(loaded.dispensers.size(), std::size_t{kEach});
+    EXPECT_THAT(loaded.dispensers.back(), ElementsAre(kEach - 1, 0, 0, 0)) << "no preset event a number finds";
 }
 
 TEST(AScanOfStoredNumbers, SkipsRefusedNumbersUntilTheCountIsFound)
