@@ -34,6 +34,15 @@ protected:
     }
 };
 
+// Appends `word` to the blank-separated `list`. By appends: GCC 12 at -O3 warns, wrongly, of
+// overlapping copies in `"" + std::to_string(n)`.
+void appendWord(std::string &list, const std::string &word)
+{
+    if (!list.empty())
+        list.append(" ");
+    list.append(word);
+}
+
 // Every number from `lowest` to `highest` that finds a preset, with that preset's comment:
 // "3:a 5:e". Any answer but S_OK and E_INVALIDARG shows as "n:!".
 std::string found(ICamera &camera, int lowest = -32768, int highest = 32767)
@@ -47,7 +56,7 @@ std::string found(ICamera &camera, int lowest = -32768, int highest = 32767)
         std::string comment = "!";
         if (hr == S_OK)
             preset->GetComment(&comment);
-        text += (text.empty() ? "" : " ") + std::to_string(number) + ":" + comment;
+        appendWord(text, std::to_string(number) + ":" + comment);
     }
     return text;
 }
@@ -58,7 +67,7 @@ std::string numbersOf(const std::string &found)
     std::istringstream items(found);
     std::string text;
     for (std::string item; items >> item;)
-        text += (text.empty() ? "" : " ") + item.substr(0, item.find(':'));
+        appendWord(text, item.substr(0, item.find(':')));
     return text;
 }
 
@@ -72,7 +81,7 @@ std::string listed(ICamera &camera)
         return "!";
     std::string text;
     for (const std::int16_t number : numbers)
-        text += (text.empty() ? "" : " ") + std::to_string(number);
+        appendWord(text, std::to_string(number));
     return text;
 }
 
@@ -156,9 +165,10 @@ TEST_F(ANumberLookup, FindsWhatEachImportBroughtWhileViewsOfTheSitesItReplacedLi
         std::string presets;
         std::string expected;
         for (int number = round; number < round + 3; ++number) {
-            const std::string comment = "r" + std::to_string(round);
-            presets += "<PRESET NUMBER=\"" + std::to_string(number) + "\"><COMMENT>" + comment + "</COMMENT></PRESET>";
-            expected += (expected.empty() ? "" : " ") + std::to_string(number) + ":" + comment;
+            const std::string comment = std::string("r").append(std::to_string(round));
+            presets.append("<PRESET NUMBER=\"").append(std::to_string(number)).append("\"><COMMENT>");
+            presets.append(comment).append("</COMMENT></PRESET>");
+            appendWord(expected, std::to_string(number) + ":" + comment);
         }
         importSite("<CAMERAS><CAMERA NUMBER=\"1\"><TYPE>1</TYPE><PRESETS>" + presets + "</PRESETS></CAMERA></CAMERAS>");
         const std::shared_ptr<ICamera> current = camera();
