@@ -5,6 +5,7 @@
 
 #include "platform/install_folder.h"
 #include "platform/profile_file.h"
+#include "support/tests/scoped_temp_folder.h"
 #include "tools/unit-sim/frame_log.h"
 
 #include <algorithm>
@@ -28,27 +29,17 @@ class PortSetting
 public:
     explicit PortSetting(const std::string &device)
     {
-        m_folder = std::filesystem::temp_directory_path() / ("orvex-bench-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(m_folder);
-        ::setenv("ORVEX_INSTALL_DIR", m_folder.c_str(), 1);
-        ProfileFile(JoinPath(m_folder.string(), kSettingsFileName)).writeString("Settings", "PortDevice1", device);
+        ProfileFile(JoinPath(m_folder.path().string(), kSettingsFileName))
+            .writeString("Settings", "PortDevice1", device);
     }
-    ~PortSetting()
-    {
-        ::unsetenv("ORVEX_INSTALL_DIR");
-        std::error_code ignored;
-        std::filesystem::remove_all(m_folder, ignored);
-    }
-    PortSetting(const PortSetting &) = delete;
-    PortSetting &operator=(const PortSetting &) = delete;
 
 private:
-    std::filesystem::path m_folder;
+    ScopedInstallFolder m_folder{"orvex-bench"};
 };
 
 // When the unit wrote each of its frames (of one type, or of every type when `type` is 0): the
-// write that carries the frame's last byte. The unit notes a write after making it, so the note
-// may come after the PC has already handled the frame: at() waits for it.
+// moment just before it wrote the frame's bytes. The unit notes a write before making it, so a
+// frame the PC has handled is noted already; at() waits for one still to come.
 class FrameWrites
 {
 public:

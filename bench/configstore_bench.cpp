@@ -14,6 +14,7 @@
 
 #include "interfaces/configstore/orvex_config_factory.h"
 #include "site_file_text.h"
+#include "support/tests/scoped_temp_folder.h"
 
 #include <benchmark/benchmark.h>
 #include <libxml/parser.h>
@@ -36,13 +37,8 @@ const std::string kSiteName = "Large forecourt";
 
 std::filesystem::path benchFolder()
 {
-    static const std::filesystem::path folder = [] {
-        auto path = std::filesystem::temp_directory_path() / ("configstore-bench-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(path);
-        ::setenv("ORVEX_INSTALL_DIR", path.c_str(), 1);
-        return path;
-    }();
-    return folder;
+    static const ScopedInstallFolder folder("configstore-bench");
+    return folder.path();
 }
 
 void buildLargeSite(ISite &site)

@@ -23,47 +23,29 @@
 #include "configstore/xml_document.h"
 #include "services/orvex_config_data.h"
 #include "site_file_text.h"
+#include "support/tests/scoped_temp_folder.h"
 
 #include "interfaces/configstore/iorvex_config.h"
 
 #include <benchmark/benchmark.h>
 #include <libxml/parser.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <stdexcept>
 #include <string>
 
-#include <unistd.h>
 
 namespace {
 
 using services::OrvexConfigData;
 
 // The install folder of the run, removed at its end.
-struct BenchFolder
-{
-    std::filesystem::path path
-        = std::filesystem::temp_directory_path() / ("site-load-bench-" + std::to_string(::getpid()));
-
-    BenchFolder()
-    {
-        std::filesystem::create_directories(path);
-        ::setenv("ORVEX_INSTALL_DIR", path.c_str(), 1);
-    }
-    ~BenchFolder()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-};
-
 const std::filesystem::path &benchFolder()
 {
-    static const BenchFolder folder;
-    return folder.path;
+    static const ScopedInstallFolder folder("site-load-bench");
+    return folder.path();
 }
 
 // A store of the one site that `text` holds, parsed into a store document in that document's

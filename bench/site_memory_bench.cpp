@@ -22,6 +22,7 @@
 #include "configstore/xml_file.h"
 #include "services/orvex_config_data.h"
 #include "site_file_text.h"
+#include "support/tests/scoped_temp_folder.h"
 
 #include <benchmark/benchmark.h>
 
@@ -65,10 +66,8 @@ double millisecondsSince(Clock::time_point start)
 
 void BM_LargeSiteMemory(benchmark::State &state)
 {
-    const auto folder
-        = std::filesystem::temp_directory_path() / ("site-memory-bench-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
-    ::setenv("ORVEX_INSTALL_DIR", folder.c_str(), 1);
+    const ScopedInstallFolder install("site-memory-bench");
+    const std::filesystem::path &folder = install.path();
     const std::string file = (folder / "large.ovx").string();
     const std::string brokenFile = (folder / "broken.ovx").string();
     {
@@ -118,8 +117,6 @@ void BM_LargeSiteMemory(benchmark::State &state)
         });
         serviceThread.join();
     }
-    ::unsetenv("ORVEX_INSTALL_DIR");
-    std::filesystem::remove_all(folder);
 }
 
 // The large site, and one of ten cameras of 64 presets (70 KB).
@@ -201,10 +198,8 @@ void BM_ImportCost(benchmark::State &state)
 {
     const ImportCase &c = importCases().at(static_cast<std::size_t>(state.range(0)));
     state.SetLabel(c.label);
-    const auto folder = std::filesystem::temp_directory_path()
-                        / ("import-cost-bench-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
-    ::setenv("ORVEX_INSTALL_DIR", folder.c_str(), 1);
+    const ScopedInstallFolder install("import-cost-bench");
+    const std::filesystem::path &folder = install.path();
     const std::string file = (folder / "site.ovx").string();
     {
         const std::string text = c.text();
@@ -233,8 +228,6 @@ void BM_ImportCost(benchmark::State &state)
         });
         serviceThread.join();
     }
-    ::unsetenv("ORVEX_INSTALL_DIR");
-    std::filesystem::remove_all(folder);
 }
 
 BENCHMARK(BM_ImportCost)

@@ -369,12 +369,9 @@ void OrvexComms::AttachConfigData(SiteExchange *siteData)
 
 void OrvexComms::SetBusyDelay(std::uint32_t ms)
 {
-    if (!m_lastCheckSet) {
-        // Before the first timer message: the first check goes where that message would put it,
-        // one interval back from now, so that the delay counts from now, not from that message.
-        m_lastCheck = m_loop.TickCount() - m_interval;
-        m_lastCheckSet = true;
-    }
+    // Before the first timer message, the first check goes where that message would put it, so
+    // that the delay counts from now, not from that message.
+    placeFirstCheck(m_loop.TickCount());
     m_interval += ms;
     support::TraceInfo("Setting delay time to %d", static_cast<int>(m_interval));
 }
@@ -410,13 +407,18 @@ void OrvexComms::StopHeartbeatTimer()
     m_timerRunning = false;
 }
 
+void OrvexComms::placeFirstCheck(std::uint32_t now)
+{
+    if (m_lastCheckSet)
+        return;
+    // The first check lies one interval back, so the first probe comes on the second tick.
+    m_lastCheck = now - m_interval;
+    m_lastCheckSet = true;
+}
+
 void OrvexComms::HeartbeatTimerProc(std::uint32_t now)
 {
-    if (!m_lastCheckSet) {
-        // The first check lies one interval back, so the first probe comes on the second tick.
-        m_lastCheck = now - m_interval;
-        m_lastCheckSet = true;
-    }
+    placeFirstCheck(now);
     // Unsigned arithmetic keeps the elapsed time right across the tick counter's wrap.
     if (static_cast<std::uint32_t>(now - m_lastCheck) <= m_interval)
         return;

@@ -168,6 +168,8 @@ private:
         m_commsEvents.FireSlots(std::forward<Call>(call));
     }
     void fireGotMessage(const char *text) const;
+    // Places the heartbeat's first check one interval before `now`, once after AttachConfigData.
+    void placeFirstCheck(std::uint32_t now);
     enum class Exchange { None, Send, Read };
     // Starts a site send or read; the turns wait until it has ended.
     void startExchange(Exchange exchange);
