@@ -4,6 +4,7 @@
 #include "platform/profile_file.h"
 #include "support/queued_worker_thread.h"
 
+#include <chrono>
 #include <limits>
 
 #include <strings.h>
@@ -11,8 +12,20 @@
 
 namespace recorder_bridge {
 
-// The recognizer's thread: idle until an item is posted; a plate wait is one of its waiting
-// points, so a stop ends it at once.
+// An item as the recognizer queues it: a plate request's delay counts from its posting.
+struct LicencePlateRecognizer::PostedItem final : support::QueueItem
+{
+    PostedItem(std::unique_ptr<MessageItem> posted, PlateClock::TimePoint at)
+        : item(std::move(posted)), postedAt(at)
+    {
+    }
+
+    std::unique_ptr<MessageItem> item;
+    PlateClock::TimePoint postedAt;
+};
+
+// The recognizer's thread: idle until an item is posted. A plate wait is on the recognizer's
+// clock, which a shutdown interrupts before it stops this thread.
 class LicencePlateRecognizer::Worker final : public support::QueuedWorkerThread
 {
 public:
@@ -23,17 +36,14 @@ public:
     }
     ~Worker() override { Stop(); }
 
-    // False when a stop ended the wait.
-    bool Pause(std::uint32_t ms) { return SleepFor(ms); }
-
 protected:
     void Run() override
     {
         while (!StopRequested()) {
             try {
                 if (std::unique_ptr<support::QueueItem> queued = Pop()) {
-                    if (auto *item = dynamic_cast<MessageItem *>(queued.get()))
-                        m_owner.HandleItem(*item, *this);
+                    if (auto *posted = dynamic_cast<PostedItem *>(queued.get()))
+                        m_owner.HandleItem(*posted);
                 }
             } catch (...) {
                 support::TraceError("LicencePlateRecognizer thread caught exception");
@@ -93,8 +103,10 @@ std::uint32_t LicencePlateRecognizer::KeepPlateCaptureDelay(ProfileFile &file)
     return static_cast<std::uint32_t>(delay);
 }
 
-LicencePlateRecognizer::LicencePlateRecognizer(const std::string &installFolder)
-    : m_worker(std::make_unique<Worker>(*this))
+LicencePlateRecognizer::LicencePlateRecognizer(const std::string &installFolder,
+                                               std::shared_ptr<PlateClock> clock)
+    : m_clock(clock ? std::move(clock) : std::make_shared<SteadyPlateClock>()),
+      m_worker(std::make_unique<Worker>(*this))
 {
     ReadCaptureSettings(installFolder);
 }
@@ -104,6 +116,7 @@ LicencePlateRecognizer::~LicencePlateRecognizer() { Shutdown(); }
 void LicencePlateRecognizer::Shutdown()
 {
     m_shutDown.store(true);
+    m_clock->Interrupt();
     m_worker->Stop();
     std::lock_guard lock(m_captureMutex);
     m_captureQueue.clear();
@@ -137,7 +150,10 @@ bool LicencePlateRecognizer::Post(std::unique_ptr<MessageItem> item)
 {
     if (m_shutDown.load())
         return false;
-    std::unique_ptr<support::QueueItem> queued = std::move(item);
+    if (!item)
+        return false;
+    std::unique_ptr<support::QueueItem> queued =
+        std::make_unique<PostedItem>(std::move(item), m_clock->Now());
     return m_worker->Post(queued);
 }
 
@@ -174,8 +190,9 @@ HRESULT LicencePlateRecognizer::ImageCaptureError(std::int16_t CameraID, const s
     return S_OK;
 }
 
-void LicencePlateRecognizer::HandleItem(MessageItem &item, Worker &worker)
+void LicencePlateRecognizer::HandleItem(const PostedItem &posted)
 {
+    const MessageItem &item = *posted.item;
     try {
         switch (item.Type) {
         case ItemType::RecognizeRegistrationNumber:
@@ -198,7 +215,7 @@ void LicencePlateRecognizer::HandleItem(MessageItem &item, Worker &worker)
         case ItemType::RequestImageCapture:
             return;
         case ItemType::PlateImageCapture:
-            RequestPlateImage(item, worker);
+            RequestPlateImage(posted);
             return;
         default:
             support::TraceError("LicencePlateRecognizer got unknown item");
@@ -209,10 +226,12 @@ void LicencePlateRecognizer::HandleItem(MessageItem &item, Worker &worker)
     }
 }
 
-void LicencePlateRecognizer::RequestPlateImage(const MessageItem &item, Worker &worker)
+void LicencePlateRecognizer::RequestPlateImage(const PostedItem &posted)
 {
+    const MessageItem &item = *posted.item;
     support::TraceDebug("Sleeping for a while before requesting plate image capture");
-    if (!worker.Pause(m_settings.plateCaptureDelayMs) || m_shutDown.load())
+    const auto due = posted.postedAt + std::chrono::milliseconds(m_settings.plateCaptureDelayMs);
+    if (!m_clock->WaitUntil(due) || m_shutDown.load())
         return; // the bridge is going down: no request goes out
     support::TraceDebug("Sending Capture for Plate Image");
     {

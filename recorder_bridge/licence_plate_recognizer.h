@@ -2,11 +2,14 @@
 // The licence plate recognizer: asks recorder software for plate images and passes on
 // recognized registration numbers, on its own worker thread.
 //
-// A plate capture item (68) waits the plate capture delay so the camera can settle, opens a
-// capture request and fires OnRequestImageCapture; each answer (ImageAvailable,
-// ImageCaptureError) settles the oldest open request, whatever its camera. A registration
-// number item (37) fires OnRecognizeRegistrationNumber. Items are handled one at a time in the
-// order posted, so a number posted during a plate wait fires after that request.
+// A plate capture item (68) falls due the plate capture delay after it was posted, so the
+// camera can settle; then it opens a capture request and fires OnRequestImageCapture. Each
+// answer (ImageAvailable, ImageCaptureError) settles the oldest open request, whatever its
+// camera. A registration number item (37) fires OnRecognizeRegistrationNumber. Items are handled
+// one at a time in the order posted, so a number posted during a plate wait fires after that
+// request; since every plate item waits the same delay from its own posting, a camera that moves
+// more often than the delay never makes the requests fall behind: each goes out at its due time,
+// or as soon as the ones before it have been fired.
 //
 // Settings come from the install folder's OrvexSettings.ini ([ImageCapture] and [LPR]) at
 // construction and are written back at once, so the file always shows the values in force. A
@@ -19,6 +22,7 @@
 
 #include "event_object.h"
 #include "message_item.h"
+#include "plate_clock.h"
 #include "interfaces/recorder_bridge/licence_plate_recognizer.h"
 
 #include <atomic>
@@ -49,8 +53,10 @@ class LicencePlateRecognizer final
     : public EventObject<ILicencePlateRecognizer, ILicencePlateRecognizerEvents>
 {
 public:
-    // Starts the worker and reads the settings of `installFolder`.
-    explicit LicencePlateRecognizer(const std::string &installFolder);
+    // Starts the worker and reads the settings of `installFolder`. Plate requests fall due by
+    // `clock`, the monotonic system clock when null.
+    explicit LicencePlateRecognizer(const std::string &installFolder,
+                                    std::shared_ptr<PlateClock> clock = nullptr);
     ~LicencePlateRecognizer() override;
 
     HRESULT ImageAvailable(std::int16_t CameraID, const std::string &FileName) override;
@@ -73,6 +79,7 @@ public:
 
 private:
     class Worker;
+    struct PostedItem;
     struct CaptureRequest
     {
         ItemType type;
@@ -81,10 +88,12 @@ private:
 
     HRESULT ReadCaptureSettings(const std::string &installFolder);
     std::uint32_t KeepPlateCaptureDelay(ProfileFile &file);
-    void HandleItem(MessageItem &item, Worker &worker);
-    void RequestPlateImage(const MessageItem &item, Worker &worker);
+    void HandleItem(const PostedItem &posted);
+    void RequestPlateImage(const PostedItem &posted);
     bool SettleOldest();
 
+    // Shared with whoever made it: a test moves its clock while this object waits on it.
+    const std::shared_ptr<PlateClock> m_clock;
     CaptureSettings m_settings;
     std::vector<std::string> m_settingsWarnings;
     std::atomic<bool> m_shutDown{false};

@@ -16,12 +16,17 @@ class ARecognizer : public testing::Test
 protected:
     ProfileFile settings() const { return ProfileFile(JoinPath(folder.path(), kSettingsFileName)); }
 
-    std::shared_ptr<LicencePlateRecognizer> Make()
+    std::shared_ptr<LicencePlateRecognizer> Make(std::shared_ptr<PlateClock> clock = nullptr)
     {
-        auto recognizer = std::make_shared<LicencePlateRecognizer>(folder.path());
+        auto recognizer = std::make_shared<LicencePlateRecognizer>(folder.path(), std::move(clock));
         std::uint32_t cookie = 0;
         recognizer->Advise(sink, &cookie);
         return recognizer;
+    }
+
+    static std::string Request(std::int16_t camera)
+    {
+        return "OnRequestImageCapture(" + std::to_string(camera) + ")";
     }
 
     static std::unique_ptr<MessageItem> Plate(std::int16_t camera)
@@ -159,6 +164,45 @@ TEST_F(ARecognizer, FiresARegistrationPostedDuringAPlateWaitAfterThatRequest)
     EXPECT_EQ(log.lines(), (std::vector<std::string>{"OnRequestImageCapture(3)",
                                                      "OnRecognizeRegistrationNumber(TS," + std::to_string(seq) +
                                                          ",2,3,7,AB12CDE,90,img)"}));
+}
+
+// A camera that moves every second under the shipped 5 s delay: each request goes out 5 s after
+// its own posting, in order, and a registration posted among them stays behind the request
+// posted before it.
+TEST_F(ARecognizer, SendsEachPlateRequestTheDelayAfterItsOwnPosting)
+{
+    using namespace std::chrono_literals;
+    auto clock = std::make_shared<ManualPlateClock>();
+    auto recognizer = Make(clock);
+    ASSERT_EQ(recognizer->settings().plateCaptureDelayMs, 5000u);
+    const PlateClock::TimePoint start = clock->Now();
+    constexpr std::int16_t kMoves = 6;
+    constexpr std::int16_t kRegoAfter = 3;
+    std::vector<std::string> expected;
+    for (std::int16_t camera = 1; camera <= kMoves; ++camera) {
+        if (camera > 1)
+            clock->Advance(1s);
+        ASSERT_TRUE(recognizer->Post(Plate(camera)));
+        expected.push_back(Request(camera));
+        if (camera == kRegoAfter) {
+            auto rego = std::make_unique<MessageItem>(ItemType::RecognizeRegistrationNumber);
+            rego->VehicleRegistrationNumber = "AB12CDE";
+            expected.push_back("OnRecognizeRegistrationNumber(TS,"
+                               + std::to_string(rego->EventSequenceNumber) + ",0,0,0,AB12CDE,,)");
+            ASSERT_TRUE(recognizer->Post(std::move(rego)));
+        }
+    }
+    // The clock reads 5 s past the first posting: each step lets exactly one request fall due,
+    // and the recognizer must then be waiting for the next one, having fired nothing early.
+    for (std::int16_t fired = 1; fired <= kMoves; ++fired) {
+        clock->Advance(fired == 1 ? 0s : 1s);
+        const std::size_t lines = static_cast<std::size_t>(fired) + (fired >= kRegoAfter ? 1 : 0);
+        const std::optional<PlateClock::TimePoint> next =
+            fired < kMoves ? std::optional(start + std::chrono::seconds(5 + fired)) : std::nullopt;
+        ASSERT_TRUE(WaitUntil([&] { return log.size() >= lines && clock->Waiting() == next; }))
+            << "after request " << fired << ": " << log.size() << " events";
+        EXPECT_EQ(log.lines(), std::vector<std::string>(expected.begin(), expected.begin() + lines));
+    }
 }
 
 TEST_F(ARecognizer, DiscardsImageRequestsAndUnknownItemsAndGoesOn)
