@@ -8,7 +8,15 @@
 // compact list of strings would spare the baseline the memory traffic of the real input. Latency:
 // one recorder event at a time from the service's side of the input sink to the recorder's handler,
 // through the parser and output threads; p50 and p99 over the run.
+//
+// Plate requests: a camera that moves once a second under the shipped 5 s PlateCaptureDelay, for
+// 6,000 moves, each plate image request answered by the recorder as soon as it goes out. The
+// recognizer runs on a clock the benchmark moves, one second per move once the recognizer has
+// caught up with it, so the figures are those of 100 minutes of forecourt without the wait:
+// requests still waiting at the end (backlog), the longest wait from a move to its request
+// (max_wait_s), and the heap the run left in use (heap_growth_kb).
 
+#include "recorder_bridge/licence_plate_recognizer.h"
 #include "recorder_bridge/message_item.h"
 #include "recorder_bridge/orvex_interface.h"
 #include "recorder_bridge/pos_rules.h"
@@ -25,12 +33,15 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include <malloc.h>
 #include <stdlib.h>
 
 namespace fs = std::filesystem;
@@ -234,6 +245,91 @@ void BM_EventLatencyInputToRecorder(benchmark::State &state)
     state.counters["max_us"] = latenciesUs.back();
 }
 BENCHMARK(BM_EventLatencyInputToRecorder)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Notes when each plate image request goes out, by the recognizer's clock.
+class RequestTimes final : public ILicencePlateRecognizerEvents
+{
+public:
+    RequestTimes(const PlateClock &clock, std::size_t expected) : m_clock(clock) { m_times.reserve(expected); }
+
+    HRESULT OnRequestImageCapture(std::int16_t) override
+    {
+        std::lock_guard lock(m_mutex);
+        m_times.push_back(m_clock.Now());
+        return S_OK;
+    }
+    HRESULT OnRecognizeRegistrationNumber(const std::string &, std::int16_t, std::int16_t, std::int16_t,
+                                          std::int16_t, const std::string &, const std::string &,
+                                          const std::string &) override
+    {
+        return S_OK;
+    }
+    [[nodiscard]] std::size_t count() const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_times.size();
+    }
+    [[nodiscard]] std::vector<PlateClock::TimePoint> times() const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_times;
+    }
+
+private:
+    const PlateClock &m_clock;
+    mutable std::mutex m_mutex;
+    std::vector<PlateClock::TimePoint> m_times;
+};
+
+void BM_PlateRequestsUnderACameraMoveASecond(benchmark::State &state)
+{
+    constexpr std::size_t kMoves = 6000;
+    for (auto _ : state) {
+        auto clock = std::make_shared<ManualPlateClock>();
+        auto recognizer = std::make_shared<LicencePlateRecognizer>(RulesFolder(), clock);
+        if (recognizer->settings().plateCaptureDelayMs != 5000) {
+            state.SkipWithError("PlateCaptureDelay is not the shipped 5000 ms");
+            return;
+        }
+        auto requests = std::make_shared<RequestTimes>(*clock, kMoves);
+        std::uint32_t cookie = 0;
+        recognizer->Advise(requests, &cookie);
+        std::vector<PlateClock::TimePoint> moves;
+        moves.reserve(kMoves);
+        // The run's own records are made; what grows from here is the recognizer's.
+        const std::size_t heapBefore = mallinfo2().uordblks;
+        std::size_t answered = 0;
+        for (std::size_t move = 0; move < kMoves; ++move) {
+            moves.push_back(clock->Now());
+            auto plate = std::make_unique<MessageItem>(ItemType::PlateImageCapture);
+            plate->CameraID = static_cast<std::int16_t>(move % 32 + 1);
+            recognizer->Post(std::move(plate));
+            clock->Advance(std::chrono::seconds(1));
+            // Caught up: every request due by now has gone out, and the recognizer waits for a
+            // later one or has none left.
+            for (;;) {
+                const std::optional<PlateClock::TimePoint> waiting = clock->Waiting();
+                if ((waiting && *waiting > clock->Now()) || requests->count() == moves.size())
+                    break;
+                std::this_thread::yield();
+            }
+            for (const std::size_t sent = requests->count(); answered < sent; ++answered)
+                recognizer->ImageAvailable(0, "plate.jpg");
+        }
+        const std::size_t heapAfter = mallinfo2().uordblks;
+        const std::vector<PlateClock::TimePoint> sent = requests->times();
+        double maxWaitS = 0;
+        for (std::size_t i = 0; i < sent.size(); ++i)
+            maxWaitS = std::max(maxWaitS, std::chrono::duration<double>(sent[i] - moves[i]).count());
+        state.counters["requests_sent"] = static_cast<double>(sent.size());
+        state.counters["backlog"] = static_cast<double>(kMoves - sent.size());
+        state.counters["max_wait_s"] = maxWaitS;
+        state.counters["heap_growth_kb"] =
+            (static_cast<double>(heapAfter) - static_cast<double>(heapBefore)) / 1024.0;
+        recognizer->Shutdown();
+    }
+}
+BENCHMARK(BM_PlateRequestsUnderACameraMoveASecond)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
