@@ -263,6 +263,11 @@ HRESULT OrvexConfigDataOnBus::RetrievePOS(std::shared_ptr<services::IPOSData> *p
                                   [&] { return m_proxy->RetrievePOS(); });
 }
 
+HRESULT OrvexConfigDataOnBus::GetErrorDescription(std::string *description)
+{
+    return ask(description, "GetErrorDescription", [&] { return m_proxy->GetErrorDescription(); });
+}
+
 DeviceDataOnBus::DeviceDataOnBus(const ServiceBus &bus, const QDBusObjectPath &path)
     : RecordListOnBus(bus, path)
 {}

@@ -57,6 +57,7 @@ public:
     HRESULT UnInitializeStorage() override;
     HRESULT UnloadSiteButKeepCameraData() override;
     HRESULT RetrievePOS(std::shared_ptr<services::IPOSData> *points) override;
+    HRESULT GetErrorDescription(std::string *description) override;
 
 private:
     const ServiceBus &m_bus;

@@ -222,12 +222,22 @@ HRESULT OrvexConfigData::ImportSite(const std::string *siteName, const std::stri
 
 void OrvexConfigData::traceFileFailure(const char *verb, const char *preposition,
                                        const std::string &siteName, const std::string &fileName, HRESULT hr,
-                                       const std::string &reason) const
+                                       const std::string &reason)
 {
-    // The client only learns the code; the engineer reading the trace needs the file and why.
-    const std::string why = reason.empty() ? DescribeResult(hr) : reason;
+    // The engineer reading the trace needs the file and why; the client that asks gets the why.
+    std::string why = reason.empty() ? DescribeResult(hr) : reason;
     support::TraceError("Error %s Site \"%s\" %s %s: 0x%x - %s", verb, siteName.c_str(), preposition,
                         fileName.c_str(), static_cast<unsigned>(hr), why.c_str());
+    m_errorDescription = std::move(why);
+}
+
+HRESULT OrvexConfigData::GetErrorDescription(std::string *description)
+{
+    if (!description)
+        return E_POINTER;
+    description->swap(m_errorDescription);
+    m_errorDescription.clear();
+    return description->empty() ? S_FALSE : S_OK;
 }
 
 HRESULT OrvexConfigData::DeleteSite(const std::string *siteName)

@@ -64,6 +64,8 @@ public:
     HRESULT UnInitializeStorage() override;
     HRESULT UnloadSiteButKeepCameraData() override;
     HRESULT RetrievePOS(std::shared_ptr<IPOSData> *points) override;
+    // The reason of the last failed import or export since it was last asked for.
+    HRESULT GetErrorDescription(std::string *description) override;
 
     // SiteExchange. SendCurrentSite gives E_UNEXPECTED, sending nothing, before
     // InitializeStorage (there is no site to send) and E_POINTER without a transport.
@@ -115,9 +117,10 @@ private:
     // Traces a failed Save with the step that failed and the failure's text; returns `hr`.
     HRESULT traceSaveFailure(HRESULT hr, const std::string &step) const;
     // Traces a failed import or export: "Error Importing Site "Default" from <file>: 0x80004004 -
-    // <reason>", the store's reason or else the code's text.
+    // <reason>", the store's reason or else the code's text, and keeps that reason for
+    // GetErrorDescription.
     void traceFileFailure(const char *verb, const char *preposition, const std::string &siteName,
-                          const std::string &fileName, HRESULT hr, const std::string &reason) const;
+                          const std::string &fileName, HRESULT hr, const std::string &reason);
 
     // In the order the site is built: devices, events, dispensers, cameras, points of sale.
     std::shared_ptr<DeviceData> m_devices;
@@ -133,6 +136,7 @@ private:
     std::string m_siteName; // of m_site
     std::shared_ptr<configstore::IOrvexConfig> m_store;
     StoreFactory m_storeFactory;
+    std::string m_errorDescription; // of the last failed import or export, until asked for
     UnitSiteExchange m_exchange;
 };
 

@@ -4,7 +4,11 @@
 #include "interfaces/dbus/orvexservices_adaptor.h"
 #include "services/bus_object.h"
 
+#include <algorithm>
+#include <deque>
+#include <string>
 #include <tuple>
+#include <utility>
 
 namespace services {
 namespace {
@@ -56,11 +60,11 @@ private:
     int32_t InitializeStorage() override { return reply(&IOrvexConfigData::InitializeStorage); }
     int32_t ExportSite(const std::string &siteName, const std::string &fileName) override
     {
-        return reply(&IOrvexConfigData::ExportSite, &siteName, &fileName);
+        return keepReason(reply(&IOrvexConfigData::ExportSite, &siteName, &fileName));
     }
     int32_t ImportSite(const std::string &siteName, const std::string &fileName) override
     {
-        return reply(&IOrvexConfigData::ImportSite, &siteName, &fileName);
+        return keepReason(reply(&IOrvexConfigData::ImportSite, &siteName, &fileName));
     }
     int32_t UnloadSite() override { return reply(&IOrvexConfigData::UnloadSite); }
     int32_t DeleteSite(const std::string &siteName) override
@@ -84,6 +88,53 @@ private:
     {
         return reply(&IOrvexConfigData::RetrievePOS);
     }
+    std::tuple<int32_t, std::string> GetErrorDescription() override
+    {
+        std::string reason;
+        const HRESULT hr = context().call(getObject(), [&] {
+            const auto kept = findReason(caller());
+            if (kept == m_reasons.end())
+                return S_FALSE;
+            reason = std::move(kept->second);
+            m_reasons.erase(kept);
+            return S_OK;
+        });
+        return {hr, std::move(reason)};
+    }
+
+    // The site data keeps one reason, that of its last failure; on the bus each client asks for
+    // its own. The reason of the call just made is taken at once (so none outlives its call) and
+    // kept for the caller when the call failed; an earlier one of that caller goes either way.
+    int32_t keepReason(int32_t hr)
+    {
+        std::string reason;
+        BusContext::contain([&] { return domain()->GetErrorDescription(&reason); });
+        std::string client = caller();
+        if (const auto earlier = findReason(client); earlier != m_reasons.end())
+            m_reasons.erase(earlier);
+        if (FAILED(hr) && !reason.empty()) {
+            // A client that fails and leaves without asking must not make the service grow.
+            if (m_reasons.size() == kKeptReasons)
+                m_reasons.pop_front();
+            m_reasons.emplace_back(std::move(client), std::move(reason));
+        }
+        return hr;
+    }
+    // The unique bus name of the client whose call is being handled.
+    std::string caller()
+    {
+        const sdbus::Message *message = getObject().getCurrentlyProcessedMessage();
+        return message ? message->getSender() : std::string();
+    }
+    using Reasons = std::deque<std::pair<std::string, std::string>>;
+    Reasons::iterator findReason(const std::string &client)
+    {
+        return std::find_if(m_reasons.begin(), m_reasons.end(),
+                            [&](const auto &kept) { return kept.first == client; });
+    }
+
+    static constexpr std::size_t kKeptReasons = 32;
+    Reasons m_reasons; // oldest first
 };
 
 // The walk over a table's rows and the removal of one, alike on every table that names them

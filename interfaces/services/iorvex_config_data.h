@@ -58,6 +58,18 @@ public:
     // Empties every table but the cameras and zeroes the times; the state is kept.
     virtual HRESULT UnloadSiteButKeepCameraData() = 0;
     virtual HRESULT RetrievePOS(std::shared_ptr<IPOSData> *points) = 0;
+
+    // Why the caller's last ImportSite or ExportSite failed, in words, as COM's error
+    // information carried it for the caller of a failed call: S_OK and the reason, or S_FALSE
+    // and an empty text when none is kept. Asking lets it go. A site data object that keeps no
+    // reasons answers S_FALSE.
+    virtual HRESULT GetErrorDescription(std::string *description)
+    {
+        if (!description)
+            return E_POINTER;
+        description->clear();
+        return S_FALSE;
+    }
 };
 
 } // namespace services

@@ -362,6 +362,38 @@ TEST_F(SiteDataOnBus, HandsBackAFailedResultAndRaisesWhatTheBusRefused)
     }
 }
 
+// Each client gets the reason of its own failed import or export, once; a call of its that
+// works, or one of another client, leaves it nothing of the earlier failure.
+TEST_F(SiteDataOnBus, KeepsTheReasonOfAFailedFileCallForTheClientThatMadeIt)
+{
+    ASSERT_NO_FATAL_FAILURE(loadSite());
+    ServiceBus otherClient(QString::fromStdString(m_bus.address()));
+    OrvexConfigDataOnBus other(otherClient, QDBusObjectPath(m_dataPath));
+    const std::string site = "Forecourt";
+    const std::string noSuchSite = "Elsewhere";
+    const std::string exported = (m_bus.installDir() / "forecourt.ovx").string();
+    const std::string missing = (m_bus.installDir() / "missing.ovx").string();
+    std::string reason = "stale";
+    EXPECT_EQ(S_FALSE, m_data->GetErrorDescription(&reason));
+    EXPECT_EQ("", reason);
+
+    ASSERT_EQ(S_OK, m_data->ExportSite(&site, &exported));
+    EXPECT_EQ(S_OK, m_data->UnloadSite());
+    EXPECT_EQ(STG_E_FILENOTFOUND, m_data->ImportSite(&noSuchSite, &exported));
+    EXPECT_EQ(S_FALSE, other.GetErrorDescription(&reason));
+    EXPECT_EQ(STG_E_FILENOTFOUND, other.ImportSite(&site, &missing));
+    EXPECT_EQ(S_OK, m_data->GetErrorDescription(&reason));
+    EXPECT_EQ("the file holds no site of that name", reason);
+    EXPECT_EQ(S_FALSE, m_data->GetErrorDescription(&reason));
+    EXPECT_EQ(S_OK, other.GetErrorDescription(&reason));
+    EXPECT_NE("", reason);
+    EXPECT_NE("the file holds no site of that name", reason);
+
+    EXPECT_EQ(STG_E_FILENOTFOUND, m_data->ImportSite(&noSuchSite, &exported));
+    EXPECT_EQ(S_OK, m_data->ImportSite(&site, &exported));
+    EXPECT_EQ(S_FALSE, m_data->GetErrorDescription(&reason));
+}
+
 TEST_F(SiteDataOnBus, CannotConnectWhenNothingOwnsOrStartsTheServiceName)
 {
     for (const auto &entry : std::filesystem::recursive_directory_iterator(
