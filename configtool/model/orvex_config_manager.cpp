@@ -10,6 +10,7 @@
 #include "configtool/model/tool_host.h"
 
 #include "platform/com_error.h"
+#include "platform/regular_file.h"
 
 #include <QFileInfo>
 #include <QTimer>
@@ -23,6 +24,12 @@ const std::string kSite = OrvexConfigManager::kSiteName;
 QString fileNameOf(const QString &path)
 {
     return QFileInfo(path).fileName();
+}
+
+// The box for a site file that cannot be opened: its name, and why on the line below.
+QString loadingError(const QString &fileName, const QString &reason)
+{
+    return QStringLiteral("Error loading file ") + fileName + QLatin1Char('\n') + reason;
 }
 
 } // namespace
@@ -68,7 +75,8 @@ bool OrvexConfigManager::Connect(ServiceBackend &backend, ThreadsafeStringQueue 
         return true;
     } catch (const ComError &error) {
         if (!reached && error.result() == ServiceBackend::kServiceUnreachable)
-            prompter.error(QStringLiteral("Unable to connect to OrvexServices."));
+            prompter.error(QStringLiteral("Unable to connect to OrvexServices.\n")
+                           + QString::fromUtf8(error.what()));
         else
             prompter.error(QStringLiteral("Unable to connect to OrvexServices. ")
                            + QString::fromUtf8(error.what()));
@@ -145,6 +153,18 @@ void OrvexConfigManager::showNoSite()
     UpdateMenus();
 }
 
+QString OrvexConfigManager::whyImportFailed(HRESULT hr) const
+{
+    std::string reason;
+    try {
+        if (m_configData->GetErrorDescription(&reason) == S_OK && !reason.empty())
+            return QString::fromStdString(reason);
+    } catch (const ComError &) {
+        // The service cannot say more: the code's text is reason enough for the box.
+    }
+    return QString::fromStdString(DescribeResult(hr));
+}
+
 void OrvexConfigManager::OpenOrCreateSite(const QString &nameOrPath, bool isNew, bool withDefaults)
 {
     m_host.beginWaitCursor();
@@ -160,9 +180,10 @@ void OrvexConfigManager::OpenOrCreateSite(const QString &nameOrPath, bool isNew,
     } else {
         setPanel(StatusPanels::Activity, QStringLiteral("Loading Site ") + nameOrPath);
         const std::string path = nameOrPath.toStdString();
-        if (FAILED(m_configData->ImportSite(&kSite, &path))) {
+        const HRESULT hr = m_configData->ImportSite(&kSite, &path);
+        if (FAILED(hr)) {
             setPanel(StatusPanels::Activity, QString());
-            m_host.prompter().error(QStringLiteral("Error loading file ") + fileNameOf(nameOrPath));
+            m_host.prompter().error(loadingError(fileNameOf(nameOrPath), whyImportFailed(hr)));
             // A site open before was closed for the import: show that none is open now rather
             // than its rows.
             showNoSite();
@@ -220,8 +241,10 @@ void OrvexConfigManager::OpenSiteFile(const QString &path)
     // already dropped the open site: check the file here, before anything is closed.
     const QFileInfo file(path);
     const QString absolute = file.absoluteFilePath();
-    if (!file.isFile() || !file.isReadable()) {
-        m_host.prompter().error(QStringLiteral("Error loading file ") + file.fileName());
+    int error = 0;
+    if (!OpenRegularFile(absolute.toStdString(), &error).valid()) {
+        m_host.prompter().error(
+            loadingError(file.fileName(), QString::fromStdString(DescribeFileError(error))));
         return;
     }
     if (m_siteOpen) {

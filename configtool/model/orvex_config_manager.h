@@ -57,9 +57,9 @@ public:
     // Connects to the service in this order: site data and its storage, the comms object and
     // its serial port, the event sink (offline at first) and its subscription, camera control.
     // The backend and the queue must outlive the manager. False, after the error box "Unable to
-    // connect to OrvexServices." (the service cannot be reached) or "Unable to connect to
-    // OrvexServices. " + the error's text: the program then ends. A sink that cannot be
-    // subscribed only gets a warning; the tool then stays offline.
+    // connect to OrvexServices." with the bus's reason on the line below (the service cannot be
+    // reached) or "Unable to connect to OrvexServices. " + the error's text: the program then
+    // ends. A sink that cannot be subscribed only gets a warning; the tool then stays offline.
     bool Connect(ServiceBackend &backend, ThreadsafeStringQueue &queue, std::int16_t comPort);
 
     // Takes the editor; editors are driven in the order they were registered.
@@ -92,7 +92,9 @@ public:
     // File New (with defaults) and a retrieve into no site (blank). Asks to save first.
     void NewSite(bool withDefaults);
     // File Open, the command line and the open request. A file that cannot be read changes
-    // nothing ("Error loading file " + its name); asks to save the open site first.
+    // nothing ("Error loading file " + its name, and why on the line below: the system's reason
+    // when the tool cannot open it, the service's when it cannot import it); asks to save the
+    // open site first.
     void OpenSiteFile(const QString &path);
     // True when the site may be dropped: no site, no changes, "No", or saved after "Yes".
     bool QuerySave();
@@ -132,6 +134,9 @@ public:
 
 private:
     void OpenOrCreateSite(const QString &nameOrPath, bool isNew, bool withDefaults);
+    // Why the service could not import a file (its own words when it kept them, else the text
+    // of `hr`).
+    [[nodiscard]] QString whyImportFailed(HRESULT hr) const;
     void CloseSite();
     void StartTransfer(bool send);
     void finishTransferWhenDone();

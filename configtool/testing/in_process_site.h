@@ -250,6 +250,10 @@ public:
     {
         return pass("RetrievePOS", [&] { return m_site->RetrievePOS(out); });
     }
+    HRESULT GetErrorDescription(std::string *description) override
+    {
+        return pass("GetErrorDescription", [&] { return m_site->GetErrorDescription(description); });
+    }
 
     std::map<std::string, HRESULT> failures;
     std::vector<std::string> calls;

@@ -22,6 +22,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sys/stat.h>
+
 namespace configtool {
 namespace {
 
@@ -117,7 +119,8 @@ TEST_F(AConfigManager, SaysWhyItCannotConnect)
     };
     const std::vector<Case> cases = {
         {"no service", [](auto &s) { s.backend.reachable = false; }, false,
-         "error: Unable to connect to OrvexServices."},
+         "error: Unable to connect to OrvexServices.\n"
+         "The name org.orvex.OrvexServices was not provided by any .service files"},
         {"storage refused", [](auto &s) { s.configData->failures["InitializeStorage"] = E_FAIL; },
          false, "error: Unable to connect to OrvexServices. Unspecified error"},
         {"port refused", [](auto &s) { s.comms->result = E_POINTER; }, false,
@@ -197,34 +200,56 @@ TEST_F(AConfigManager, WritesNothingForAnUnchangedSite)
     EXPECT_EQ(std::filesystem::last_write_time(path.toStdString()), before);
 }
 
-TEST_F(AConfigManager, ChangesNothingWhenTheFileToOpenCannotBeRead)
+TEST_F(AConfigManager, ChangesNothingAndSaysWhyWhenTheFileToOpenCannotBeRead)
 {
     connect();
     const QString path = savedSite("kept.ovx");
     manager->OpenSiteFile(path);
     manager->SetModified();
-    site.configData->calls.clear();
-
-    manager->OpenSiteFile(file("missing.ovx"));
-    EXPECT_EQ(shown(), "error: Error loading file missing.ovx");
-    EXPECT_FALSE(called("UnloadSite"));
-    EXPECT_TRUE(manager->IsSiteOpen());
-    EXPECT_TRUE(manager->IsModified());
-    EXPECT_EQ(sitePanel(), "kept.ovx");
+    std::filesystem::create_directory(file("folder.ovx").toStdString());
+    ASSERT_EQ(::mkfifo(file("pipe.ovx").toLocal8Bit().constData(), 0600), 0);
+    const std::vector<std::pair<const char *, const char *>> cases = {
+        {"missing.ovx", "No such file or directory"},
+        {"folder.ovx", "it is a folder"},
+        {"pipe.ovx", "it is not a plain file (a FIFO, a device or a socket)"},
+    };
+    for (const auto &[name, reason] : cases) {
+        host.scriptedPrompter.shown.clear();
+        site.configData->calls.clear();
+        manager->OpenSiteFile(file(name));
+        EXPECT_EQ(shown(), QStringLiteral("error: Error loading file %1\n%2")
+                               .arg(QLatin1String(name), QLatin1String(reason)))
+            << shown().toStdString();
+        EXPECT_FALSE(called("UnloadSite")) << name;
+        EXPECT_TRUE(manager->IsSiteOpen()) << name;
+        EXPECT_TRUE(manager->IsModified()) << name;
+        EXPECT_EQ(sitePanel(), "kept.ovx") << name;
+    }
 }
 
-TEST_F(AConfigManager, ShowsNoSiteWhenTheImportFailsAfterTheClose)
+TEST_F(AConfigManager, ShowsNoSiteAndTheServicesReasonWhenTheImportFailsAfterTheClose)
 {
     connect();
     manager->OpenSiteFile(savedSite("good.ovx"));
     std::ofstream(file("broken.ovx").toStdString()) << "<CONFIG><unfinished";
     log->clear();
     manager->OpenSiteFile(file("broken.ovx"));
-    EXPECT_EQ(shown(), "error: Error loading file broken.ovx");
+    const QStringList lines = shown().split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 2) << shown().toStdString();
+    EXPECT_EQ(lines[0], "error: Error loading file broken.ovx");
+    // The store's own words on the file, not the code's text.
+    EXPECT_FALSE(lines[1].isEmpty());
+    EXPECT_NE(lines[1].toStdString(), DescribeResult(E_ABORT));
     EXPECT_FALSE(manager->IsSiteOpen());
     EXPECT_EQ(sitePanel(), "No Site");
     EXPECT_TRUE(log->contains("second:ShowEmpty"));
     EXPECT_TRUE(host.commands.openSite);
+
+    // A failure the service gives no words for is told by its code.
+    site.configData->failures["ImportSite"] = E_FAIL;
+    host.scriptedPrompter.shown.clear();
+    manager->OpenSiteFile(file("good.ovx"));
+    EXPECT_EQ(shown(), "error: Error loading file good.ovx\nUnspecified error");
 }
 
 TEST_F(AConfigManager, AsksBeforeDroppingChangesAndKeepsThemOnCancelOrAFailedSave)

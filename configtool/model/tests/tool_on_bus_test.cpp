@@ -26,7 +26,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <set>
+#include <sstream>
 
 namespace configtool {
 namespace {
@@ -227,6 +229,64 @@ TEST_F(AToolOnTheBus, KeepsASiteThroughSaveCloseOpenSendAndRetrieve)
         << host.scriptedPrompter.shown.join('|').toStdString();
 }
 
+// A file the service cannot import: the box names it, and on the line below gives the reason
+// in the words of the service's trace line for it.
+TEST_F(AToolOnTheBus, ShowsTheServicesReasonForAFileItCannotImport)
+{
+    ASSERT_TRUE(manager->Connect(*backend, queue, 1))
+        << host.scriptedPrompter.shown.join('|').toStdString();
+    struct Case
+    {
+        const char *name;
+        const char *text;
+        const char *reason; // null: whatever the trace says
+    };
+    const std::vector<Case> cases = {
+        {"other.ovx", "<CONFIG><SITE NAME=\"Other\"/></CONFIG>\n",
+         "the file holds no site of that name"},
+        {"entity.ovx",
+         "<!DOCTYPE CONFIG [<!ENTITY x \"y\">]>\n<CONFIG><SITE NAME=\"Default\">&x;</SITE></CONFIG>\n",
+         nullptr},
+    };
+    for (const Case &c : cases) {
+        std::ofstream(file(c.name).toStdString()) << c.text;
+        host.scriptedPrompter.shown.clear();
+        manager->OpenSiteFile(file(c.name));
+        EXPECT_FALSE(manager->IsSiteOpen()) << c.name;
+        ASSERT_EQ(host.scriptedPrompter.shown.size(), 1) << c.name;
+        const QStringList lines = host.scriptedPrompter.shown[0].split(QLatin1Char('\n'));
+        ASSERT_EQ(lines.size(), 2) << host.scriptedPrompter.shown[0].toStdString();
+        EXPECT_EQ(lines[0], QStringLiteral("error: Error loading file ") + QLatin1String(c.name));
+
+        // "Error Importing Site "Default" from <file>: 0x80030002 - <reason>", cut at 254 bytes,
+        // each line ending in CR LF.
+        const std::string traced = " from " + file(c.name).toStdString() + ": 0x";
+        std::string reason;
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                std::istringstream trace(bus->serviceTrace());
+                for (std::string line; std::getline(trace, line);) {
+                    if (!line.empty() && line.back() == '\r')
+                        line.pop_back();
+                    const auto at = line.find(traced);
+                    const auto dash = line.find(" - ", at);
+                    if (at != std::string::npos && dash != std::string::npos) {
+                        reason = line.substr(dash + 3);
+                        return true;
+                    }
+                }
+                return false;
+            },
+            scaled(20s).count()))
+            << c.name << " is not in the trace:\n" << bus->serviceTrace();
+        EXPECT_FALSE(reason.empty());
+        EXPECT_EQ(lines[1].toStdString().substr(0, reason.size()), reason);
+        if (c.reason) {
+            EXPECT_EQ(lines[1].toStdString(), c.reason);
+        }
+    }
+}
+
 TEST(AToolWithoutTheService, SaysItCannotConnect)
 {
     // A bus that can start nothing.
@@ -253,8 +313,13 @@ TEST(AToolWithoutTheService, SaysItCannotConnect)
         ThreadsafeStringQueue queue;
         OrvexConfigManager manager(metaData, host);
         EXPECT_FALSE(manager.Connect(backend, queue, 1));
-        EXPECT_EQ(host.scriptedPrompter.shown,
-                  QStringList{"error: Unable to connect to OrvexServices."});
+        // The box's text, and the bus's reason on the line below it.
+        ASSERT_EQ(host.scriptedPrompter.shown.size(), 1);
+        const QStringList lines = host.scriptedPrompter.shown[0].split(QLatin1Char('\n'));
+        ASSERT_EQ(lines.size(), 2) << host.scriptedPrompter.shown[0].toStdString();
+        EXPECT_EQ(lines[0], "error: Unable to connect to OrvexServices.");
+        EXPECT_TRUE(lines[1].contains("was not provided by any .service files"))
+            << lines[1].toStdString();
     }
     daemon.stop();
 }

@@ -1,4 +1,5 @@
 #include "configtool/window/about_dialog.h"
+#include "configtool/window/box_prompter.h"
 #include "configtool/window/branding.h"
 #include "configtool/window/camera_type_dialog.h"
 #include "configtool/window/com_port_dialog.h"
@@ -14,6 +15,7 @@
 #include <QComboBox>
 #include <QImage>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -21,6 +23,7 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -42,6 +45,35 @@ std::vector<CameraProtocol> someCameraProtocols()
     return {{QStringLiteral("Pelco D"), 40},
             {QStringLiteral("Pelco P"), 41},
             {QStringLiteral("VCL"), 80}};
+}
+
+// The tool's error boxes that give a reason, as a site engineer sees them: the message, and the
+// reason on the line below it.
+TEST(AnErrorBox, ShowsTheReasonOnTheLineBelowTheMessage)
+{
+    const std::vector<std::pair<QString, QString>> boxes = {
+        {QStringLiteral("error-box-file"),
+         QStringLiteral("Error loading file Forecourt.ovx\nthe file holds no site of that name")},
+        {QStringLiteral("error-box-connect"),
+         QStringLiteral("Unable to connect to OrvexServices.\nThe name org.orvex.OrvexServices was "
+                        "not provided by any .service files")},
+    };
+    for (const auto &[name, text] : boxes) {
+        QString shown;
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&, name = name] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            closer.stop();
+            shown = box->text();
+            testing::saveScreenshot(*box, name);
+            box->accept();
+        });
+        closer.start(10);
+        BoxPrompter().error(text);
+        EXPECT_EQ(shown, text);
+    }
 }
 
 TEST(ACameraTypeDialog, ListsTheCameraProtocolsAndSelectsTheCurrentType)
