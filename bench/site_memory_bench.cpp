@@ -13,20 +13,23 @@
 // BM_ImportCost/n: one import of one file, through the same site data on a thread of its own:
 // the large site; the file of 8,616 elements of 256 empty attributes (16.77 MB), which libxml2
 // builds in about 500 MB; and, for each kind of node, the costliest file the import lets through:
-// of the bound's size (16 MiB), with as many copies of the kind as the scan before the parse
-// admits, found by asking the scan itself. Counters: file_mb, import_ms, peak_growth_mb (the peak
+// of the bound's size (16 MiB), with about as many copies of the kind as the admission admits,
+// found by asking the admission itself. Counters: file_mb, import_ms, peak_growth_mb (the peak
 // of VmRSS during the import over VmRSS before it), held_growth_mb (VmRSS after it over before),
 // admitted (1 when the import gave S_OK).
 
-#include "configstore/site_file_scan.h"
+#include "configstore/site_file_admission.h"
 #include "configstore/xml_file.h"
 #include "services/orvex_config_data.h"
+#include "process_memory.h"
 #include "site_file_text.h"
 #include "support/tests/scoped_temp_folder.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -41,29 +44,10 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-// A field of /proc/self/status given in kB ("VmRSS:", "VmHWM:"), in MB.
-double statusMegabytes(std::string_view field)
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.starts_with(field))
-            return std::strtod(line.c_str() + field.size(), nullptr) / 1024.0;
-    }
-    return 0;
-}
-
-double residentMegabytes()
-{
-    return statusMegabytes("VmRSS:");
-}
-
-double millisecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
+using bench::Clock;
+using bench::millisecondsSince;
+using bench::residentMegabytes;
+using bench::statusMegabytes;
 void BM_LargeSiteMemory(benchmark::State &state)
 {
     const ScopedInstallFolder install("site-memory-bench");
@@ -126,25 +110,35 @@ BENCHMARK(BM_LargeSiteMemory)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 
-// The file of `count` copies of `unit` after `declarations` that PaddedSiteText makes at the bound
-// on site files, for the largest count that the scan before the parse admits.
-std::string costliestAdmitted(const std::string &declarations, const std::string &unit)
+// The file of `count` copies of `unit` that PaddedSiteText makes at the bound on site files, for
+// about the largest count that the import admits, found by asking the admission itself: it
+// weighs a few copies, and the count follows from the budget, then is lowered until admitted.
+std::string costliestAdmitted(const std::string &unit)
 {
     const auto text = [&](std::size_t count) {
-        return bench::PaddedSiteText(configstore::kMaxSiteFileBytes, declarations, unit, count);
+        return bench::PaddedSiteText(configstore::kMaxSiteFileBytes, "", unit, count);
+    };
+    const auto weightOf = [&](std::size_t count) {
+        std::string failure;
+        std::uint64_t weight = 0;
+        // Without the blanks before the root, which weigh nothing.
+        const std::string copies = "<CONFIG><SITE NAME=\"Default\"><X>" + bench::Repeated(unit, count)
+                                   + "</X></SITE></CONFIG>";
+        (void)configstore::CheckSiteText(copies, &failure, &weight);
+        return weight;
     };
     const auto admitted = [&](std::size_t count) {
+        std::string failure;
         const std::string file = text(count);
-        configstore::SiteFileScan scan(file.size());
-        return !file.empty() && scan.feed(file);
+        return !file.empty() && configstore::CheckSiteText(file, &failure) == S_OK;
     };
-    std::size_t low = 0;                                                 // admitted
-    std::size_t high = configstore::kMaxSiteFileBytes / unit.size() + 1; // refused
-    while (high - low > 1) {
-        const std::size_t middle = low + (high - low) / 2;
-        (admitted(middle) ? low : high) = middle;
-    }
-    return text(low);
+    const std::uint64_t perCopy = (weightOf(2000) - weightOf(1000)) / 1000;
+    const std::uint64_t budget = configstore::SiteFileAdmission::budget(configstore::kMaxSiteFileBytes);
+    std::size_t count = std::min<std::size_t>((budget - weightOf(0)) / std::max<std::uint64_t>(perCopy, 1),
+                                              configstore::kMaxSiteFileBytes / unit.size());
+    while (count > 0 && !admitted(count))
+        count -= std::max<std::size_t>(count / 200, 1);
+    return text(count);
 }
 
 struct ImportCase
@@ -158,37 +152,28 @@ struct ImportCase
 const std::vector<ImportCase> &importCases()
 {
     static const std::vector<ImportCase> cases = [] {
-        const auto costliest = [](const char *label, std::string declarations, std::string unit) {
-            return ImportCase{label, "Default",
-                              [=] { return costliestAdmitted(declarations, unit); }, true};
+        const auto costliest = [](const char *label, std::string unit) {
+            return ImportCase{label, "Default", [=] { return costliestAdmitted(unit); }, true};
         };
-        std::string idDeclarations = "<!DOCTYPE CONFIG [<!ATTLIST a";
-        for (int i = 0;
-             idDeclarations.size() + 32 < configstore::SiteFileScan::kMaxDeclarationCharacters; ++i)
-            idDeclarations += " i" + std::to_string(i) + " ID #IMPLIED";
-        std::string namespaceDefaults = "<!DOCTYPE CONFIG [<!ATTLIST a";
-        for (int i = 0; i < configstore::SiteFileScan::kMaxDeclaredValues; ++i)
-            namespaceDefaults += " xmlns:n" + std::to_string(i) + " CDATA 'urn:n'";
+        std::string namespaces;
+        for (int i = 0; i < configstore::SiteFileAdmission::kMaxAttributesPerElement; ++i)
+            namespaces += " xmlns:n" + std::to_string(i) + "=\"u\"";
         return std::vector<ImportCase>{
             {"the large site", "Default", [] { return bench::LargeSiteText(100, 1400); }, true},
             {"8,616 elements of 256 empty attributes", "P",
              [] { return bench::EmptyAttributesText(8616, 256); }, false},
-            costliest("elements <a/>", "", "<a/>"),
-            costliest("elements and texts <a/>x", "", "<a/>x"),
-            costliest(
-                "elements of the most empty attributes", "",
-                "<a" + bench::EmptyAttributes(configstore::SiteFileScan::kMaxAttributesPerElement)
-                    + "/>"),
-            costliest("elements of one empty attribute and texts", "", "<a b=\"\"/>x"),
-            costliest("comments and texts <!---->x", "", "<!---->x"),
-            costliest("processing instructions and texts <?a?>x", "", "<?a?>x"),
-            costliest("CDATA sections and texts", "", "<![CDATA[x]]>y"),
-            costliest("elements nested 250 deep", "",
-                      bench::Repeated("<a>", 250) + bench::Repeated("</a>", 250)),
-            costliest("elements given the most namespaces by default", namespaceDefaults + ">]>",
-                      "<a/>"),
-            costliest("elements after the longest ID attribute list", idDeclarations + ">]>",
-                      "<a/>"),
+            costliest("elements <a/>", "<a/>"),
+            costliest("elements and texts <a/>x", "<a/>x"),
+            costliest("elements of the most empty attributes",
+                      "<a" + bench::EmptyAttributes(configstore::SiteFileAdmission::kMaxAttributesPerElement)
+                          + "/>"),
+            costliest("elements of one empty attribute and texts", "<a b=\"\"/>x"),
+            costliest("comments and texts <!---->x", "<!---->x"),
+            costliest("processing instructions and texts <?a?>x", "<?a?>x"),
+            costliest("CDATA sections and texts", "<![CDATA[x]]>y"),
+            costliest("elements nested 250 deep", bench::Repeated("<a>", 250) + bench::Repeated("</a>", 250)),
+            costliest("elements of the most namespace declarations", "<a" + namespaces + "/>"),
+            costliest("elements of an xml:id each", "<a xml:id=\"i\"/>"),
         };
     }();
     return cases;
@@ -215,8 +200,7 @@ void BM_ImportCost(benchmark::State &state)
             }
             malloc_trim(0);
             const double before = residentMegabytes();
-            // Resets VmHWM to the present VmRSS.
-            std::ofstream("/proc/self/clear_refs") << "5";
+            bench::resetPeakMemory();
             const auto start = Clock::now();
             const HRESULT hr = site.ImportSite(&c.siteName, &file);
             state.counters["import_ms"] = millisecondsSince(start);

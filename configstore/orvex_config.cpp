@@ -111,7 +111,7 @@ HRESULT OrvexConfig::ImportSite(const std::string *siteName, const std::string *
     // first, its memory went back to the system just before the parse asked for it again
     // (measured on a large site: page faults and malloc were 60 % of the import).
     UniqueDoc loaded;
-    const HRESULT readHr = ReadSiteFile(*fileName, m_root.get()->doc->dict, &loaded, &m_lastFileError);
+    const HRESULT readHr = ReadSiteFile(*fileName, &loaded, &m_lastFileError);
     DeleteSite(siteName);
     if (const HRESULT hr = readHr; FAILED(hr))
         return hr;
@@ -132,8 +132,8 @@ HRESULT OrvexConfig::ImportSite(const std::string *siteName, const std::string *
         return E_ABORT;
     }
     // Moved out of the file's document with libxml2's adoption, which re-declares the namespaces
-    // the site uses from above it, so nothing of the site points into that document once it is
-    // freed (names and short texts live in the shared dictionary).
+    // the site uses from above it and takes the names into this document's dictionary, so nothing
+    // of the site points into that document once it is freed.
     xmlUnlinkNode(site);
     UniqueNode moved(site);
     if (xmlDOMWrapAdoptNode(nullptr, loaded.get(), site, m_root.get()->doc, m_root.get(), 0) != 0) {
@@ -186,10 +186,12 @@ HRESULT OrvexConfig::EnumSites(std::vector<std::string> *sites, std::int32_t *co
 
 HRESULT OrvexConfig::SaveSite()
 {
+    m_lastFileError.clear();
     const ProcessDocument &process = processDocument();
-    if (!m_root || !process.document)
+    const std::shared_ptr<XmlDocument> document = process.document;
+    if (!m_root || !document)
         return E_FAIL;
-    return WriteConfigFile(process.document->get(), process.path);
+    return WriteConfigFile(document->get(), process.path, &m_lastFileError);
 }
 
 } // namespace configstore

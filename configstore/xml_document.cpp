@@ -54,8 +54,8 @@ std::shared_ptr<XmlDocument> XmlDocument::create()
     xmlDocPtr doc = xmlNewDoc(BAD_CAST "1.0");
     if (doc == nullptr)
         throw std::bad_alloc();
-    // Names and short values are interned here, by the store's builders and by the parser of
-    // imported files alike, so an imported site joins the document without a copy of them.
+    // The store's builders intern names and short values here; an imported site's names join them
+    // when it is adopted.
     doc->dict = xmlDictCreate();
     if (doc->dict == nullptr) {
         xmlFreeDoc(doc);

@@ -20,8 +20,8 @@
 // for another node that libxml2 later puts at the same address.
 //
 // The document owns a libxml2 name dictionary, which every node in it and in its detached trees
-// may point into; a node moved in from another document must use the same dictionary
-// (ReadSiteFile parses into it).
+// may point into; a node moved in from another document must be adopted into it
+// (xmlDOMWrapAdoptNode takes its names into this dictionary).
 //
 // Not thread-safe: one thread uses a configuration.
 

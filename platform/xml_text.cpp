@@ -14,9 +14,13 @@ bool isXmlChar(std::uint32_t c)
 
 } // namespace
 
-bool IsXmlText(std::string_view text)
+const char *XmlTextFault(std::string_view text)
 {
-    return IsUtf8Where(text, isXmlChar);
+    if (text.size() > kMaxXmlTextBytes)
+        return "it is longer than 10,000,000 bytes, more than libxml2 reads back as one text";
+    if (!IsUtf8Where(text, isXmlChar))
+        return "it is not UTF-8 made of characters that an XML file can hold";
+    return nullptr;
 }
 
 bool IsUtf8Where(std::string_view text, bool (*allowed)(std::uint32_t character))

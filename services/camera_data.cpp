@@ -1,6 +1,7 @@
 #include "services/camera_data.h"
 
 #include "platform/xml_text.h"
+#include "support/trace_log.h"
 
 namespace services {
 
@@ -32,9 +33,12 @@ HRESULT CameraData::SetComment(std::int16_t camera, std::int16_t preset, const s
 {
     if (!comment)
         return E_POINTER;
-    // Text the store would refuse would make every later Save of the site fail.
-    if (!IsXmlText(*comment))
+    // Text the store would refuse would make every later Save of the site fail, and text that no
+    // file can carry would make every later export of it fail.
+    if (const char *fault = XmlTextFault(*comment)) {
+        support::TraceError("Error Setting Comment of Camera %d Preset %d: %s", camera, preset, fault);
         return E_INVALIDARG;
+    }
     return onPresets(camera, &RecordList<Preset>::set<std::string>, preset, &Preset::comment, *comment);
 }
 

@@ -2,6 +2,7 @@
 
 #include "interfaces/configstore/orvex_config_factory.h"
 #include "platform/install_folder.h"
+#include "platform/xml_text.h"
 #include "services/service_files.h"
 #include "services/stored_site_tables.h"
 #include "support/trace_log.h"
@@ -159,15 +160,16 @@ HRESULT OrvexConfigData::saveStoredSite()
         return traceSaveFailure(hr, "writing the times");
     hr = m_store->SaveSite();
     if (FAILED(hr))
-        return traceSaveFailure(hr, "writing the configuration file");
+        return traceSaveFailure(hr, "writing the configuration file", m_store->LastFileError());
     return S_OK;
 }
 
-HRESULT OrvexConfigData::traceSaveFailure(HRESULT hr, const std::string &step) const
+HRESULT OrvexConfigData::traceSaveFailure(HRESULT hr, const std::string &step, const std::string &reason) const
 {
     // The client only learns the code; the engineer reading the trace needs the step and why.
-    support::TraceError("Error Saving Site \"%s\" while %s: 0x%x - %s", m_siteName.c_str(), step.c_str(),
-                        static_cast<unsigned>(hr), DescribeResult(hr).c_str());
+    support::TraceError("Error Saving Site \"%s\" while %s: 0x%x - %s%s%s", m_siteName.c_str(), step.c_str(),
+                        static_cast<unsigned>(hr), DescribeResult(hr).c_str(), reason.empty() ? "" : ": ",
+                        reason.c_str());
     return hr;
 }
 
@@ -177,6 +179,10 @@ HRESULT OrvexConfigData::NewSite(const std::string *siteName)
         return E_UNEXPECTED;
     if (!siteName)
         return E_POINTER;
+    if (const char *fault = XmlTextFault(*siteName)) {
+        support::TraceError("Error Creating Site: its name cannot be kept in a site file: %s", fault);
+        return E_INVALIDARG;
+    }
     std::shared_ptr<configstore::ISite> site;
     const HRESULT hr = m_store->NewSite(siteName, &site);
     return FAILED(hr) ? hr : S_OK;

@@ -114,8 +114,9 @@ private:
     void clearTimes();
     HRESULT loadStoredSite(const std::string &siteName);
     HRESULT saveStoredSite();
-    // Traces a failed Save with the step that failed and the failure's text; returns `hr`.
-    HRESULT traceSaveFailure(HRESULT hr, const std::string &step) const;
+    // Traces a failed Save with the step that failed, the failure's text and the store's reason,
+    // if it gave one; returns `hr`.
+    HRESULT traceSaveFailure(HRESULT hr, const std::string &step, const std::string &reason = {}) const;
     // Traces a failed import or export: "Error Importing Site "Default" from <file>: 0x80004004 -
     // <reason>", the store's reason or else the code's text, and keeps that reason for
     // GetErrorDescription.

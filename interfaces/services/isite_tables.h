@@ -145,8 +145,9 @@ public:
     virtual HRESULT SetCameraType(std::int16_t camera, std::int16_t cameraType) = 0;
     // A copy of the comment.
     virtual HRESULT GetComment(std::int16_t camera, std::int16_t preset, std::string *comment) = 0;
-    // Stores a copy; a null comment is E_POINTER, one that the store could not save (IsXmlText
-    // of platform/xml_text.h) E_INVALIDARG, and the comment then stays as it was.
+    // Stores a copy; a null comment is E_POINTER, one that the store could not save or no site
+    // file carry (XmlTextFault of platform/xml_text.h) E_INVALIDARG with a trace line, and the
+    // comment then stays as it was.
     virtual HRESULT SetComment(std::int16_t camera, std::int16_t preset, const std::string *comment) = 0;
     virtual HRESULT FirstCamera(std::int16_t *camera) = 0;
     virtual HRESULT LastCamera(std::int16_t *camera) = 0;

@@ -3,6 +3,7 @@
 
 #include "site_test_support.h"
 
+#include "platform/xml_text.h"
 #include "support/tests/time_scale.h"
 #include "support/trace_log.h"
 
@@ -149,19 +150,20 @@ TEST_F(ASiteFile, ThatCannotBeImportedIsTracedInOneLineAndNothingGoesToStderr)
     for (int i = 0; i < 16; ++i)
         attributes += " a" + std::to_string(i) + "=\"\"";
     std::string elements;
-    for (int i = 0; i < 200000; ++i)
-        elements += "<a/>";
+    for (int i = 0; i < 400000; ++i)
+        elements += "<a/>x";
     const std::pair<std::string, std::string> cases[] = {
         // libxml2 raises this one without a parser context; it went to stderr.
         {"<?xml version=\"1.0\" encoding=\"windows-1252\"?><CONFIG><SITE NAME=\"Default\">\x81</SITE></CONFIG>",
          "0x80004004 - input conversion failed"},
         {"<CONFIG>\n<SITE NAME=\"Default\"></CONFIGX>", "0x80004004 - line 2: Opening and ending tag mismatch"},
-        // Refused before they are parsed.
+        // Refused while they are parsed.
         {"<CONFIG><SITE NAME=\"Default\"" + attributes + "/></CONFIG>",
-         "0x80004004 - an element has more than 16 attributes"},
+         "0x80004004 - an element has more than 16 attributes and namespace declarations"},
         {"<CONFIG><SITE NAME=\"Default\">" + elements + "</SITE></CONFIG>",
-         "0x80004004 - it holds more nodes than its size allows: over 145540 "
-         "(65536 and one per 10 bytes)"},
+         "0x80004004 - libxml2 would take more than 61 MB for it, more than its size allows"},
+        {"<!DOCTYPE CONFIG [<!ATTLIST a xmlns:p CDATA \"urn:p\">]><CONFIG/>",
+         "0x80004004 - its document type declares attributes, which no site file does"},
     };
     const std::string path = folder.file("broken.ovx");
     for (const auto &[content, reason] : cases) {
@@ -173,6 +175,77 @@ TEST_F(ASiteFile, ThatCannotBeImportedIsTracedInOneLineAndNothingGoesToStderr)
         EXPECT_THAT(errorLines(),
                     ::testing::ElementsAre(HasSubstr("Error Importing Site \"Default\" from " + path + ": " + reason)));
     }
+}
+
+// A site as large as a client can make it within the tables' limits: every record kind the
+// service writes at 8 to 9 bytes of file per node.
+TEST_F(ASiteFile, ThatTheServiceWritesReadsBackWhole)
+{
+    ASSERT_EQ(site.LoadSite(&defaultName), S_OK);
+    std::shared_ptr<IDeviceData> devices;
+    std::shared_ptr<ICameraData> cameras;
+    ASSERT_EQ(site.RetrieveDevice(&devices), S_OK);
+    ASSERT_EQ(site.RetrieveCamera(&cameras), S_OK);
+    std::int16_t index = 0;
+    for (int n = 0; n < 32767; ++n)
+        ASSERT_EQ(devices->Append(&index), S_OK);
+    for (int n = 1; n <= 14001; ++n)
+        ASSERT_EQ(cameras->NewCamera(static_cast<std::int16_t>(n), &index), S_OK);
+    const SiteSnapshot built = snapshot(site);
+    ASSERT_EQ(site.Save(), S_OK);
+    const std::string file = folder.file("Dense.ovx");
+    ASSERT_EQ(site.ExportSite(&defaultName, &file), S_OK);
+    ASSERT_EQ(site.UnloadSite(), S_OK);
+
+    ASSERT_EQ(site.ImportSite(&defaultName, &file), S_OK) << ::testing::PrintToString(errorLines());
+    ASSERT_EQ(site.LoadSite(&defaultName), S_OK);
+    EXPECT_EQ(snapshot(site), built);
+}
+
+// Ten cameras of 64 presets, each with a comment of 38,500 characters: 24.8 MB as a file, more
+// than the import reads. A comment longer than any file can carry back is refused outright.
+TEST_F(ASiteFile, ThatNoFileCouldCarryIsRefusedLeavingTheFilesAndTheSiteAsTheyWere)
+{
+    const std::string file = folder.file("Forecourt.ovx");
+    const std::string configFile = folder.file("orvexconfig.xml");
+    ASSERT_EQ(site.ExportSite(&defaultName, &file), S_OK);
+    ASSERT_EQ(site.LoadSite(&defaultName), S_OK);
+    ASSERT_EQ(site.Save(), S_OK);
+    const std::string earlierFile = readFile(file);
+    const std::string earlierConfig = readFile(configFile);
+    errorLines();
+
+    std::shared_ptr<ICameraData> cameras;
+    ASSERT_EQ(site.RetrieveCamera(&cameras), S_OK);
+    const std::string comment(38500, 'c');
+    std::int16_t index = 0;
+    for (std::int16_t camera = 1; camera <= 10; ++camera) {
+        ASSERT_EQ(cameras->NewCamera(camera, &index), S_OK);
+        for (std::int16_t preset = 1; preset <= 64; ++preset) {
+            ASSERT_EQ(cameras->NewPreset(camera, preset, &index), S_OK);
+            ASSERT_EQ(cameras->SetComment(camera, index, &comment), S_OK);
+        }
+    }
+    const SiteSnapshot built = snapshot(site);
+
+    EXPECT_EQ(site.Save(), E_ABORT);
+    EXPECT_EQ(site.ExportSite(&defaultName, &file), E_ABORT);
+    EXPECT_THAT(errorLines(),
+                ::testing::ElementsAre(HasSubstr("writing the configuration file: 0x80004004 - Operation aborted: the file would be "
+                                                         "larger than 16 MiB"),
+                                       HasSubstr("Error Exporting Site \"Default\" to " + file
+                                                 + ": 0x80004004 - the file would be larger than 16 MiB")));
+    EXPECT_EQ(readFile(file), earlierFile);
+    EXPECT_EQ(readFile(configFile), earlierConfig);
+    EXPECT_EQ(snapshot(site), built);
+
+    const std::string tooLong(kMaxXmlTextBytes + 1, 'c');
+    EXPECT_EQ(cameras->SetComment(1, 1, &tooLong), E_INVALIDARG);
+    EXPECT_EQ(site.NewSite(&tooLong), E_INVALIDARG);
+    EXPECT_THAT(errorLines(), ::testing::ElementsAre(HasSubstr("Error Setting Comment of Camera 1 Preset 1: it is "
+                                                               "longer than 10,000,000 bytes"),
+                                                     HasSubstr("Error Creating Site: its name cannot be kept")));
+    EXPECT_EQ(snapshot(site), built);
 }
 
 } // namespace
