@@ -20,10 +20,12 @@ constexpr const char *kConfigFileName = "orvexconfig.xml";
 constexpr const char *kCollections[] = {"PRIORITIES", "TASKS",          "INTEREST_ZONES", "CAMERAS",
                                         "POSCONFIG",  "CAMERA_PRESETS", "PRESETS"};
 
-// The library's one document and the file it is saved to.
+// The library's one document and the file it is saved to. The document belongs to the objects
+// and views that use it: once the last of them has gone (the service lets go of its storage), so
+// has the document, with every site in it.
 struct ProcessDocument
 {
-    std::shared_ptr<XmlDocument> document;
+    std::weak_ptr<XmlDocument> document;
     std::string path;
 };
 
@@ -188,7 +190,7 @@ HRESULT OrvexConfig::SaveSite()
 {
     m_lastFileError.clear();
     const ProcessDocument &process = processDocument();
-    const std::shared_ptr<XmlDocument> document = process.document;
+    const std::shared_ptr<XmlDocument> document = process.document.lock();
     if (!m_root || !document)
         return E_FAIL;
     return WriteConfigFile(document->get(), process.path, &m_lastFileError);

@@ -25,6 +25,8 @@ HRESULT DispenserData::GetCardTerminalAddress(std::int16_t dispenser, std::int16
 HRESULT DispenserData::RetrieveCameraPreset(std::int16_t dispenser, std::int16_t preset,
                                             std::shared_ptr<ICameraPresetData> *entry)
 {
+    if (m_records.isLetGo())
+        return E_UNEXPECTED;
     auto *presets = presetsOf(dispenser);
     if (!presets)
         return E_INVALIDARG;
@@ -70,6 +72,15 @@ HRESULT DispenserData::NewPreset(std::int16_t dispenser, std::int16_t eventNumbe
 HRESULT DispenserData::DeletePreset(std::int16_t dispenser, std::int16_t *preset)
 {
     return onPresets(dispenser, &RecordList<DispenserEntry>::remove, preset, false);
+}
+
+void DispenserData::letGo()
+{
+    for (Record &record : m_records) {
+        for (const DispenserEntry &entry : record.presets)
+            entry->letGo();
+    }
+    NestedPresetTable::letGo();
 }
 
 } // namespace services

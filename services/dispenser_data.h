@@ -44,6 +44,9 @@ public:
     HRESULT NewPreset(std::int16_t dispenser, std::int16_t eventNumber, std::int16_t *preset) override;
     HRESULT DeleteDispenser(std::int16_t *dispenser) override { return m_records.remove(dispenser); }
     HRESULT DeletePreset(std::int16_t dispenser, std::int16_t *preset) override;
+
+    // The dispensers and the preset entries that clients may still hold, for good.
+    void letGo();
 };
 
 } // namespace services

@@ -19,6 +19,8 @@ public:
 
     [[nodiscard]] const RecordList<Record> &records() const { return m_records; }
     void clear() { m_records.clear(); }
+    // For good: see RecordList::letGo.
+    void letGo() { m_records.letGo(); }
 
 protected:
     RecordList<Record> m_records;

@@ -35,6 +35,8 @@ public:
 
     [[nodiscard]] const RecordList<Record> &records() const { return m_records; }
     void clear() { m_records.clear(); }
+    // For good: see RecordList::letGo.
+    void letGo() { m_records.letGo(); }
 
 protected:
     // The preset list of the owner at that index, or null when the index names no record.
@@ -47,6 +49,8 @@ protected:
     template <typename Member, typename... Args>
     HRESULT onPresets(std::int16_t owner, Member member, Args &&...args)
     {
+        if (m_records.isLetGo())
+            return E_UNEXPECTED;
         RecordList<Preset> *presets = presetsOf(owner);
         return presets ? (presets->*member)(std::forward<Args>(args)...) : E_INVALIDARG;
     }

@@ -76,15 +76,23 @@ HRESULT OrvexConfigData::InitializeStorage()
 
 HRESULT OrvexConfigData::UnInitializeStorage()
 {
-    m_devices.reset();
-    m_dispensers.reset();
-    m_events.reset();
-    m_cameras.reset();
-    m_pointsOfSale.reset();
+    // Clients may still hold the tables (the bus keeps every object it has handed out): they are
+    // emptied and answer from now on as before storage was initialised, and their memory goes now.
+    const auto letGo = [](auto &table) {
+        if (table)
+            table->letGo();
+        table.reset();
+    };
+    letGo(m_devices);
+    letGo(m_dispensers);
+    letGo(m_events);
+    letGo(m_cameras);
+    letGo(m_pointsOfSale);
     m_site.reset();
     m_storage = false;
     m_loaded = false;
     clearTimes();
+    // With the store's root goes the store's document, and every site in it.
     const bool hadStore = m_store != nullptr;
     m_store.reset();
     if (hadStore)

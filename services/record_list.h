@@ -1,7 +1,9 @@
 #pragma once
 // The ordered record list behind every table of the in-memory site and every nested preset
 // list, with the cursor protocol the data interfaces share (see isite_tables.h): 1-based
-// 16-bit indexes, 0 meaning none. Not thread-safe; the service thread owns it.
+// 16-bit indexes, 0 meaning none. A list that has been let go (its storage uninitialised) is
+// empty for good, and its members answer E_UNEXPECTED, as there is no table before storage is
+// initialised. Not thread-safe; the service thread owns it.
 
 #include "platform/hresult.h"
 
@@ -35,6 +37,8 @@ public:
 
     HRESULT First(std::int16_t *index) const
     {
+        if (m_letGo)
+            return E_UNEXPECTED;
         if (!index)
             return E_POINTER;
         *index = m_records.empty() ? 0 : 1;
@@ -45,6 +49,8 @@ public:
 
     HRESULT Count(std::int16_t *count) const
     {
+        if (m_letGo)
+            return E_UNEXPECTED;
         if (!count)
             return E_POINTER;
         *count = size();
@@ -55,6 +61,8 @@ public:
     // have always seen it.
     HRESULT Next(std::int16_t *index) const
     {
+        if (m_letGo)
+            return E_UNEXPECTED;
         if (!index)
             return E_POINTER;
         *index = (*index == 0 || *index == size()) ? 0 : static_cast<std::int16_t>(*index + 1);
@@ -63,6 +71,8 @@ public:
 
     HRESULT Previous(std::int16_t *index) const
     {
+        if (m_letGo)
+            return E_UNEXPECTED;
         if (!index)
             return E_POINTER;
         *index = (*index == 0 || *index == 1) ? 0 : static_cast<std::int16_t>(*index - 1);
@@ -72,6 +82,8 @@ public:
     // Appends and gives back the new record's index (the new count).
     HRESULT append(Record record, std::int16_t *index)
     {
+        if (m_letGo)
+            return E_UNEXPECTED;
         if (!index)
             return E_POINTER;
         if (m_records.size() >= kMaxRecords)
@@ -85,6 +97,8 @@ public:
     // 0 when that passes the new count.
     HRESULT remove(std::int16_t *index, bool keepIndex = false)
     {
+        if (m_letGo)
+            return E_UNEXPECTED;
         if (!index)
             return E_POINTER;
         if (!find(*index))
@@ -97,9 +111,19 @@ public:
 
     void clear() { m_records.clear(); }
 
+    // Empties the list for good, its memory included.
+    void letGo()
+    {
+        m_records = {};
+        m_letGo = true;
+    }
+    [[nodiscard]] bool isLetGo() const { return m_letGo; }
+
     template <typename Field>
     HRESULT get(std::int16_t index, Field Record::*member, Field *value) const
     {
+        if (m_letGo)
+            return E_UNEXPECTED;
         if (!value)
             return E_POINTER;
         const Record *record = find(index);
@@ -112,6 +136,8 @@ public:
     template <typename Field>
     HRESULT set(std::int16_t index, Field Record::*member, Field value)
     {
+        if (m_letGo)
+            return E_UNEXPECTED;
         Record *record = find(index);
         if (!record)
             return E_INVALIDARG;
@@ -126,6 +152,7 @@ public:
 
 private:
     std::vector<Record> m_records;
+    bool m_letGo = false;
 };
 
 } // namespace services

@@ -143,9 +143,10 @@ TEST_F(TheSiteData, KeepsHandingOutTheSameTablesAcrossUnloads)
     ASSERT_EQ(site.LoadSite(&defaultName), S_OK);
     ASSERT_EQ(site.RetrieveCamera(&after), S_OK);
     EXPECT_EQ(before, after);
-    // A table held past the end of storage is still safe to use.
+    // A table held past the end of storage is still safe to use, and answers as there were no
+    // storage.
     ASSERT_EQ(site.UnInitializeStorage(), S_OK);
-    EXPECT_EQ(before->NewCamera(4, &camera), S_OK);
+    EXPECT_EQ(before->NewCamera(4, &camera), E_UNEXPECTED);
 }
 
 TEST_F(TheSiteData, ZeroesTheTimesWhenUnloading)
