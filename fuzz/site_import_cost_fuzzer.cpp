@@ -1,0 +1,158 @@
+// What a site file costs libxml2, against what the import admits it for.
+//
+// Input: the file. Every allocation libxml2 makes goes through counting hooks (xmlMemSetup), which
+// keep the bytes outstanding and their peak. Checked:
+// - the parse that the import runs (CheckSiteText, which builds the tree and frees it) never takes
+//   more than a fixed multiple of what its admission weighed the file at, and a small allowance
+//   for the parser's own state and input: a kind of node that libxml2 spends more on than the
+//   admission weighs it at is found here, at any size of file;
+// - the import itself (ImportSite of "Default", through the store) never takes more than a fixed
+//   multiple of the budget for the file's size, whether the file is admitted or refused;
+// - a file that CheckSiteText admits, ImportSite admits as well (the same parse decides both).
+
+#include "fuzz_support.h"
+
+#include "configstore/orvex_config.h"
+#include "configstore/site_file_admission.h"
+#include "configstore/xml_file.h"
+
+#include <libxml/globals.h>
+#include <libxml/parser.h>
+#include <libxml/xmlerror.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+
+#include <malloc.h>
+
+using namespace configstore;
+
+namespace {
+
+// libxml2's memory: bytes outstanding, as malloc counts them, and their peak since the last reset.
+std::uint64_t outstanding = 0;
+std::uint64_t peak = 0;
+
+void note(void *block)
+{
+    if (block == nullptr)
+        return;
+    outstanding += malloc_usable_size(block);
+    peak = std::max(peak, outstanding);
+}
+
+void *countedMalloc(std::size_t size)
+{
+    void *block = std::malloc(size);
+    note(block);
+    return block;
+}
+
+void *countedRealloc(void *old, std::size_t size)
+{
+    const std::size_t before = old != nullptr ? malloc_usable_size(old) : 0;
+    void *block = std::realloc(old, size);
+    if (block == nullptr && size != 0)
+        return nullptr;
+    outstanding -= before;
+    note(block);
+    return block;
+}
+
+void countedFree(void *block)
+{
+    if (block != nullptr)
+        outstanding -= malloc_usable_size(block);
+    std::free(block);
+}
+
+char *countedStrdup(const char *text)
+{
+    const std::size_t size = std::strlen(text) + 1;
+    auto *copy = static_cast<char *>(countedMalloc(size));
+    if (copy != nullptr)
+        std::memcpy(copy, text, size);
+    return copy;
+}
+
+// What libxml2 spends beyond what it builds: the parser's context, tables and dictionary, its
+// buffers of input (the file is read and decoded in chunks, and a token is held whole while it is
+// read: a long comment, name or attribute value), and the buffer of a long text node, which grows
+// by doubling. Measured on the empty site, it is about 40 KB.
+constexpr std::uint64_t kParserAllowance = 64U << 10U;
+constexpr std::uint64_t kInputBytesFactor = 4;
+// The tree's real cost may exceed its weight by this much (the weight rounds as glibc does, but
+// not every allocation libxml2 makes for a node is weighed).
+constexpr std::uint64_t kWeightFactor = 2;
+// The import's peak against the budget: the file's parse and the store's document together.
+constexpr std::uint64_t kBudgetFactor = 2;
+
+// The largest ratios seen, reported when the run ends: the parse's peak over its weight (for
+// weights of 16 KB and more, where the nodes outweigh the parser's own state), the import's peak
+// over the budget.
+double worstOverWeight = 0;
+double worstOverBudget = 0;
+
+void reportWorst()
+{
+    std::fprintf(stderr, "site_import_cost: largest peak over weight %.3f, largest import peak over budget %.4f\n",
+                 worstOverWeight, worstOverBudget);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    // Before libxml2 allocates anything.
+    xmlMemSetup(countedFree, countedMalloc, countedRealloc, countedStrdup);
+    xmlInitParser();
+    ::setenv("ORVEX_INSTALL_DIR", fuzz::ScratchFolder().c_str(), 1);
+    std::atexit(reportWorst);
+    // What libxml2 sets up for good at its first parse on a thread is no input's.
+    std::string failure;
+    (void)CheckSiteText("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><CONFIG/>", &failure);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const std::string_view text(reinterpret_cast<const char *>(data), size);
+
+    // libxml2 keeps a copy of the last error of the thread until the next one replaces it.
+    xmlResetLastError();
+    peak = outstanding;
+    const std::uint64_t beforeCheck = outstanding;
+    std::string failure;
+    std::uint64_t weight = 0;
+    const HRESULT checked = CheckSiteText(text, &failure, &weight);
+    const std::uint64_t checkPeak = peak - beforeCheck;
+    xmlResetLastError();
+    FUZZ_CHECK(outstanding == beforeCheck, "the check frees all that the parse made");
+    FUZZ_CHECK(checkPeak <= kParserAllowance + kInputBytesFactor * size + kWeightFactor * weight,
+               "libxml2 takes no more than the admission weighed the file at");
+    if (weight >= 16U << 10U)
+        worstOverWeight = std::max(worstOverWeight, static_cast<double>(checkPeak) / static_cast<double>(weight));
+
+    const std::string file = (fuzz::ScratchFolder() / "site.ovx").string();
+    fuzz::WriteFile(file, data, size);
+    OrvexConfig config;
+    FUZZ_CHECK(config.LoadAndParse() == S_OK, "the store starts");
+    const std::string name = "Default";
+    peak = outstanding;
+    const std::uint64_t beforeImport = outstanding;
+    const HRESULT imported = config.ImportSite(&name, &file);
+    const std::uint64_t importPeak = peak - beforeImport;
+    FUZZ_CHECK(importPeak <= kBudgetFactor * SiteFileAdmission::budget(size),
+               "no file, admitted or refused, takes libxml2 more than its budget allows");
+    worstOverBudget = std::max(worstOverBudget, static_cast<double>(importPeak)
+                                                    / static_cast<double>(SiteFileAdmission::budget(size)));
+    if (checked == S_OK)
+        FUZZ_CHECK(imported == S_OK || imported == STG_E_FILENOTFOUND || imported == E_FAIL,
+                   "a file the check admits, the import admits");
+    return 0;
+}
