@@ -1,6 +1,7 @@
 #include "site_file_admission.h"
 
 #include <libxml/dict.h>
+#include <libxml/parserInternals.h>
 #include <libxml/tree.h>
 #include <libxml/xmlstring.h>
 
@@ -141,20 +142,20 @@ bool SiteFileAdmission::weighElement(const xmlChar *localname, int namespaceCoun
         refuse(kTooManyNamespaces, kMaxNamespacesInScope, kNamespacesUnit);
         return false;
     }
-    // The node and its own copy of its name.
-    const auto nameBytes = static_cast<std::uint64_t>(xmlStrlen(localname));
-    noteToken(nameBytes);
-    std::uint64_t bytes = kNode + allocation(nameBytes + 1);
+    // The node; its name is in the dictionary.
+    noteToken(static_cast<std::uint64_t>(xmlStrlen(localname)));
+    std::uint64_t bytes = kNode;
     // Each declaration: a namespace struct with copies of its prefix and URI.
     for (int i = 0; i < namespaceCount; ++i)
         bytes += kNamespace + copyOf(namespaces[2 * i]) + copyOf(namespaces[2 * i + 1]);
-    // Each attribute: its struct, a copy of its name, and a text node with a copy of its value;
-    // an xml:id also an entry in the document's table of IDs with a copy of the value.
+    // Each attribute: its struct (its name is in the dictionary), and a text node with a copy of
+    // its value (or the value in the dictionary); an xml:id also an entry in the document's table
+    // of IDs with a copy of the value.
     for (int i = 0; i < attributeCount; ++i) {
         const xmlChar *const *attribute = attributes + 5 * i;
         const auto valueBytes = static_cast<std::uint64_t>(attribute[4] - attribute[3]);
         noteToken(valueBytes);
-        bytes += kAttribute + copyOf(attribute[0]) + kNode + allocation(valueBytes + 1);
+        bytes += kAttribute + kNode + allocation(valueBytes + 1);
         if (isXmlId(attribute[0], attribute[1]))
             bytes += kId + allocation(valueBytes + 1);
     }
@@ -166,7 +167,15 @@ void SiteFileAdmission::weighText(void (*build)(void *, const xmlChar *, int), c
 {
     const xmlNode *const parent = m_context->node;
     const xmlNode *const lastBefore = parent != nullptr ? parent->last : nullptr;
+    // libxml2 interns a text of up to three bytes into the dictionary: a site written by the store
+    // may hold any number of distinct ones (comments), which would crowd it, so such texts are
+    // built without the dictionary, each a copy of its own. Indentation stays interned: a site
+    // holds a few distinct runs of blanks, and a file of thousands is refused.
+    const int dictNames = m_context->dictNames;
+    if (!std::all_of(text, text + length, [](xmlChar c) { return IS_BLANK_CH(c); }))
+        m_context->dictNames = 0;
     build(m_context, text, length);
+    m_context->dictNames = dictNames;
     const xmlNode *const lastAfter = parent != nullptr ? parent->last : nullptr;
     // Appended to the last text node, whose buffer libxml2 doubles as it grows; or a new node
     // with its own copy.

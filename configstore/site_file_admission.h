@@ -8,12 +8,13 @@
 // distinct names it holds, and as soon as the file goes past its bound, the handlers build nothing
 // more and the reader gives the parser no more of the file (admitsMore()):
 // - the nodes' weight is held to a budget in proportion to the file's size (budget()), set above
-//   what any file the store writes weighs: 11 to 18.3 bytes for each of its bytes, the most for a
-//   site of nothing but cameras without presets (measured: libxml2 then took 0.9 times the
-//   weight, and the fuzz target site_import_cost holds it to that);
+//   what any file the store writes weighs: 10 to 16.8 bytes for each of its bytes, the most for a
+//   site of nothing but cameras without presets (measured: libxml2 then took 0.88 times the
+//   weight; the fuzz target site_import_cost fails on any file that takes it twice the weight);
 // - the parse's names (of elements, attributes, prefixes, namespace URIs and processing
-//   instructions) are held to kMaxDistinctNames: libxml2 2.9's dictionary stops growing its table
-//   at 4,608 slots, after which every lookup walks longer chains (1.68 million names took 107 s);
+//   instructions, and attribute values of up to three bytes) are held to kMaxDistinctNames:
+//   libxml2 2.9's dictionary stops growing its table at 4,608 slots, after which every lookup
+//   walks longer chains (1.68 million names took 107 s);
 // - an element has at most kMaxAttributesPerElement attributes and namespace declarations, and at
 //   most kMaxNamespacesInScope namespaces are in scope: libxml2 compares each with every earlier
 //   one. It does so while it reads the start tag, before any handler runs, so admitsMore() looks at
@@ -22,8 +23,8 @@
 //   entity or notation declarations, and a declaration's defaults would give every element of a
 //   name attributes or namespaces that its bytes do not show.
 //
-// The parse must run with XML_PARSE_NODICT, so that libxml2 interns names only: texts are then
-// copies, weighed as such, and never crowd the dictionary.
+// Element and attribute names, and short attribute values, go into the parse's dictionary, which
+// the weight counts by its own usage; texts are built outside it (weighText), as copies.
 //
 // Not thread-safe: one object per parse, on the parsing thread. The context must outlive it.
 
@@ -43,12 +44,13 @@ public:
     // (namespace declarations, xsi:type, xml:lang, xml:space, xml:id) comes to a handful.
     static constexpr int kMaxAttributesPerElement = 16;
     static constexpr int kMaxNamespacesInScope = 64;
-    // A site as the store writes it uses 34 names; one edited by hand or by another tool, a few
-    // more.
-    static constexpr std::size_t kMaxDistinctNames = 4096;
+    // A site as the store writes it uses 34 names, and at most 1,100 distinct attribute values
+    // short enough for libxml2 to intern (numbers from -99 to 999); one edited by hand or by
+    // another tool, a few more.
+    static constexpr std::size_t kMaxDistinctNames = 8192;
     // Bytes of libxml2's memory: a file may cost kCostInAnyFile and kCostPerFileByte more for each
     // of its bytes (at the bound on site files, 16 MiB, that is 419 MB; a site the store writes
-    // at that size, 307 MB).
+    // at that size weighs at most 282 MB).
     static constexpr std::uint64_t kCostInAnyFile = 16U << 20U;
     static constexpr std::uint64_t kCostPerFileByte = 24;
 

@@ -100,8 +100,8 @@ HRESULT parseSite(ParseInput &input, std::uint64_t bytes, UniqueDoc *document, s
     SiteFileAdmission admission(context.get(), bytes);
     input.admission = &admission;
     // No XML_PARSE_NOENT, XML_PARSE_DTDLOAD, XML_PARSE_DTDATTR or XML_PARSE_XINCLUDE: nothing
-    // outside the file is ever read. XML_PARSE_NODICT: only names go into the dictionary.
-    constexpr int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_NODICT;
+    // outside the file is ever read.
+    constexpr int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
     UniqueDoc parsed;
     std::string parseError;
     {

@@ -30,7 +30,7 @@ inline constexpr std::uint64_t kMaxSiteFileBytes = 16U << 20U;
 // larger than kMaxSiteFileBytes (also when it grows past that while it is read), or refused by
 // SiteFileAdmission. `*failure` says why in words for a trace line ("line 3: Opening and ending
 // tag mismatch: SITE line 1 and CONFIG", "it is a folder"), and is left alone on success. The
-// document has no dictionary of its own: its names and texts are its own copies.
+// document's names are in the parse's own dictionary, which goes with the document.
 HRESULT ReadSiteFile(const std::string &path, UniqueDoc *document, std::string *failure);
 
 // Whether ReadSiteFile would admit a file of `text`: S_OK, else E_ABORT and `*failure` says why
