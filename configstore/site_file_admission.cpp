@@ -52,7 +52,7 @@ SiteFileAdmission::SiteFileAdmission(xmlParserCtxtPtr context, std::uint64_t fil
     xmlSAXHandler &sax = *context->sax;
     sax.startElementNs = onStartElement;
     sax.characters = onCharacters;
-    sax.ignorableWhitespace = onCharacters;
+    sax.ignorableWhitespace = onIgnorableWhitespace;
     sax.cdataBlock = onCData;
     sax.comment = onComment;
     sax.processingInstruction = onProcessingInstruction;
@@ -198,6 +198,12 @@ void SiteFileAdmission::onCharacters(void *context, const xmlChar *text, int len
 {
     SiteFileAdmission &self = of(context);
     self.weighText(self.m_defaults.characters, text, length);
+}
+
+void SiteFileAdmission::onIgnorableWhitespace(void *context, const xmlChar *text, int length)
+{
+    SiteFileAdmission &self = of(context);
+    self.weighText(self.m_defaults.ignorableWhitespace, text, length);
 }
 
 void SiteFileAdmission::onCData(void *context, const xmlChar *text, int length)

@@ -79,6 +79,7 @@ private:
                                const xmlChar *uri, int namespaceCount, const xmlChar **namespaces,
                                int attributeCount, int defaultedCount, const xmlChar **attributes);
     static void onCharacters(void *context, const xmlChar *text, int length);
+    static void onIgnorableWhitespace(void *context, const xmlChar *text, int length);
     static void onCData(void *context, const xmlChar *text, int length);
     static void onComment(void *context, const xmlChar *text);
     static void onProcessingInstruction(void *context, const xmlChar *target, const xmlChar *data);
