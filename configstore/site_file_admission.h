@@ -3,7 +3,7 @@
 // builds the tree, so that the admission can never read the file differently from the parser.
 //
 // The object wraps libxml2's own SAX2 handlers of one parser context: each node that a handler is
-// about to build is weighed by the memory libxml2 spends on it (its struct, its copies of names and
+// about to build is weighed by the memory libxml2 spends on it (its struct, its copies of texts and
 // values, its namespace declarations with their URIs), the parser's dictionary says how many
 // distinct names it holds, and as soon as the file goes past its bound, the handlers build nothing
 // more and the reader gives the parser no more of the file (admitsMore()):
@@ -23,8 +23,9 @@
 //   entity or notation declarations, and a declaration's defaults would give every element of a
 //   name attributes or namespaces that its bytes do not show.
 //
-// Element and attribute names, and short attribute values, go into the parse's dictionary, which
-// the weight counts by its own usage; texts are built outside it (weighText), as copies.
+// Element and attribute names, short attribute values and runs of blanks go into the parse's
+// dictionary, which the weight counts by its own usage; other texts are built outside it
+// (weighText), as copies.
 //
 // Not thread-safe: one object per parse, on the parsing thread. The context must outlive it.
 
