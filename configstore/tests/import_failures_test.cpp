@@ -145,6 +145,10 @@ const ImportCase kImportCases[] = {
      "<CONFIG><SITE NAME=\"a=b=c\"/><SITE NAME=\"Default\"><TEXT>" + std::string(500, '=') + " x = 1</TEXT></SITE>"
      "</CONFIG>",
      S_OK},
+    {"a comment of 17 settings written name=value, as the store writes it",
+     "<CONFIG><SITE NAME=\"Default\"><PRESET NUMBER=\"1\"><COMMENT>" + Numbered("zoom", "=2 ", 17)
+         + "</COMMENT></PRESET></SITE></CONFIG>",
+     S_OK},
     {"UTF-16", Utf16("<?xml version=\"1.0\" encoding=\"UTF-16\"?><CONFIG>" + kSite + "</CONFIG>"), S_OK},
     {"Latin-1", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><CONFIG><SITE NAME=\"Default\"><TEXT>caf\xE9</TEXT>"
      "</SITE></CONFIG>",
