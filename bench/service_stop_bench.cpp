@@ -8,16 +8,26 @@
 // (the unit's receipt of the clear to the end of the process, about the whole download when the
 // stop waits for it), tables (the frames of the site that the unit took), tables_sent (what the
 // site sends after the clear), end_status (the exit status).
+//
+// BM_StopBehindCameraCommands: two clients send the typical site at once, a third then queues
+// 1,000 camera position commands (about 100 ms each on the line), and SIGTERM comes once the
+// first send has answered, the second being under way. Counters: stop_s, tables (the site's
+// frames the unit took after its last clear), tables_sent, clear_to_first_table_s (from the
+// unit's last clear to the first table after it; 0 when none came), camera_frames (the camera
+// commands the unit took), end_status.
 #include "services/tests/bus_test_support.h"
 #include "tools/unit-sim/unit_link.h"
 #include "tools/unit-sim/unit_tables.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include <sys/wait.h>
 
@@ -42,6 +52,14 @@ sdbus::ObjectPath getPath(sdbus::IProxy &proxy, const char *iface, const char *m
     sdbus::ObjectPath path;
     proxy.callMethod(method).onInterface(iface).storeResultsTo(hr, path);
     return path;
+}
+
+// A proxy of the object that the root's `getter` hands out.
+std::unique_ptr<sdbus::IProxy> rootObject(sdbus::IConnection &client, const char *getter)
+{
+    return sdbus::createProxy(client, kService,
+                              getPath(*sdbus::createProxy(client, kService, "/org/orvex/Orvex"), "org.orvex.IOrvex",
+                                      getter));
 }
 
 // Makes and loads the site through the bus.
@@ -77,33 +95,55 @@ void buildSite(sdbus::IConnection &client, const SiteSize &size)
     }
 }
 
+// The simulated unit, a private bus, and the service run on it with the unit at its port.
+struct ServiceOnAUnit
+{
+    ServiceOnAUnit()
+    {
+        unit.SetHandler(tables.handler());
+        unit.Start();
+    }
+    // A client of the service once it owns its name (before, a call would start another one
+    // through the bus); null when it never does.
+    std::unique_ptr<sdbus::IConnection> connect()
+    {
+        auto client = bus.connect();
+        if (!bustest::waitUntil([&] { return !bus.ownerOf(*client, kService).empty(); }, std::chrono::seconds(30)))
+            return nullptr;
+        return client;
+    }
+    // Whether the unit has received a clear of its memory within 30 s.
+    bool clearReached()
+    {
+        return bustest::waitUntil([&] { return unit.receivedTypes().find('x') != std::string::npos; },
+                                  std::chrono::seconds(30));
+    }
+
+    unitsim::UnitTables tables;
+    unitsim::UnitLink unit;
+    PrivateBus bus{true, unit.slavePath()};
+    bustest::Child service{{ORVEX_SERVICES_PROGRAM}, bus.env(), true};
+};
+
 // range(0): 0 typical, 1 large; range(1): 1 when the unit is silent from the clear on.
 void BM_StopDuringASiteSend(benchmark::State &state)
 {
     const SiteSize size = state.range(0) == 0 ? kTypical : kLarge;
     const bool silent = state.range(1) != 0;
     for (auto _ : state) {
-        unitsim::UnitTables tables;
-        unitsim::UnitLink unit;
-        unit.SetHandler(tables.handler());
-        unit.Start();
-        PrivateBus bus(true, unit.slavePath());
-        bustest::Child service({ORVEX_SERVICES_PROGRAM}, bus.env(), true);
-        auto client = bus.connect();
-        // Not before it owns the name: a call would start another one through the bus.
-        if (!bustest::waitUntil([&] { return !bus.ownerOf(*client, kService).empty(); }, std::chrono::seconds(30))) {
+        ServiceOnAUnit run;
+        unitsim::UnitLink &unit = run.unit;
+        auto client = run.connect();
+        if (!client) {
             state.SkipWithError("the service never owned its name");
             return;
         }
         buildSite(*client, size);
-        auto comms = sdbus::createProxy(*client, kService,
-                                        getPath(*sdbus::createProxy(*client, kService, "/org/orvex/Orvex"),
-                                                "org.orvex.IOrvex", "getOrvexComms"));
+        auto comms = rootObject(*client, "getOrvexComms");
         client->enterEventLoopAsync();
         comms->callMethodAsync("SendCurrentSiteToOrvex").onInterface("org.orvex.IOrvexComms")
             .uponReplyInvoke([](const sdbus::Error *, std::int32_t) {});
-        if (!bustest::waitUntil([&] { return unit.receivedTypes().find('x') != std::string::npos; },
-                                std::chrono::seconds(30))) {
+        if (!run.clearReached()) {
             state.SkipWithError("the clear never reached the unit");
             return;
         }
@@ -114,8 +154,8 @@ void BM_StopDuringASiteSend(benchmark::State &state)
             if (entry.kind == unitsim::LogKind::FrameReceived && entry.type == 'x')
                 cleared = entry.at;
         const auto stopped = Clock::now();
-        ::kill(service.pid(), SIGTERM);
-        const int status = service.wait();
+        ::kill(run.service.pid(), SIGTERM);
+        const int status = run.service.wait();
         const auto ended = Clock::now();
         client->leaveEventLoop();
         const std::string types = unit.receivedTypes();
@@ -132,6 +172,75 @@ BENCHMARK(BM_StopDuringASiteSend)
     ->Iterations(1)
     ->Unit(benchmark::kSecond)
     ->UseRealTime();
+
+// The frames of a site among the types the unit received after its last clear.
+int tablesAfterTheClear(const std::string &types)
+{
+    const std::size_t clear = types.rfind('x');
+    if (clear == std::string::npos)
+        return 0;
+    int tables = 0;
+    for (const char type : types.substr(clear + 1))
+        tables += std::string_view("TGEPMC").find(type) != std::string_view::npos ? 1 : 0;
+    return tables;
+}
+
+void BM_StopBehindCameraCommands(benchmark::State &state)
+{
+    constexpr int kCameraCommands = 1000;
+    for (auto _ : state) {
+        ServiceOnAUnit run;
+        unitsim::UnitLink &unit = run.unit;
+        PrivateBus &bus = run.bus;
+        auto first = run.connect();
+        if (!first) {
+            state.SkipWithError("the service never owned its name");
+            return;
+        }
+        buildSite(*first, kTypical);
+        auto second = bus.connect();
+        auto steering = bus.connect();
+        auto firstComms = rootObject(*first, "getOrvexComms");
+        auto secondComms = rootObject(*second, "getOrvexComms");
+        auto camera = rootObject(*steering, "getCameraCtrl");
+        first->enterEventLoopAsync();
+        second->enterEventLoopAsync();
+        std::atomic<bool> firstAnswered{false};
+        firstComms->callMethodAsync("SendCurrentSiteToOrvex").onInterface("org.orvex.IOrvexComms")
+            .uponReplyInvoke([&](const sdbus::Error *, std::int32_t) { firstAnswered = true; });
+        secondComms->callMethodAsync("SendCurrentSiteToOrvex").onInterface("org.orvex.IOrvexComms")
+            .uponReplyInvoke([](const sdbus::Error *, std::int32_t) {});
+        if (!run.clearReached()) {
+            state.SkipWithError("the clear never reached the unit");
+            return;
+        }
+        for (int i = 0; i < kCameraCommands; ++i) {
+            std::int32_t hr = 0;
+            camera->callMethod("GoToPTZCoords").onInterface("org.orvex.ICameraCtrl").withArguments(10.0, 20.0, 1.0)
+                .storeResultsTo(hr);
+        }
+        if (!bustest::waitUntil([&] { return firstAnswered.load(); }, std::chrono::seconds(120))) {
+            state.SkipWithError("the first send never answered");
+            return;
+        }
+        const auto stopped = Clock::now();
+        ::kill(run.service.pid(), SIGTERM);
+        const int status = run.service.wait();
+        const auto ended = Clock::now();
+        first->leaveEventLoop();
+        second->leaveEventLoop();
+        const std::string types = unit.receivedTypes();
+        const auto receipts = unitsim::lastReceiptThenNext(unit.log(), 'x', "TGEPMC");
+        state.counters["stop_s"] = std::chrono::duration<double>(ended - stopped).count();
+        state.counters["tables"] = tablesAfterTheClear(types);
+        state.counters["tables_sent"] = kTypical.messages();
+        state.counters["clear_to_first_table_s"]
+            = receipts && receipts->next ? std::chrono::duration<double>(*receipts->next - receipts->first).count() : 0.0;
+        state.counters["camera_frames"] = static_cast<double>(std::count(types.begin(), types.end(), 'p'));
+        state.counters["end_status"] = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+}
+BENCHMARK(BM_StopBehindCameraCommands)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 } // namespace
 

@@ -2,6 +2,12 @@
 // with the real waits of both directions: 48 dispensers with presets for 13 events, 10 cameras
 // of 64 presets, 3 points of sale, 7 devices.
 //
+// SendBehindCameraCommands: the same site sent right after a client has queued N camera position
+// commands (each a frame the unit acknowledges, about 100 ms apart on the line). Counters: when
+// the unit took the clear (clear_after_s, from the first camera command), how long after it the
+// unit took the first table (clear_to_first_table_s, the wait the unit gets to clear its memory)
+// and when the send's last step ran (send_s).
+//
 // Counters per direction: bytes on the line (frames of both sides with their escapes and the
 // one-byte acknowledgements), the time those bytes need at the line's own limit (4800 baud,
 // 480 bytes/s), the time the transfer took over the pseudo-terminal after the last wait (the
@@ -253,6 +259,50 @@ void LargeSiteExchange(benchmark::State &state)
     }
 }
 BENCHMARK(LargeSiteExchange)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+void SendBehindCameraCommands(benchmark::State &state)
+{
+    services::testing::TemporaryInstallFolder folder;
+    unitsim::UnitTables unitTables;
+    unitsim::UnitLink unit;
+    unit.SetHandler(unitTables.handler());
+    unit.Start();
+    ProfileFile(JoinPath(InstallFolder(), kSettingsFileName)).writeString("Settings", "PortDevice1", unit.slavePath());
+    auto link = std::make_shared<transport::OrvexTransport>();
+    link->setSerialPort(1);
+    std::string selected;
+    link->SelectCamera(1, 'P', &selected);
+    const auto emptyStore = [] { return std::make_shared<services::testing::EmptyStore>(); };
+    const auto seconds = [](Clock::duration d) { return std::chrono::duration<double>(d).count(); };
+
+    for (auto _ : state) {
+        OrvexConfigData sent{link, {}, emptyStore};
+        sent.InitializeStorage();
+        sent.markLoadedFromUnit();
+        buildLargeSite(sent);
+        const std::size_t presetTables = unitTables.tables('C').size() + 48;
+
+        const auto started = Clock::now();
+        for (std::int64_t i = 0; i < state.range(0); ++i)
+            link->GoToPTZCoords(10.0f, 20.0f, 1.0f);
+        sent.SendCurrentSite();
+        const auto sendEnded = Clock::now();
+        if (!waitUntil([&] { return unitTables.tables('C').size() == presetTables && unit.idle(); }, 600s)) {
+            state.SkipWithError("the unit did not receive the whole site");
+            return;
+        }
+        const auto receipts = unitsim::lastReceiptThenNext(unit.log(), 'x', "TGEPMC");
+        if (!receipts || !receipts->next) {
+            state.SkipWithError("the unit's log holds no clear followed by a table");
+            return;
+        }
+        state.counters["cameras_before"] = static_cast<double>(state.range(0));
+        state.counters["clear_after_s"] = seconds(receipts->first - started);
+        state.counters["clear_to_first_table_s"] = seconds(*receipts->next - receipts->first);
+        state.counters["send_s"] = seconds(sendEnded - started);
+    }
+}
+BENCHMARK(SendBehindCameraCommands)->Arg(300)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
 
 } // namespace
 

@@ -27,6 +27,21 @@ const char *logKindName(LogKind kind)
     return "unknown";
 }
 
+std::optional<ReceiptPair> lastReceiptThenNext(const std::vector<LogEntry> &log, std::uint8_t type,
+                                               std::string_view nextTypes)
+{
+    std::optional<ReceiptPair> pair;
+    for (const LogEntry &entry : log) {
+        if (entry.kind != LogKind::FrameReceived)
+            continue;
+        if (entry.type == type)
+            pair = ReceiptPair{entry.at, std::nullopt};
+        else if (pair && !pair->next && nextTypes.find(static_cast<char>(entry.type)) != std::string_view::npos)
+            pair->next = entry.at;
+    }
+    return pair;
+}
+
 void FrameLog::Append(LogEntry entry)
 {
     std::lock_guard lock(m_mutex);

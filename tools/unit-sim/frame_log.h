@@ -12,7 +12,9 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace unitsim {
@@ -45,6 +47,19 @@ struct LogEntry
     std::size_t length = 0; // payload bytes
     std::string note;
 };
+
+// When the unit received the PC's last new frame of one type, and the first new frame after it
+// of some other types (none when no such frame has come yet).
+struct ReceiptPair
+{
+    Clock::time_point first;
+    std::optional<Clock::time_point> next;
+};
+
+// From `log`: the last new frame of `type` received from the PC and the first new frame after it
+// whose type is one of `nextTypes`; empty when no frame of `type` was received.
+[[nodiscard]] std::optional<ReceiptPair> lastReceiptThenNext(const std::vector<LogEntry> &log, std::uint8_t type,
+                                                             std::string_view nextTypes);
 
 class FrameLog
 {
