@@ -2,6 +2,7 @@
 
 #include "trace_log.h"
 
+#include <algorithm>
 #include <exception>
 #include <new>
 
@@ -74,6 +75,15 @@ std::size_t QueuedWorkerThread::QueuedCount()
 {
     std::lock_guard lock(m_mutex);
     return m_queue.size();
+}
+
+std::size_t QueuedWorkerThread::RemoveIf(const std::function<bool(const QueueItem &)> &drop)
+{
+    std::lock_guard lock(m_mutex);
+    const auto kept = std::remove_if(m_queue.begin(), m_queue.end(), [&](const auto &item) { return drop(*item); });
+    const auto dropped = static_cast<std::size_t>(m_queue.end() - kept);
+    m_queue.erase(kept, m_queue.end());
+    return dropped;
 }
 
 void QueuedWorkerThread::IdleWhileEmpty()

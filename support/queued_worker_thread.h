@@ -15,6 +15,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <memory>
 
 namespace support {
@@ -35,6 +36,10 @@ public:
     [[nodiscard]] bool IsEmpty();
     // The items queued and not yet popped.
     [[nodiscard]] std::size_t QueuedCount();
+    // Deletes the queued items for which `drop` is true; the others keep their order. Returns how
+    // many went. `drop` runs, and the items are deleted, under the queue's lock: neither may
+    // touch the worker.
+    std::size_t RemoveIf(const std::function<bool(const QueueItem &)> &drop);
 
 protected:
     // Handles one item on the worker thread. Under the default Run the item is deleted when this

@@ -19,9 +19,9 @@ LinkProtocolThread::~LinkProtocolThread()
     Stop();
 }
 
-bool LinkProtocolThread::Send(std::uint8_t type, std::span<const std::uint8_t> payload)
+bool LinkProtocolThread::Send(std::uint8_t type, std::span<const std::uint8_t> payload, std::uint64_t number)
 {
-    return Post(std::make_unique<OutgoingMessage>(type, payload));
+    return Post(std::make_unique<OutgoingMessage>(type, payload, number));
 }
 
 std::size_t LinkProtocolThread::Backlog()
@@ -32,6 +32,25 @@ std::size_t LinkProtocolThread::Backlog()
     // never seen neither queued nor unsettled.
     const std::size_t queued = QueuedCount();
     return queued + (m_unsettled.load() ? 1 : 0);
+}
+
+bool LinkProtocolThread::Settled(std::uint64_t number)
+{
+    // The last taken first: sendNext puts a message in flight before it counts it taken, so a
+    // message counted taken and not seen in flight has settled. A message dropped from the queue
+    // is passed once a later one is taken, or found with the rest when nothing is left.
+    const std::uint64_t lastTaken = m_lastTaken.load();
+    if (number <= lastTaken && m_inFlight.load() != number)
+        return true;
+    return Backlog() == 0;
+}
+
+std::size_t LinkProtocolThread::DropQueued(std::uint8_t type)
+{
+    return RemoveIf([type](const support::QueueItem &item) {
+        const auto *message = dynamic_cast<const OutgoingMessage *>(&item);
+        return message != nullptr && message->type() == type;
+    });
 }
 
 void LinkProtocolThread::resetState()
@@ -163,11 +182,14 @@ void LinkProtocolThread::onEvent(ReceiveEvent event)
 
 void LinkProtocolThread::acknowledge()
 {
-    if (m_awaiting)
+    if (m_awaiting) {
         support::TraceDebug("Link: frame %u acknowledged", m_transmitSequence);
+        m_acknowledged.fetch_add(1);
+    }
     m_awaiting = false;
     m_pending.clear();
     m_writes = 0;
+    m_inFlight.store(0);
     m_unsettled.store(false);
 }
 
@@ -176,8 +198,10 @@ void LinkProtocolThread::sendNext()
     m_awaiting = false;
     m_pending.clear();
     m_writes = 0;
-    // Only this thread pops, so a queue found holding a message still holds it below; an idle
-    // poll leaves the mark alone.
+    m_inFlight.store(0);
+    // Only this thread pops, so a queue found holding a message still holds it below, unless
+    // DropQueued took it meanwhile (then nothing goes out this time); an idle poll leaves the
+    // mark alone.
     if (IsEmpty()) {
         m_unsettled.store(false);
         return;
@@ -189,11 +213,16 @@ void LinkProtocolThread::sendNext()
         m_unsettled.store(false);
         return;
     }
+    if (message->number() != 0) {
+        m_inFlight.store(message->number());
+        m_lastTaken.store(message->number());
+    }
     m_transmitSequence = nextSequence(m_transmitSequence);
     auto frame = encodeFrame(m_transmitSequence, message->type(), message->data());
     if (!frame) {
         support::TraceDebug("Link: message type 0x%02X of %zu bytes too long to frame, dropped",
                             message->type(), message->data().size());
+        m_inFlight.store(0);
         m_unsettled.store(false);
         return;
     }

@@ -24,7 +24,10 @@
 // Backlog tells any thread how many messages the link has still to settle: those queued and the
 // frame awaiting its acknowledgement. A frame is settled once acknowledged, given up after its
 // fourth write, or dropped as too long. A link whose thread has ended will never settle anything
-// and counts 0.
+// and counts 0. Settled tells whether one numbered message has settled (numbers rise in the order
+// of posting, so the link settles them in order); a message DropQueued took from the queue counts
+// once a later one has been taken, or nothing is left. Acknowledged counts the frames the unit
+// has acknowledged.
 //
 // Lifetime: a concrete subclass calls SetPriority(-1) and Start() at the end of its constructor
 // and Stop() first thing in its destructor; deleting the link deletes the messages still queued.
@@ -66,12 +69,21 @@ public:
 
     [[nodiscard]] std::int16_t portNumber() const { return m_portNumber; }
 
-    // Queues one message for the unit; false when it could not be queued.
-    bool Send(std::uint8_t type, std::span<const std::uint8_t> payload);
+    // Queues one message for the unit; false when it could not be queued. `number`: 0, or a
+    // number above that of every message posted before (see Settled).
+    bool Send(std::uint8_t type, std::span<const std::uint8_t> payload, std::uint64_t number = 0);
 
     // The messages queued and the frame awaiting acknowledgement; 0 once the thread has ended.
     // Any thread. A message posted before the call is counted until it is settled.
     [[nodiscard]] std::size_t Backlog();
+    // Whether the message posted with `number` (not 0) has settled; true once the thread has
+    // ended. Any thread.
+    [[nodiscard]] bool Settled(std::uint64_t number);
+    // The frames the unit has acknowledged so far. Any thread.
+    [[nodiscard]] std::uint64_t Acknowledged() const { return m_acknowledged.load(); }
+    // Deletes the queued messages of `type` that have not been written; the others keep their
+    // order. Returns how many went. Any thread.
+    std::size_t DropQueued(std::uint8_t type);
 
 protected:
     // The link's own Run takes the queued items; nothing is handed here.
@@ -109,6 +121,11 @@ private:
     // A message taken from the queue and not yet settled; the one field Backlog reads off the
     // link thread.
     std::atomic<bool> m_unsettled{false};
+    // What Settled reads off the link thread: the number of the last numbered message taken from
+    // the queue, and that of the message in flight (0: none, or one without a number).
+    std::atomic<std::uint64_t> m_lastTaken{0};
+    std::atomic<std::uint64_t> m_inFlight{0};
+    std::atomic<std::uint64_t> m_acknowledged{0};
 };
 
 } // namespace transport

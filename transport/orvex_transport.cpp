@@ -17,6 +17,11 @@ namespace transport {
 
 namespace {
 
+std::int32_t clampedCount(std::size_t count)
+{
+    return static_cast<std::int32_t>(std::min<std::size_t>(count, INT32_MAX));
+}
+
 template <typename Message, typename Interface>
 HRESULT makeMessage(std::shared_ptr<Interface> *out)
 {
@@ -104,8 +109,10 @@ void OrvexTransport::send(std::uint8_t type, const ByteArray &payload)
 {
     {
         std::lock_guard lock(m_linkMutex);
+        // Numbered under the lock that orders the posts, so that numbers rise along the queue.
+        ++m_lastNumber;
         if (m_link) {
-            if (!m_link->Send(type, payload))
+            if (!m_link->Send(type, payload, m_lastNumber))
                 support::TraceError("Send: message of type 0x%02X could not be queued", type);
             return;
         }
@@ -122,6 +129,7 @@ HRESULT OrvexTransport::setSerialPort(std::int16_t port)
     std::lock_guard lock(m_linkMutex);
     // The old link goes first, so that only one thread ever holds the port.
     m_link.reset();
+    m_lastBeforeLink = m_lastNumber;
     m_portWarningShown = false;
     try {
         m_link = std::make_unique<TransportLink>(port, *m_dispatcher, m_linkTiming);
@@ -132,13 +140,52 @@ HRESULT OrvexTransport::setSerialPort(std::int16_t port)
     return S_OK;
 }
 
-HRESULT OrvexTransport::getBacklog(std::int32_t *messages)
+template <typename Value, typename Read>
+HRESULT OrvexTransport::readLink(Value *out, Read &&read)
 {
-    if (!messages)
+    if (!out)
         return E_POINTER;
     std::lock_guard lock(m_linkMutex);
-    const std::size_t backlog = m_link ? m_link->Backlog() : 0;
-    *messages = static_cast<std::int32_t>(std::min<std::size_t>(backlog, INT32_MAX));
+    *out = m_link ? read(*m_link) : Value{0};
+    return S_OK;
+}
+
+HRESULT OrvexTransport::getBacklog(std::int32_t *messages)
+{
+    return readLink(messages, [](TransportLink &link) { return clampedCount(link.Backlog()); });
+}
+
+HRESULT OrvexTransport::getLastMessageNumber(std::uint64_t *number)
+{
+    if (!number)
+        return E_POINTER;
+    std::lock_guard lock(m_linkMutex);
+    *number = m_lastNumber;
+    return S_OK;
+}
+
+HRESULT OrvexTransport::hasSettled(std::uint64_t number, bool *settled)
+{
+    if (!settled)
+        return E_POINTER;
+    std::lock_guard lock(m_linkMutex);
+    if (number == 0 || number > m_lastNumber)
+        return E_INVALIDARG;
+    *settled = number <= m_lastBeforeLink || !m_link || m_link->Settled(number);
+    return S_OK;
+}
+
+HRESULT OrvexTransport::getAcknowledgedCount(std::uint64_t *frames)
+{
+    return readLink(frames, [](TransportLink &link) { return link.Acknowledged(); });
+}
+
+HRESULT OrvexTransport::dropQueuedCameraCommands(std::int32_t *dropped)
+{
+    std::int32_t count = 0;
+    readLink(&count, [](TransportLink &link) { return clampedCount(link.DropQueued(code(MessageType::PassThrough))); });
+    if (dropped)
+        *dropped = count;
     return S_OK;
 }
 

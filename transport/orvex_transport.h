@@ -14,7 +14,8 @@
 // inside an event or from any other thread. A subscriber that throws is traced and the others
 // still get the event. Members return S_OK except for null pointers (E_POINTER) and a link that
 // could not be made (E_FAIL, traced). ILinkBacklog reports what the current link has still to
-// settle (0 without one).
+// settle (0 without one) and numbers every message sent (camera commands too), so that a caller
+// can wait for one of them.
 
 #include "camera_control.h"
 #include "event_decoder.h"
@@ -55,6 +56,10 @@ public:
     HRESULT Unadvise(std::uint32_t cookie) override;
 
     HRESULT getBacklog(std::int32_t *messages) override;
+    HRESULT getLastMessageNumber(std::uint64_t *number) override;
+    HRESULT hasSettled(std::uint64_t number, bool *settled) override;
+    HRESULT getAcknowledgedCount(std::uint64_t *frames) override;
+    HRESULT dropQueuedCameraCommands(std::int32_t *dropped) override;
 
     // Where the link delivers received messages; tests post QueuedMessage items here too.
     [[nodiscard]] support::QueuedWorkerThread &inboundDispatcher() { return *m_dispatcher; }
@@ -64,6 +69,9 @@ private:
     // drops it with the one-time "No Serial Port Selected" notice.
     void send(std::uint8_t type, const ByteArray &payload);
     HRESULT sendMessage(std::uint8_t type, IOrvexMsg *msg);
+    // Under the link's lock: `*out` := read(link), 0 without a link; E_POINTER when `out` is null.
+    template <typename Value, typename Read>
+    HRESULT readLink(Value *out, Read &&read);
     void dispatch(std::uint8_t type, std::span<const std::uint8_t> payload);
 
     EventDecoder m_decoder; // dispatcher thread only
@@ -74,6 +82,10 @@ private:
     std::mutex m_linkMutex;
     std::unique_ptr<TransportLink> m_link; // guarded by m_linkMutex
     bool m_portWarningShown = false;       // guarded by m_linkMutex
+    // Guarded by m_linkMutex: the number of the last message sent, and that of the last message
+    // sent before the current link was made (those are settled or gone with their link).
+    std::uint64_t m_lastNumber = 0;
+    std::uint64_t m_lastBeforeLink = 0;
 };
 
 } // namespace transport

@@ -2,7 +2,9 @@
 // The two items that cross the link thread's boundary.
 //
 // OutgoingMessage: one message for the unit (type code and payload), posted by the transport's
-// send path on any thread to the link thread's queue, which frames, sends and deletes it.
+// send path on any thread to the link thread's queue, which frames, sends and deletes it. The
+// transport numbers its messages from 1, in the order they are queued, so that it can tell when
+// a given one has settled; 0 is a message without a number.
 //
 // QueuedMessage: one message from the unit, or a link error, posted by the link thread to the
 // transport's inbound dispatcher, which owns and deletes it. Type 0 is a link error: its payload
@@ -25,18 +27,20 @@ namespace transport {
 class OutgoingMessage final : public support::QueueItem
 {
 public:
-    OutgoingMessage(std::uint8_t type, std::span<const std::uint8_t> data)
-        : m_type(type), m_data(data.begin(), data.end())
+    OutgoingMessage(std::uint8_t type, std::span<const std::uint8_t> data, std::uint64_t number = 0)
+        : m_type(type), m_data(data.begin(), data.end()), m_number(number)
     {
     }
 
     [[nodiscard]] std::uint8_t type() const { return m_type; }
+    [[nodiscard]] std::uint64_t number() const { return m_number; }
     [[nodiscard]] std::span<const std::uint8_t> data() const { return m_data; }
     [[nodiscard]] std::int16_t length() const { return static_cast<std::int16_t>(m_data.size()); }
 
 private:
     std::uint8_t m_type;
     std::vector<std::uint8_t> m_data;
+    std::uint64_t m_number;
 };
 
 class QueuedMessage final : public support::QueueItem

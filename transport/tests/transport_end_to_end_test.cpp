@@ -7,6 +7,7 @@
 #include <gmock/gmock.h>
 
 using namespace transport;
+using namespace std::chrono_literals;
 using testing::ElementsAre;
 using testing::ElementsAreArray;
 using Bytes = std::vector<std::uint8_t>;
@@ -189,6 +190,67 @@ TEST_F(AUnitOnTheLine, CountsEachMessageInItsBacklogUntilItIsSettled)
     EXPECT_EQ(unit->stats().faultsInjected, 4u) << "the first message was given up after its 4th write";
     EXPECT_EQ(unit->stats().framesReceived, 2u);
     EXPECT_EQ(transport->getBacklog(nullptr), E_POINTER);
+}
+
+// What a site send and a stopping service ask of the link: whether a given message has gone (a
+// clear behind camera commands), and camera commands dropped from the queue while the messages
+// around them keep their order. The first frame waits for a NAK, since the unit ignores it and
+// the link does not write it again on silence.
+TEST_F(AUnitOnTheLine, TellsWhenEachNumberedMessageHasSettledAndDropsQueuedCameraCommands)
+{
+    transport = std::make_unique<OrvexTransport>(LinkTiming{scaled(20ms), 60s}, [](std::chrono::milliseconds) {});
+    const auto last = [&] {
+        std::uint64_t number = 0;
+        EXPECT_EQ(transport->getLastMessageNumber(&number), S_OK);
+        return number;
+    };
+    const auto settled = [&](std::uint64_t number) {
+        bool done = false;
+        EXPECT_EQ(transport->hasSettled(number, &done), S_OK) << number;
+        return done;
+    };
+    std::string selected;
+    ASSERT_EQ(transport->SelectCamera(1, 'P', &selected), S_OK);
+    EXPECT_EQ(last(), 0u);
+    sendDefault([](IDefault &m) { m.ClearResetCount(); });
+    EXPECT_TRUE(settled(1)) << "no port: it never goes out";
+
+    connect();
+    unit->InjectFault(unitsim::Fault::Silence, 1);
+    sendDefault([](IDefault &m) { m.RequestResetCount(); });
+    ASSERT_TRUE(waitUntil([&] { return unit->stats().faultsInjected == 1; }));
+    transport->MoveUp(1);
+    transport->MoveDown(1);
+    sendDefault([](IDefault &m) { m.ClearResetCount(); });
+    transport->Stop();
+    ASSERT_EQ(last(), 6u);
+    for (std::uint64_t number = 2; number <= 6; ++number)
+        EXPECT_FALSE(settled(number)) << number;
+
+    std::int32_t dropped = -1;
+    EXPECT_EQ(transport->dropQueuedCameraCommands(&dropped), S_OK);
+    EXPECT_EQ(dropped, 3);
+    std::int32_t backlog = -1;
+    EXPECT_EQ(transport->getBacklog(&backlog), S_OK);
+    EXPECT_EQ(backlog, 2);
+    std::uint64_t acknowledged = 1;
+    EXPECT_EQ(transport->getAcknowledgedCount(&acknowledged), S_OK);
+    EXPECT_EQ(acknowledged, 0u);
+
+    unit->SendRaw({control::NAK});
+    ASSERT_TRUE(waitUntil([&] { return settled(6); }));
+    for (std::uint64_t number = 2; number <= 6; ++number)
+        EXPECT_TRUE(settled(number)) << number;
+    EXPECT_EQ(unit->receivedTypes(), "rz");
+    EXPECT_EQ(transport->getAcknowledgedCount(&acknowledged), S_OK);
+    EXPECT_EQ(acknowledged, 2u);
+
+    bool done = false;
+    EXPECT_EQ(transport->hasSettled(0, &done), E_INVALIDARG);
+    EXPECT_EQ(transport->hasSettled(7, &done), E_INVALIDARG);
+    EXPECT_EQ(transport->hasSettled(6, nullptr), E_POINTER);
+    EXPECT_EQ(transport->getLastMessageNumber(nullptr), E_POINTER);
+    EXPECT_EQ(transport->getAcknowledgedCount(nullptr), E_POINTER);
 }
 
 TEST_F(AUnitOnTheLine, SteersACameraAndReportsItsPositionInEachCommandSet)
