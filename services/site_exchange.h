@@ -21,10 +21,11 @@ public:
     // Runs once with the result of an exchange, on the service thread.
     using Completion = std::function<void(HRESULT)>;
 
-    // The download: clear the unit, wait 10 s, then every table in order. Returns once it has
-    // begun; in the service the waits are the loop's timers. `done` gets S_OK once every message is
-    // queued; E_UNEXPECTED, with nothing (more) sent, when there is no site to send (storage not
-    // initialised); E_POINTER without a transport. The command still answers S_OK.
+    // The download: clear the unit, wait 10 s from when the unit has taken the clear, then every
+    // table in order. Returns once it has begun; in the service the waits are the loop's timers.
+    // `done` gets S_OK once every message is queued; E_UNEXPECTED, with nothing (more) sent, when
+    // there is no site to send (storage not initialised); E_POINTER without a transport. The
+    // command still answers S_OK.
     virtual void SendCurrentSite(Completion done) = 0;
 
     // The upload after the hub has applied its busy delay: empty the tables but the cameras,

@@ -53,7 +53,7 @@ void addCameraPresetIfMissing(ICameraData &cameras, std::int16_t cameraNumber, s
 } // namespace
 
 const UnitSiteExchange::Step UnitSiteExchange::kDownload[2] = {
-    {&UnitSiteExchange::sendClear, kClearMemoryWait},
+    {&UnitSiteExchange::sendClear, kClearMemoryWait, true},
     {&UnitSiteExchange::sendTables, {}},
 };
 
@@ -81,6 +81,7 @@ UnitSiteExchange::UnitSiteExchange(OrvexConfigData &site,
                                    std::shared_ptr<transport::IOrvexTransport> transport, Wait wait)
     : m_site(site)
     , m_transport(std::move(transport))
+    , m_link(std::dynamic_pointer_cast<transport::ILinkBacklog>(m_transport))
     , m_wait(wait ? std::move(wait) : Wait([](std::chrono::milliseconds delay, std::function<void()> then) {
         std::this_thread::sleep_for(delay);
         then();
@@ -99,11 +100,39 @@ void UnitSiteExchange::run(const char *direction, std::span<const Step> steps, s
         done(hr);
         return;
     }
-    m_wait(step.waitAfter, [life = std::weak_ptr(m_life), direction, rest = steps.subspan(1), total,
-                            done = std::move(done)] {
+    std::function<void()> next = [life = std::weak_ptr(m_life), direction, rest = steps.subspan(1), total,
+                                  done = std::move(done)] {
         if (auto self = life.lock())
             (*self)->run(direction, rest, total, done);
-    });
+    };
+    if (!step.waitFromSettled) {
+        m_wait(step.waitAfter, std::move(next));
+        return;
+    }
+    afterSettled(transport::LastMessageNumber(m_link.get()),
+                 [this, wait = step.waitAfter, next = std::move(next)] { m_wait(wait, next); });
+}
+
+void UnitSiteExchange::afterSettled(std::uint64_t number, std::function<void()> then)
+{
+    // A wait that goes on within the call (a sleep, or a test's that keeps no time) polls here,
+    // without piling up one call per poll.
+    while (!transport::MessageSettled(m_link.get(), number)) {
+        auto ranWithin = std::make_shared<bool>(false);
+        auto inCall = std::make_shared<bool>(true);
+        m_wait(kSettlePoll, [life = std::weak_ptr(m_life), number, then, ranWithin, inCall] {
+            if (*inCall) {
+                *ranWithin = true;
+                return;
+            }
+            if (auto self = life.lock())
+                (*self)->afterSettled(number, then);
+        });
+        *inCall = false;
+        if (!*ranWithin)
+            return;
+    }
+    then();
 }
 
 void UnitSiteExchange::sendDefault(const std::function<void(transport::IDefault &)> &fill)

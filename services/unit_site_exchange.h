@@ -12,10 +12,16 @@
 // from the transport, filled and handed back one at a time; their results are not examined
 // (the link reports its own failures).
 //
+// The unit's time to clear its memory counts from when it has taken the clear (acknowledged, or
+// given up by the link), which camera commands queued before the clear may put off for long:
+// with a transport that tells (ILinkBacklog) the download asks it every kSettlePoll, through
+// the same Wait, before it waits its 10 s. A Wait that goes on at once makes that a busy poll.
+//
 // The completion of a direction runs once, after its last step or with the failure that ended
 // it. When the exchange object goes first, a step still waiting does nothing and the
 // completion is dropped without running.
 
+#include "interfaces/transport/ilink_backlog.h"
 #include "interfaces/transport/iorvex_transport.h"
 #include "platform/hresult.h"
 
@@ -40,6 +46,8 @@ public:
 
     static constexpr std::chrono::milliseconds kClearMemoryWait{10000};
     static constexpr std::chrono::milliseconds kRequestGroupWait{3000};
+    // How often the download asks whether the unit has taken its clear.
+    static constexpr std::chrono::milliseconds kSettlePoll{100};
     // A task of this device type is sent before all others.
     static constexpr std::int16_t kFirstTaskType = 7;
 
@@ -53,9 +61,10 @@ public:
     UnitSiteExchange(const UnitSiteExchange &) = delete;
     UnitSiteExchange &operator=(const UnitSiteExchange &) = delete;
 
-    // The download: the clear, 10 s, then every table. `done` gets E_UNEXPECTED, with nothing
-    // (more) sent, when the site has no tables (storage not initialised, at the start or once
-    // the wait is over); E_POINTER without a transport; else S_OK once every message is queued.
+    // The download: the clear, 10 s once the unit has taken it, then every table. `done` gets
+    // E_UNEXPECTED, with nothing (more) sent, when the site has no tables (storage not
+    // initialised, at the start or once the wait is over); E_POINTER without a transport; else
+    // S_OK once every message is queued.
     void sendSite(Completion done);
     // The upload: three groups of requests 3 s apart. `done` gets E_POINTER without a transport
     // (nothing is emptied or sent), else S_OK once the last group is queued. The tables are
@@ -74,17 +83,22 @@ public:
 
 private:
     // One step of a direction: what it sends (a failure ends the direction), and the time the
-    // unit gets before the next step.
+    // unit gets before the next step, counted from the sending or from when the link has settled
+    // the step's last message.
     struct Step
     {
         HRESULT (UnitSiteExchange::*send)();
         std::chrono::milliseconds waitAfter;
+        bool waitFromSettled = false;
     };
     static const Step kDownload[2];
     static const Step kUpload[3];
 
     // Runs the first of `steps`, then, after its wait, the rest; `done` after the last.
     void run(const char *direction, std::span<const Step> steps, std::size_t total, Completion done);
+    // Runs `then` once the link has settled the message of `number` (at once for 0, or when the
+    // transport cannot tell); nothing when this object has gone first.
+    void afterSettled(std::uint64_t number, std::function<void()> then);
 
     HRESULT sendClear();
     HRESULT sendTables();
@@ -102,6 +116,7 @@ private:
 
     OrvexConfigData &m_site;
     std::shared_ptr<transport::IOrvexTransport> m_transport;
+    std::shared_ptr<transport::ILinkBacklog> m_link; // the same object, when it tells
     Wait m_wait;
     // Expires with this object: a step that waits holds it weakly.
     std::shared_ptr<UnitSiteExchange *> m_life = std::make_shared<UnitSiteExchange *>(this);

@@ -6,18 +6,23 @@
 #include "platform/hresult.h"
 #include "platform/install_folder.h"
 #include "platform/profile_file.h"
+#include "services/unit_site_exchange.h"
 #include "support/tests/time_scale.h"
 #include "tools/unit-sim/unit_link.h"
 #include "tools/unit-sim/unit_tables.h"
 
+#include <algorithm>
 #include <atomic>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include <sys/wait.h>
 
 namespace {
 
 using bustest::PrivateBus;
+using services::UnitSiteExchange;
 using bustest::waitUntil;
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
@@ -35,6 +40,7 @@ public:
         m_unit.Start();
     }
     [[nodiscard]] const std::string &port() const { return m_unit.slavePath(); }
+    [[nodiscard]] std::string receivedTypes() const { return m_unit.receivedTypes(); }
     [[nodiscard]] bool hasReceived(char type) const
     {
         return m_unit.receivedTypes().find(type) != std::string::npos;
@@ -47,6 +53,26 @@ public:
         return clear == std::string::npos ? std::string() : types.substr(clear);
     }
     void send(unitsim::Message message) { m_unit.Send(std::move(message)); }
+    // When the unit took its last clear, and how long after it the first table.
+    [[nodiscard]] std::optional<Clock::duration> clearToFirstTable() const
+    {
+        const auto receipts = unitsim::lastReceiptThenNext(m_unit.log(), 'x', kTableTypes);
+        if (!receipts || !receipts->next)
+            return std::nullopt;
+        return *receipts->next - receipts->first;
+    }
+    // The frames of a site the unit received since its last clear, in order, and the camera
+    // commands among them.
+    [[nodiscard]] std::string tablesSinceTheClear() const
+    {
+        std::string tables;
+        for (const char type : sinceTheClear())
+            if (type == 'p' || std::string_view(kTableTypes).find(type) != std::string_view::npos)
+                tables.push_back(type);
+        return tables;
+    }
+
+    static constexpr const char *kTableTypes = "TGEPMC";
 
 private:
     unitsim::UnitTables m_tables;
@@ -70,6 +96,54 @@ sdbus::ObjectPath rootGetter(sdbus::IConnection &connection, const char *getter)
     proxy->callMethod(getter).onInterface("org.orvex.IOrvex").storeResultsTo(hr, path);
     EXPECT_EQ(S_OK, hr) << getter;
     return path;
+}
+
+// Loads a site of four devices and four dispensers; returns the tables the unit receives after
+// the clear: tasks, configuration, events, then each dispenser's map and presets.
+std::string loadSiteOfFour(sdbus::IConnection &caller)
+{
+    const sdbus::ObjectPath data = rootGetter(caller, "getOrvexConfigData");
+    EXPECT_EQ(S_OK, callHr(caller, data, "org.orvex.IOrvexConfigData", "InitializeStorage"));
+    auto site = sdbus::createProxy(caller, kService, data);
+    std::int32_t hr = E_FAIL;
+    for (const char *member : {"NewSite", "LoadSite"}) {
+        site->callMethod(member).onInterface("org.orvex.IOrvexConfigData").withArguments(std::string("Forecourt"))
+            .storeResultsTo(hr);
+        EXPECT_EQ(S_OK, hr) << member;
+    }
+    sdbus::ObjectPath devicesPath, dispensersPath;
+    site->callMethod("RetrieveDevice").onInterface("org.orvex.IOrvexConfigData").storeResultsTo(hr, devicesPath);
+    site->callMethod("RetrieveDispenser").onInterface("org.orvex.IOrvexConfigData").storeResultsTo(hr, dispensersPath);
+    auto devices = sdbus::createProxy(caller, kService, devicesPath);
+    auto dispensers = sdbus::createProxy(caller, kService, dispensersPath);
+    for (std::int16_t i = 1; i <= 4; ++i) {
+        std::int16_t index = 0;
+        devices->callMethod("Append").onInterface("org.orvex.IDeviceData").storeResultsTo(hr, index);
+        EXPECT_EQ(S_OK, hr);
+        dispensers->callMethod("NewDispenser").onInterface("org.orvex.IDispenserData").withArguments(i)
+            .storeResultsTo(hr, index);
+        EXPECT_EQ(S_OK, hr);
+    }
+    return "TTTTGEMCMCMCMC";
+}
+
+// Sends `count` camera position commands, one call after the other; the result of the last.
+std::int32_t steerCamera(sdbus::IConnection &client, int count)
+{
+    auto camera = sdbus::createProxy(client, kService, rootGetter(client, "getCameraCtrl"));
+    std::int32_t hr = E_FAIL;
+    for (int i = 0; i < count; ++i)
+        camera->callMethod("GoToPTZCoords").onInterface("org.orvex.ICameraCtrl").withArguments(10.0, 20.0, 1.0)
+            .storeResultsTo(hr);
+    return hr;
+}
+
+// Calls SendCurrentSiteToOrvex on a connection whose event loop runs; `answered` is set with the
+// answer.
+void sendSite(sdbus::IProxy &comms, std::atomic<bool> &answered)
+{
+    comms.callMethodAsync("SendCurrentSiteToOrvex").onInterface("org.orvex.IOrvexComms").uponReplyInvoke(
+        [&answered](const sdbus::Error *, std::int32_t) { answered = true; });
 }
 
 TEST(AServiceOnTheBusDuringASiteExchange, AnswersOtherClientsAndPassesUnitEventsOnWhileItsCallerWaits)
@@ -145,32 +219,7 @@ TEST(AServiceOnTheBusDuringASiteExchange, EndsCleanlyWithCommandsStillWaiting)
         ASSERT_TRUE(waitUntil([&] { return !bus.ownerOf(*watcher, kService).empty(); }));
 
         auto caller = bus.connect();
-        const sdbus::ObjectPath data = rootGetter(*caller, "getOrvexConfigData");
-        ASSERT_EQ(S_OK, callHr(*caller, data, "org.orvex.IOrvexConfigData", "InitializeStorage"));
-        // Four devices and four dispensers: tasks, configuration, events, then each dispenser's
-        // map and presets.
-        const std::string tables = "TTTTGEMCMCMCMC";
-        auto site = sdbus::createProxy(*caller, kService, data);
-        std::int32_t hr = E_FAIL;
-        for (const char *member : {"NewSite", "LoadSite"}) {
-            site->callMethod(member).onInterface("org.orvex.IOrvexConfigData").withArguments(std::string("Forecourt"))
-                .storeResultsTo(hr);
-            ASSERT_EQ(S_OK, hr) << member;
-        }
-        sdbus::ObjectPath devicesPath, dispensersPath;
-        site->callMethod("RetrieveDevice").onInterface("org.orvex.IOrvexConfigData").storeResultsTo(hr, devicesPath);
-        site->callMethod("RetrieveDispenser").onInterface("org.orvex.IOrvexConfigData")
-            .storeResultsTo(hr, dispensersPath);
-        auto devices = sdbus::createProxy(*caller, kService, devicesPath);
-        auto dispensers = sdbus::createProxy(*caller, kService, dispensersPath);
-        for (std::int16_t i = 1; i <= 4; ++i) {
-            std::int16_t index = 0;
-            devices->callMethod("Append").onInterface("org.orvex.IDeviceData").storeResultsTo(hr, index);
-            ASSERT_EQ(S_OK, hr);
-            dispensers->callMethod("NewDispenser").onInterface("org.orvex.IDispenserData").withArguments(i)
-                .storeResultsTo(hr, index);
-            ASSERT_EQ(S_OK, hr);
-        }
+        const std::string tables = loadSiteOfFour(*caller);
 
         auto comms = sdbus::createProxy(*caller, kService, rootGetter(*caller, "getOrvexComms"));
         caller->enterEventLoopAsync();
@@ -191,9 +240,6 @@ TEST(AServiceOnTheBusDuringASiteExchange, EndsCleanlyWithCommandsStillWaiting)
         if (row.callerLeaves) {
             caller->leaveEventLoop();
             comms.reset();
-            devices.reset();
-            dispensers.reset();
-            site.reset();
             caller.reset();
         } else {
             ::kill(service.pid(), SIGTERM);
@@ -218,6 +264,35 @@ TEST(AServiceOnTheBusDuringASiteExchange, EndsCleanlyWithCommandsStillWaiting)
         EXPECT_NE(trace.find("Stopping after the site download"), std::string::npos) << trace;
         EXPECT_NE(trace.find("Stopping: the site download has ended"), std::string::npos) << trace;
     }
+}
+
+// The unit's time to clear its memory counts from when it has taken the clear, however many
+// camera commands were queued before it (each about 100 ms on the line).
+TEST(AServiceOnTheBusDuringASiteExchange, CountsTheWaitAfterTheClearFromWhenTheUnitHasTakenIt)
+{
+    constexpr int kCameraCommands = 40;
+    Unit unit;
+    PrivateBus bus(true, unit.port());
+    auto steering = bus.connect();
+    auto caller = bus.connect();
+    const std::string tables = loadSiteOfFour(*caller);
+    auto comms = sdbus::createProxy(*caller, kService, rootGetter(*caller, "getOrvexComms"));
+    caller->enterEventLoopAsync();
+
+    EXPECT_EQ(S_OK, steerCamera(*steering, kCameraCommands));
+    std::atomic<bool> answered{false};
+    sendSite(*comms, answered);
+    ASSERT_TRUE(waitUntil([&] { return answered.load(); }, scaled(60s)));
+    ASSERT_TRUE(waitUntil([&] { return unit.tablesSinceTheClear() == tables; }, scaled(30s))) << unit.sinceTheClear();
+    caller->leaveEventLoop();
+
+    const std::string types = unit.receivedTypes();
+    EXPECT_EQ(std::count(types.begin(), types.begin() + static_cast<std::ptrdiff_t>(types.find('x')), 'p'),
+              kCameraCommands)
+        << "the commands went first";
+    const auto gap = unit.clearToFirstTable();
+    ASSERT_TRUE(gap);
+    EXPECT_GE(*gap, UnitSiteExchange::kClearMemoryWait);
 }
 
 } // namespace

@@ -227,6 +227,19 @@ protected:
         });
         loop.Invoke([] { return S_OK; }); // the due timers run before this call
     }
+    [[nodiscard]] std::int32_t backlog()
+    {
+        std::int32_t messages = -1;
+        link->getBacklog(&messages);
+        return messages;
+    }
+    // The send's 10 s count once the unit has taken its clear, which the send sees at its next
+    // look at the link.
+    void letTheClearSettle()
+    {
+        EXPECT_TRUE(waitUntil([&] { return backlog() == 0; }));
+        advance(UnitSiteExchange::kSettlePoll);
+    }
 
     std::shared_ptr<ManualLoopClock> clock = std::make_shared<ManualLoopClock>(1000000);
     ServiceLoop loop{clock};
@@ -246,6 +259,8 @@ private:
 TEST_F(ASiteExchangeThroughTheHub, KeepsEveryReplyOfARead)
 {
     runInTurn(send, "send");
+    ASSERT_TRUE(waitUntil([&] { return unit.receivedTypes() == "x"; }));
+    letTheClearSettle();
     advance(UnitSiteExchange::kClearMemoryWait);
     ASSERT_TRUE(waitUntil([&] { return unitTables.tables('C').size() == 2 && unit.idle(); }));
     loop.Invoke([&] {
@@ -285,9 +300,11 @@ TEST_F(ASiteExchangeThroughTheHub, SendsACommandThatArrivesDuringADownloadAfterI
 
     // Tasks, configuration, events, the point of sale, and each dispenser's map and presets.
     const std::string tables = "TTTGEPMCMC";
+    letTheClearSettle();
     advance(UnitSiteExchange::kClearMemoryWait);
     ASSERT_TRUE(waitUntil([&] { return unit.receivedTypes().size() == 1 + tables.size() + 2; })) << unit.receivedTypes();
     EXPECT_THAT(answers(), ElementsAre("send", "clear"));
+    letTheClearSettle();
     advance(UnitSiteExchange::kClearMemoryWait);
     ASSERT_TRUE(waitUntil([&] { return answers().size() == 3; }));
     ASSERT_TRUE(waitUntil([&] { return unit.receivedTypes().size() == 3 + 2 * tables.size(); })) << unit.receivedTypes();
@@ -314,13 +331,6 @@ protected:
         });
         return stops;
     }
-    [[nodiscard]] std::int32_t backlog()
-    {
-        std::int32_t messages = -1;
-        link->getBacklog(&messages);
-        return messages;
-    }
-
     const std::string tables = "TTTGEPMCMC";
     const CommandTurns::Command clear = [](IOrvexComms &comms) { return comms.ClearOrvexMemory(); };
 
@@ -338,6 +348,7 @@ TEST_F(AStopThroughTheHub, WaitsForASendsWaitAndForTheUnitToTakeEveryTable)
     endTurns();
     runInTurn(clear, "clear again");
     EXPECT_THAT(answers(), ElementsAre("clear refused", "clear again refused"));
+    letTheClearSettle();
     advance(UnitSiteExchange::kClearMemoryWait);
     EXPECT_THAT(answers(), ElementsAre("clear refused", "clear again refused", "send"));
     EXPECT_EQ(stops(), 0) << "the tables are still on the line";
@@ -356,6 +367,7 @@ TEST_F(AStopThroughTheHub, WaitsForTablesStillOnTheLineUpToTheLimit)
 {
     runInTurn(send, "send");
     ASSERT_TRUE(waitUntil([&] { return unit.receivedTypes() == "x"; }));
+    letTheClearSettle();
     unit.InjectFault(unitsim::Fault::Silence, 1000);
     advance(UnitSiteExchange::kClearMemoryWait);
     ASSERT_THAT(answers(), ElementsAre("send"));
