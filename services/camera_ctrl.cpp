@@ -16,6 +16,9 @@ HRESULT CameraCtrl::forward(Command &&command)
 {
     if (!m_control)
         return E_POINTER;
+    // A stopping service sends the unit nothing that could hold back a site send's tables.
+    if (m_hub && !m_hub->AdmitCameraCommand())
+        return E_ABORT;
     command(*m_control);
     return S_OK;
 }
@@ -108,9 +111,11 @@ HRESULT CameraCtrl::MoveToPreset(std::int16_t preset)
 HRESULT CameraCtrl::SelectCamera(std::int16_t camera, std::int16_t cameraType, std::string *result)
 {
     m_camera = camera;
-    return forward([&](transport::ICameraControl &c) {
-        c.SelectCamera(static_cast<std::int32_t>(camera), static_cast<std::int32_t>(cameraType), result);
-    });
+    // Sends nothing: allowed during a stop too.
+    if (!m_control)
+        return E_POINTER;
+    m_control->SelectCamera(static_cast<std::int32_t>(camera), static_cast<std::int32_t>(cameraType), result);
+    return S_OK;
 }
 
 HRESULT CameraCtrl::ClearPreset(std::int16_t preset)

@@ -6,7 +6,8 @@
 //
 // Every member returns S_OK whatever the transport gives; E_POINTER when there is no camera
 // control; GoToPTZCoords refuses a coordinate that is not a finite number with E_INVALIDARG and
-// neither moves nor announces. Thread affinity: the service thread. Shares the transport's camera control and
+// neither moves nor announces. Once the service is stopping (the hub's turns have ended) every
+// member but SelectCamera sends nothing and returns E_ABORT. Thread affinity: the service thread. Shares the transport's camera control and
 // the hub; owns nothing else.
 
 #include "interfaces/services/icamera_ctrl.h"

@@ -16,6 +16,9 @@ constexpr std::uint32_t kProbeInterval = 2000;
 constexpr std::uint32_t kOnlineInterval = 15000;
 constexpr std::uint32_t kOfflineInterval = 1000;
 
+// How often a send's settling and a stop's wait look at the link.
+constexpr std::uint32_t kLinkPollMs = 100;
+
 constexpr std::uint32_t kUploadBusyMs = 30000;
 constexpr std::uint32_t kClearMemoryBusyMs = 30000;
 constexpr std::uint32_t kDownloadBusyMs = 60000;
@@ -165,13 +168,13 @@ void OrvexComms::exchangeEnded()
 
 void OrvexComms::watchSendSettling()
 {
-    constexpr std::uint32_t kSettlePollMs = 100;
-    if (linkBacklog() == 0) {
+    m_sendLastMessage = transport::LastMessageNumber(m_backlog.get());
+    if (transport::MessageSettled(m_backlog.get(), m_sendLastMessage)) {
         sendSettled();
         return;
     }
-    m_sendSettleTimer = m_loop.SetTimer(kSettlePollMs, [this](std::uint32_t) {
-        if (linkBacklog() == 0)
+    m_sendSettleTimer = m_loop.SetTimer(kLinkPollMs, [this](std::uint32_t) {
+        if (transport::MessageSettled(m_backlog.get(), m_sendLastMessage))
             sendSettled();
     });
 }
@@ -193,6 +196,14 @@ std::int32_t OrvexComms::linkBacklog() const
     if (!m_backlog || FAILED(m_backlog->getBacklog(&messages)))
         return 0;
     return messages;
+}
+
+std::uint64_t OrvexComms::acknowledgedFrames() const
+{
+    std::uint64_t frames = 0;
+    if (!m_backlog || FAILED(m_backlog->getAcknowledgedCount(&frames)))
+        return 0;
+    return frames;
 }
 
 void OrvexComms::RunInTurn(Command command, Reply reply)
@@ -238,21 +249,59 @@ void OrvexComms::EndTurns(std::function<void()> stop)
         if (turn.reply)
             turn.reply(std::nullopt);
     }
+    if (refused != 0)
+        support::TraceError("Stopping: %d unit commands that waited their turn not run", static_cast<int>(refused));
+    std::int32_t dropped = 0;
+    if (m_backlog)
+        (void)m_backlog->dropQueuedCameraCommands(&dropped);
+    if (dropped != 0)
+        support::TraceError("Stopping: %d camera commands not yet sent to the unit dropped", static_cast<int>(dropped));
     if (!sendUnderWay()) {
+        if (const std::int32_t unsent = linkBacklog(); unsent != 0)
+            support::TraceError("Stopping: %d messages to the unit unsettled", static_cast<int>(unsent));
         stop();
         return;
     }
-    const auto limit = std::chrono::duration_cast<std::chrono::milliseconds>(kStopWaitLimit);
     support::TraceInfo("Stopping after the site download: its remaining steps and the unit's acknowledgements "
-                       "first, %d s at most; %d waiting commands refused",
-                       static_cast<int>(kStopWaitLimit.count()), static_cast<int>(refused));
+                       "first, while the unit answers (%d s of silence at most), %d s at most",
+                       static_cast<int>(kStopSilenceLimit.count()), static_cast<int>(kStopWaitLimit.count()));
     m_stop = std::move(stop);
-    m_stopTimer = m_loop.SetTimer(static_cast<std::uint32_t>(limit.count()), [this](std::uint32_t) {
-        support::TraceInfo("Stopping before the site download has ended: %d messages to the unit unsettled "
-                           "after %d s",
-                           static_cast<int>(linkBacklog()), static_cast<int>(kStopWaitLimit.count()));
+    m_stopCameAt = m_unitAnsweredAt = m_loop.TickCount();
+    m_acknowledgedThen = acknowledgedFrames();
+    m_stopTimer = m_loop.SetTimer(kLinkPollMs, [this](std::uint32_t now) { checkStop(now); });
+}
+
+bool OrvexComms::AdmitCameraCommand()
+{
+    if (!m_turnsEnded)
+        return true;
+    ++m_cameraCommandsRefused;
+    return false;
+}
+
+void OrvexComms::checkStop(std::uint32_t now)
+{
+    constexpr auto ms = [](std::chrono::seconds s) {
+        return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(s).count());
+    };
+    // Silence counts only while the link has frames for the unit: the send's wait is no silence.
+    const std::uint64_t acknowledged = acknowledgedFrames();
+    const std::int32_t unsettled = linkBacklog();
+    if (acknowledged != m_acknowledgedThen || unsettled == 0) {
+        m_acknowledgedThen = acknowledged;
+        m_unitAnsweredAt = now;
+    }
+    if (static_cast<std::uint32_t>(now - m_unitAnsweredAt) >= ms(kStopSilenceLimit)) {
+        support::TraceError("Stopping before the site download has ended: %d messages to the unit unsettled, "
+                            "the unit silent for %d s",
+                            static_cast<int>(unsettled), static_cast<int>(kStopSilenceLimit.count()));
         stopNow();
-    });
+    } else if (static_cast<std::uint32_t>(now - m_stopCameAt) >= ms(kStopWaitLimit)) {
+        support::TraceError("Stopping before the site download has ended: %d messages to the unit unsettled "
+                            "after %d s",
+                            static_cast<int>(unsettled), static_cast<int>(kStopWaitLimit.count()));
+        stopNow();
+    }
 }
 
 void OrvexComms::stopNow()
@@ -260,8 +309,12 @@ void OrvexComms::stopNow()
     if (m_stopTimer != 0)
         m_loop.KillTimer(m_stopTimer);
     m_stopTimer = 0;
-    if (auto stop = std::exchange(m_stop, nullptr))
-        stop();
+    auto stop = std::exchange(m_stop, nullptr);
+    if (!stop)
+        return;
+    if (m_cameraCommandsRefused != 0)
+        support::TraceError("Stopping: %d camera commands that came during the stop not sent", m_cameraCommandsRefused);
+    stop();
 }
 
 // ---- image notices and licence plates ----

@@ -11,7 +11,8 @@
 // time and in the order the transport fired them. A site send or read (SendCurrentSiteToOrvex,
 // ReadDataFromOrvex) returns once it has begun and goes on from loop timers; clients on the
 // bus reach the commands through RunInTurn, which keeps them in order behind it. A send counts
-// as under way until the link has settled its tables, which a loop timer watches. The members
+// as under way until the link has settled its tables, which a loop timer watches; a stop waits
+// for it (EndTurns), and camera control asks AdmitCameraCommand meanwhile. The members
 // of IOrvexComms called directly run at once: they are for the service's own start and tests.
 // Both event sources fire synchronously on the calling thread, slot by slot. The hub must be
 // destroyed on the service thread or after the loop has ended; its destructor unsubscribes from
@@ -71,6 +72,9 @@ public:
     // CommandTurns
     void RunInTurn(Command command, Reply reply) override;
     void EndTurns(std::function<void()> stop) override;
+    // False once the turns have ended (the service is stopping): the camera command is not to be
+    // sent. The refusals are counted for the stop's trace.
+    bool AdmitCameraCommand();
 
     // IDVRComms
     HRESULT ImageAvailable(std::int16_t CameraID, const std::string &fileName) override;
@@ -176,12 +180,16 @@ private:
     void exchangeEnded();
     // Runs the waiting commands until none is left or one starts an exchange.
     void takeTurns();
-    // After a send's last step: watches the link until it has settled every message.
+    // After a send's last step: watches the link until it has settled the send's messages.
     void watchSendSettling();
     void sendSettled();
     [[nodiscard]] bool sendUnderWay() const { return m_exchange == Exchange::Send || m_sendSettleTimer != 0; }
-    // The messages the link has still to settle; 0 for a transport that does not tell.
+    // What the link tells (ILinkBacklog); a transport that does not tell has nothing unsettled.
     [[nodiscard]] std::int32_t linkBacklog() const;
+    [[nodiscard]] std::uint64_t acknowledgedFrames() const;
+    // One look of a stop that waits for a send: ends it when the unit has been silent too long,
+    // or the stop has waited its longest.
+    void checkStop(std::uint32_t now);
     // Runs the stop that waits, once.
     void stopNow();
 
@@ -204,11 +212,19 @@ private:
     Exchange m_exchange = Exchange::None;
     // Polls the link from a send's last step until its messages are settled; 0 when not.
     std::uint32_t m_sendSettleTimer = 0;
+    // The last message of the send that the timer watches.
+    std::uint64_t m_sendLastMessage = 0;
     // Once EndTurns was called: every command is refused.
     bool m_turnsEnded = false;
-    // The stop that waits for a send, and the timer that bounds the wait.
+    int m_cameraCommandsRefused = 0;
+    // The stop that waits for a send, and the timer that bounds the wait: when the stop came,
+    // when the unit was last seen answering (or with nothing to answer), and the count of its
+    // acknowledgements then.
     std::function<void()> m_stop;
     std::uint32_t m_stopTimer = 0;
+    std::uint32_t m_stopCameAt = 0;
+    std::uint32_t m_unitAnsweredAt = 0;
+    std::uint64_t m_acknowledgedThen = 0;
     // The reply of the command whose exchange is running, and that command's result.
     Reply m_replyAfterExchange;
     HRESULT m_exchangeCommandResult = S_OK;

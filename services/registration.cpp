@@ -127,7 +127,7 @@ std::string confinementText(const std::string &installFolder)
 // for a site send under way for up to CommandTurns::kStopWaitLimit (killed in the middle of
 // one, the unit is left cleared and without a site); the rest is a margin for the tear-down (the
 // link's and the bridge's threads, the trace; measured: 3 ms) on a machine under load.
-constexpr std::chrono::seconds kStopTimeout = CommandTurns::kStopWaitLimit + std::chrono::seconds(30);
+constexpr std::chrono::seconds kStopTimeout = CommandTurns::kStopWaitLimit + std::chrono::seconds(10);
 
 std::string unitFileText(BusKind bus, const std::string &program, const std::string &installFolder)
 {

@@ -6,6 +6,7 @@
 #include "platform/hresult.h"
 #include "platform/install_folder.h"
 #include "platform/profile_file.h"
+#include "services/command_turns.h"
 #include "services/unit_site_exchange.h"
 #include "support/tests/time_scale.h"
 #include "tools/unit-sim/unit_link.h"
@@ -22,6 +23,7 @@
 namespace {
 
 using bustest::PrivateBus;
+using services::CommandTurns;
 using services::UnitSiteExchange;
 using bustest::waitUntil;
 using Clock = std::chrono::steady_clock;
@@ -293,6 +295,57 @@ TEST(AServiceOnTheBusDuringASiteExchange, CountsTheWaitAfterTheClearFromWhenTheU
     const auto gap = unit.clearToFirstTable();
     ASSERT_TRUE(gap);
     EXPECT_GE(*gap, UnitSiteExchange::kClearMemoryWait);
+}
+
+// A stop while a second send waits behind 1,000 camera commands (as when two clients send at
+// once and a third steers): the commands not yet on the line are dropped and those that come
+// during the stop refused, the second send runs to its end, and the unit holds the whole site.
+// What the stop left unsent is in the trace at its default level.
+TEST(AServiceOnTheBusDuringASiteExchange, EndsWithTheWholeSiteOnTheUnitWhenCameraCommandsWereQueued)
+{
+    constexpr int kCameraCommands = 1000;
+    Unit unit;
+    PrivateBus bus(true, unit.port());
+    bustest::Child service({ORVEX_SERVICES_PROGRAM}, bus.env(), true);
+    auto first = bus.connect();
+    ASSERT_TRUE(waitUntil([&] { return !bus.ownerOf(*first, kService).empty(); }));
+    const std::string tables = loadSiteOfFour(*first);
+    auto second = bus.connect();
+    auto steering = bus.connect();
+    auto firstComms = sdbus::createProxy(*first, kService, rootGetter(*first, "getOrvexComms"));
+    auto secondComms = sdbus::createProxy(*second, kService, rootGetter(*second, "getOrvexComms"));
+    first->enterEventLoopAsync();
+    second->enterEventLoopAsync();
+
+    std::atomic<bool> firstAnswered{false}, secondAnswered{false};
+    sendSite(*firstComms, firstAnswered);
+    sendSite(*secondComms, secondAnswered);
+    ASSERT_TRUE(waitUntil([&] { return unit.hasReceived('x'); }));
+    EXPECT_EQ(S_OK, steerCamera(*steering, kCameraCommands));
+    ASSERT_TRUE(waitUntil([&] { return firstAnswered.load(); }, scaled(60s)));
+    ASSERT_FALSE(secondAnswered) << "the second send waits behind the commands";
+
+    const auto stopped = Clock::now();
+    ::kill(service.pid(), SIGTERM);
+    // Refused once the service has taken the signal; a command before that is dropped with the
+    // others. (Not longer: a call after the service has ended would start another.)
+    EXPECT_TRUE(waitUntil([&] { return steerCamera(*steering, 1) == E_ABORT; }, scaled(5s)))
+        << "a camera command during the stop";
+    const int status = service.wait();
+    const auto stopTook = Clock::now() - stopped;
+    EXPECT_TRUE(waitUntil([&] { return secondAnswered.load(); }));
+    first->leaveEventLoop();
+    second->leaveEventLoop();
+
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_LT(stopTook, CommandTurns::kStopWaitLimit);
+    EXPECT_EQ(unit.tablesSinceTheClear(), tables) << unit.sinceTheClear();
+    const auto gap = unit.clearToFirstTable();
+    ASSERT_TRUE(gap);
+    EXPECT_GE(*gap, UnitSiteExchange::kClearMemoryWait);
+    const std::string trace = bus.serviceTrace();
+    EXPECT_NE(trace.find("camera commands not yet sent to the unit dropped"), std::string::npos) << trace;
+    EXPECT_NE(trace.find("camera commands that came during the stop not sent"), std::string::npos) << trace;
 }
 
 } // namespace
