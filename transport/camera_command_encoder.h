@@ -4,23 +4,19 @@
 // Each operation encodes one camera command for the camera whose number is given (its low
 // byte is the camera's address) and returns the bytes, still unwrapped: WrapCameraCommand adds
 // what the unit needs (check byte, camera port) before the bytes are sent as a pass-through
-// message. Every value written into a byte keeps its low 8 bits. Encoders hold no state, so one
+// message. Every value written into a byte keeps its low 8 bits: CameraControl passes only values
+// within CameraCommandLimitsOf the code, which each encode exactly. Encoders hold no state, so one
 // object may be used from any number of threads at once; the operations never fail.
 //
 // MakeCameraCommandEncoder gives the encoder of a code, or null for a code that has none.
 
+#include "interfaces/transport/camera_command_limits.h"
 #include "interfaces/transport/messages.h"
 
 #include <cstdint>
 #include <memory>
 
 namespace transport {
-
-// The camera codes, as the unit and the service name them.
-inline constexpr std::int32_t kPelcoPCameraCode = 0x28;     // '('
-inline constexpr std::int32_t kNibbleAddressCameraCode = 0x50; // 'P'
-inline constexpr std::int32_t kPelcoDCameraCode = 0x5A;     // 'Z'
-inline constexpr std::int32_t kA5FrameCameraCode = 0x5F;    // '_'
 
 class CameraCommandEncoder
 {

@@ -5,6 +5,7 @@
 #include "transport/pelco_d_protocol.h"
 
 #include <algorithm>
+#include <optional>
 #include <thread>
 
 namespace transport {
@@ -13,10 +14,26 @@ namespace {
 
 constexpr const char *kNoCameraNotice = "Please Select a Camera";
 constexpr const char *kInvalidCodeResult = "Invalid Camera Code";
+constexpr const char *kInvalidNumberResult = "Invalid Camera Number";
 
 void realSleep(std::chrono::milliseconds duration)
 {
     std::this_thread::sleep_for(duration);
+}
+
+auto moveSpeedCarried(std::int16_t speed)
+{
+    return [speed](const CameraCommandLimits &limits) { return limits.moveSpeed.contains(speed); };
+}
+
+auto lensSpeedCarried(std::int16_t speed)
+{
+    return [speed](const CameraCommandLimits &limits) { return limits.lensSpeed.contains(speed); };
+}
+
+auto presetCarried(std::int16_t preset)
+{
+    return [preset](const CameraCommandLimits &limits) { return limits.preset.contains(preset); };
 }
 
 } // namespace
@@ -36,12 +53,20 @@ HRESULT CameraControl::SelectCamera(std::int32_t camera, std::int32_t cameraType
     // Whatever happens, the camera chosen before is no longer selected. A call still steering
     // it holds its own reference to the old encoder.
     m_selection = Selection{};
-    if (!encoder) {
+    const std::optional<CameraCommandLimits> limits = CameraCommandLimitsOf(cameraType);
+    if (!encoder || !limits) {
         if (result)
             *result = kInvalidCodeResult;
         return E_FAIL;
     }
-    m_selection = Selection{std::move(encoder), static_cast<std::int16_t>(camera), cameraType};
+    // Another number would address the camera its low byte names.
+    if (!limits->camera.contains(camera)) {
+        if (result)
+            *result = kInvalidNumberResult;
+        return E_INVALIDARG;
+    }
+    m_selection
+        = Selection{std::move(encoder), static_cast<std::int16_t>(camera), cameraType, *limits};
     if (result)
         result->clear();
     return S_OK;
@@ -64,11 +89,13 @@ void CameraControl::sendWrapped(const Selection &selection, const ByteArray &com
     m_send(WrapCameraCommand(selection.code, command));
 }
 
-HRESULT CameraControl::sendCommands(std::initializer_list<Encode> commands)
+HRESULT CameraControl::sendCommands(std::initializer_list<Encode> commands, const Carried &carried)
 {
     const Selection selection = currentSelection();
     if (!selection.encoder)
         return E_FAIL;
+    if (carried && !carried(selection.limits))
+        return E_INVALIDARG;
     for (const Encode &encode : commands)
         sendWrapped(selection, encode(*selection.encoder, selection.camera));
     return S_OK;
@@ -95,11 +122,14 @@ void CameraControl::sendPelcoDParts(const Selection &selection, const ByteArray 
 }
 
 HRESULT CameraControl::sendPosition(const Encode &encode,
-                                    std::initializer_list<std::size_t> pelcoDOrder, bool pauseBetween)
+                                    std::initializer_list<std::size_t> pelcoDOrder,
+                                    bool pauseBetween, const Carried &carried)
 {
     const Selection selection = currentSelection();
     if (!selection.encoder)
         return E_FAIL;
+    if (carried && !carried(selection.limits))
+        return E_INVALIDARG;
     const ByteArray command = encode(*selection.encoder, selection.camera);
     if (selection.code == kPelcoDCameraCode)
         sendPelcoDParts(selection, command, pelcoDOrder, pauseBetween);
@@ -110,66 +140,100 @@ HRESULT CameraControl::sendPosition(const Encode &encode,
 
 HRESULT CameraControl::MoveUp(std::int16_t speed)
 {
-    return sendCommands({[speed](const CameraCommandEncoder &e, std::int16_t c) { return e.MoveUp(c, speed); }});
+    return sendCommands(
+        {[speed](const CameraCommandEncoder &e, std::int16_t c) { return e.MoveUp(c, speed); }},
+        moveSpeedCarried(speed));
 }
 
 HRESULT CameraControl::MoveDown(std::int16_t speed)
 {
-    return sendCommands({[speed](const CameraCommandEncoder &e, std::int16_t c) { return e.MoveDown(c, speed); }});
+    return sendCommands(
+        {[speed](const CameraCommandEncoder &e, std::int16_t c) { return e.MoveDown(c, speed); }},
+        moveSpeedCarried(speed));
 }
 
 HRESULT CameraControl::MoveLeft(std::int16_t speed)
 {
-    return sendCommands({[speed](const CameraCommandEncoder &e, std::int16_t c) { return e.MoveLeft(c, speed); }});
+    return sendCommands(
+        {[speed](const CameraCommandEncoder &e, std::int16_t c) { return e.MoveLeft(c, speed); }},
+        moveSpeedCarried(speed));
 }
 
 HRESULT CameraControl::MoveRight(std::int16_t speed)
 {
-    return sendCommands({[speed](const CameraCommandEncoder &e, std::int16_t c) { return e.MoveRight(c, speed); }});
+    return sendCommands(
+        {[speed](const CameraCommandEncoder &e, std::int16_t c) { return e.MoveRight(c, speed); }},
+        moveSpeedCarried(speed));
 }
 
 HRESULT CameraControl::MoveUpLeft(std::int16_t speed)
 {
-    return sendCommands({[speed](const CameraCommandEncoder &e, std::int16_t c) { return e.MoveUpLeft(c, speed); }});
+    return sendCommands(
+        {[speed](const CameraCommandEncoder &e, std::int16_t c) { return e.MoveUpLeft(c, speed); }},
+        moveSpeedCarried(speed));
 }
 
 HRESULT CameraControl::MoveUpRight(std::int16_t speed)
 {
-    return sendCommands({[speed](const CameraCommandEncoder &e, std::int16_t c) { return e.MoveUpRight(c, speed); }});
+    return sendCommands({[speed](const CameraCommandEncoder &e, std::int16_t c) {
+                            return e.MoveUpRight(c, speed);
+                        }},
+                        moveSpeedCarried(speed));
 }
 
 HRESULT CameraControl::MoveDownLeft(std::int16_t speed)
 {
-    return sendCommands({[speed](const CameraCommandEncoder &e, std::int16_t c) { return e.MoveDownLeft(c, speed); }});
+    return sendCommands({[speed](const CameraCommandEncoder &e, std::int16_t c) {
+                            return e.MoveDownLeft(c, speed);
+                        }},
+                        moveSpeedCarried(speed));
 }
 
 HRESULT CameraControl::MoveDownRight(std::int16_t speed)
 {
-    return sendCommands({[speed](const CameraCommandEncoder &e, std::int16_t c) { return e.MoveDownRight(c, speed); }});
+    return sendCommands({[speed](const CameraCommandEncoder &e, std::int16_t c) {
+                            return e.MoveDownRight(c, speed);
+                        }},
+                        moveSpeedCarried(speed));
 }
 
 HRESULT CameraControl::ZoomIn(std::int16_t speed)
 {
-    return sendCommands({[speed](const CameraCommandEncoder &e, std::int16_t c) { return e.SetZoomSpeed(c, speed); },
-                         [](const CameraCommandEncoder &e, std::int16_t c) { return e.ZoomIn(c); }});
+    return sendCommands({[speed](const CameraCommandEncoder &e, std::int16_t c) {
+                             return e.SetZoomSpeed(c, speed);
+                         },
+                         [](const CameraCommandEncoder &e, std::int16_t c) { return e.ZoomIn(c); }},
+                        lensSpeedCarried(speed));
 }
 
 HRESULT CameraControl::ZoomOut(std::int16_t speed)
 {
-    return sendCommands({[speed](const CameraCommandEncoder &e, std::int16_t c) { return e.SetZoomSpeed(c, speed); },
-                         [](const CameraCommandEncoder &e, std::int16_t c) { return e.ZoomOut(c); }});
+    return sendCommands(
+        {[speed](const CameraCommandEncoder &e, std::int16_t c) {
+             return e.SetZoomSpeed(c, speed);
+         },
+         [](const CameraCommandEncoder &e, std::int16_t c) { return e.ZoomOut(c); }},
+        lensSpeedCarried(speed));
 }
 
 HRESULT CameraControl::FocusNear(std::int16_t speed)
 {
-    return sendCommands({[speed](const CameraCommandEncoder &e, std::int16_t c) { return e.SetFocusSpeed(c, speed); },
-                         [](const CameraCommandEncoder &e, std::int16_t c) { return e.FocusNear(c); }});
+    return sendCommands(
+        {[speed](const CameraCommandEncoder &e, std::int16_t c) {
+             return e.SetFocusSpeed(c, speed);
+         },
+         [](const CameraCommandEncoder &e, std::int16_t c) { return e.FocusNear(c); }},
+        lensSpeedCarried(speed));
 }
 
 HRESULT CameraControl::FocusFar(std::int16_t speed)
 {
-    return sendCommands({[speed](const CameraCommandEncoder &e, std::int16_t c) { return e.SetFocusSpeed(c, speed); },
-                         [](const CameraCommandEncoder &e, std::int16_t c) { return e.FocusFar(c); }});
+    return sendCommands(
+        {[speed](const CameraCommandEncoder &e, std::int16_t c) {
+             return e.SetFocusSpeed(c, speed);
+         },
+         [](const CameraCommandEncoder &e, std::int16_t c) { return e.FocusFar(c); }},
+        lensSpeedCarried(speed));
 }
 
 HRESULT CameraControl::OpenIris()
@@ -184,17 +248,26 @@ HRESULT CameraControl::CloseIris()
 
 HRESULT CameraControl::SetPreset(std::int16_t preset)
 {
-    return sendCommands({[preset](const CameraCommandEncoder &e, std::int16_t c) { return e.SetPreset(c, preset); }});
+    return sendCommands({[preset](const CameraCommandEncoder &e, std::int16_t c) {
+                            return e.SetPreset(c, preset);
+                        }},
+                        presetCarried(preset));
 }
 
 HRESULT CameraControl::MoveToPreset(std::int16_t preset)
 {
-    return sendCommands({[preset](const CameraCommandEncoder &e, std::int16_t c) { return e.MoveToPreset(c, preset); }});
+    return sendCommands({[preset](const CameraCommandEncoder &e, std::int16_t c) {
+                            return e.MoveToPreset(c, preset);
+                        }},
+                        presetCarried(preset));
 }
 
 HRESULT CameraControl::ClearPreset(std::int16_t preset)
 {
-    return sendCommands({[preset](const CameraCommandEncoder &e, std::int16_t c) { return e.ClearPreset(c, preset); }});
+    return sendCommands({[preset](const CameraCommandEncoder &e, std::int16_t c) {
+                            return e.ClearPreset(c, preset);
+                        }},
+                        presetCarried(preset));
 }
 
 HRESULT CameraControl::Stop()
@@ -214,8 +287,14 @@ HRESULT CameraControl::GoToPTZCoords(float pan, float tilt, float zoom)
     // For Pelco D cameras the three parts go tilt, pan, zoom, half a second apart, so that each
     // has been taken before the next arrives.
     return sendPosition(
-        [pan, tilt, zoom](const CameraCommandEncoder &e, std::int16_t c) { return e.GoToPTZCoords(c, pan, tilt, zoom); },
-        {1, 0, 2}, true);
+        [pan, tilt, zoom](const CameraCommandEncoder &e, std::int16_t c) {
+            return e.GoToPTZCoords(c, pan, tilt, zoom);
+        },
+        {1, 0, 2}, true,
+        [pan, tilt, zoom](const CameraCommandLimits &limits) {
+            return limits.pan.contains(pan) && limits.tilt.contains(tilt)
+                   && limits.zoom.contains(zoom);
+        });
 }
 
 HRESULT CameraControl::ToggleAutoPan()

@@ -4,7 +4,10 @@
 // Each member encodes its command with the selected camera's encoder, wraps it for the unit
 // (camera_command_wrap.h) and hands the payload to `send`, which the owner makes post it as a
 // pass-through message (type 0x70); the result does not reflect what becomes of the message.
-// With no camera selected a member notifies "Please Select a Camera" and returns E_FAIL.
+// With no camera selected a member notifies "Please Select a Camera" and returns E_FAIL. A value
+// beyond what the selected command set carries (CameraCommandLimitsOf) is refused with
+// E_INVALIDARG and nothing is sent: the camera would get another value. SelectCamera with a
+// camera number that no address byte holds leaves no camera selected ("Invalid Camera Number").
 //
 // Threads: any thread may call any member. The selection is kept under a lock and each call
 // works on its own copy of it (the encoder is shared), so a selection made while another thread
@@ -74,21 +77,25 @@ private:
         std::shared_ptr<const CameraCommandEncoder> encoder;
         std::int16_t camera = 0;
         std::int32_t code = 0;
+        CameraCommandLimits limits{};
     };
 
     using Encode = std::function<ByteArray(const CameraCommandEncoder &, std::int16_t camera)>;
+    // Whether the command's values are within the selected set's limits.
+    using Carried = std::function<bool(const CameraCommandLimits &)>;
 
     // The current selection, or one without an encoder after the notice.
     Selection currentSelection() const;
-    // Encodes, wraps and sends each command in turn with one selection.
-    HRESULT sendCommands(std::initializer_list<Encode> commands);
+    // Encodes, wraps and sends each command in turn with one selection; E_INVALIDARG, nothing
+    // sent, when `carried` says the set cannot carry the values.
+    HRESULT sendCommands(std::initializer_list<Encode> commands, const Carried &carried = {});
     void sendWrapped(const Selection &selection, const ByteArray &command);
     // Sends the complete commands of a Pelco D position command or query, one message each,
     // in the given order of their indexes, pausing between them when asked.
     void sendPelcoDParts(const Selection &selection, const ByteArray &parts,
                          std::initializer_list<std::size_t> order, bool pauseBetween);
-    HRESULT sendPosition(const Encode &encode,
-                         std::initializer_list<std::size_t> pelcoDOrder, bool pauseBetween);
+    HRESULT sendPosition(const Encode &encode, std::initializer_list<std::size_t> pelcoDOrder,
+                         bool pauseBetween, const Carried &carried = {});
 
     const SendFunction m_send;
     const Sleeper m_sleeper;

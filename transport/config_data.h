@@ -4,8 +4,9 @@
 // length n + 11 once setNumberOfCameras has been called (0 before).
 //
 // A priority outside 1..5 gives the notice "Priority must be in the range 1-5." and changes
-// nothing (the call still succeeds); an index or count that would pass the 1000th byte gives
-// E_INVALIDARG and changes nothing.
+// nothing (the call still succeeds); an index that would pass the 1000th byte, a time or camera
+// id that no byte gives back (outside kPayloadByte) or a count outside 0..255 gives E_INVALIDARG
+// and changes nothing.
 
 #include "message_type.h"
 #include "orvex_msg.h"
@@ -21,7 +22,7 @@ public:
     HRESULT setCameraID(std::int16_t cameraIndex, std::int16_t cameraID) override;
 
 private:
-    void putTime(int base, std::int16_t time, std::int16_t priority);
+    HRESULT putTime(int base, std::int16_t time, std::int16_t priority);
 };
 
 } // namespace transport

@@ -75,7 +75,9 @@ HRESULT Default::CreateVehicleRegistration(std::int16_t logical, const ByteArray
 HRESULT Default::CreateBootLoadData(std::int16_t addr, std::int16_t remaining, const ByteArray &data)
 {
     const auto high = [](std::int16_t value) { return static_cast<std::int16_t>((value >> 8) & 0xFF); };
-    return create(MessageType::BootLoadData, {high(addr), addr, high(remaining), remaining}, data);
+    const auto low = [](std::int16_t value) { return static_cast<std::int16_t>(value & 0xFF); };
+    return create(MessageType::BootLoadData,
+                  {high(addr), low(addr), high(remaining), low(remaining)}, data);
 }
 
 HRESULT Default::PassThrough(std::int16_t port, const ByteArray &data)
@@ -97,6 +99,8 @@ HRESULT Default::CreatePOSEventConfig(std::int16_t POSNum, std::int16_t cameranu
 
 HRESULT Default::RequestPOSEventConfig(std::int16_t POSNum)
 {
+    if (!kPayloadByte.contains(POSNum))
+        return E_INVALIDARG;
     request(MessageType::RequestPOSEventConfig);
     m_buffer.append({POSNum});
     return S_OK;

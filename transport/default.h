@@ -8,7 +8,9 @@
 // current length (a fresh object has length 0); those that take bytes then copy them to the
 // absolute position just after their fixed bytes. A builder whose bytes would pass the 1000th
 // byte returns E_INVALIDARG (with the size notice where bytes were handed in) and leaves the
-// object as it was. AttendantTagTable only gives its notice and E_FAIL.
+// object as it was; so does one handed a value that no byte gives back (outside kPayloadByte),
+// RequestPOSEventConfig included. The boot load's address and remaining count are 16-bit values
+// sent as two bytes each. AttendantTagTable only gives its notice and E_FAIL.
 
 #include "message_type.h"
 #include "orvex_msg.h"

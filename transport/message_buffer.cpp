@@ -29,7 +29,7 @@ HRESULT MessageBuffer::setBuffer(const ByteArray &source, std::int16_t offset)
 
 bool MessageBuffer::put(int index, std::int16_t value)
 {
-    if (index < 0 || index >= kMaxMessageSize)
+    if (index < 0 || index >= kMaxMessageSize || !kPayloadByte.contains(value))
         return false;
     m_data[static_cast<std::size_t>(index)] = static_cast<std::uint8_t>(value & 0xFF);
     return true;
@@ -39,6 +39,9 @@ bool MessageBuffer::append(std::initializer_list<std::int16_t> values)
 {
     const int start = std::max<int>(m_length, 0);
     if (start + static_cast<int>(values.size()) > kMaxMessageSize)
+        return false;
+    if (!std::ranges::all_of(values,
+                             [](std::int16_t value) { return kPayloadByte.contains(value); }))
         return false;
     int index = start;
     for (const auto value : values)

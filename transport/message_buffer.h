@@ -1,11 +1,12 @@
 #pragma once
 // The payload of one message under construction: 1000 bytes and a length.
 //
-// Owned by value by each builder. Values handed in as 16-bit numbers are stored as their low
-// byte, as the unit reads single bytes. Every write that would pass the 1000th byte is refused
-// and leaves the buffer as it was. Not locked: a builder is filled by one thread, then handed to
-// the transport, which copies it.
+// Owned by value by each builder. Values handed in as 16-bit numbers are stored as one byte, as
+// the unit reads single bytes: a value no byte gives back (outside kPayloadByte) is refused, as
+// is every write that would pass the 1000th byte; a refused write leaves the buffer as it was.
+// Not locked: a builder is filled by one thread, then handed to the transport, which copies it.
 
+#include "interfaces/transport/field_range.h"
 #include "interfaces/transport/messages.h"
 
 #include <array>
@@ -26,10 +27,12 @@ public:
     // refused without a notice: it is a caller's mistake, not a message too large.
     HRESULT setBuffer(const ByteArray &source, std::int16_t offset);
 
-    // data[index] := low byte of value; false (nothing written) outside 0..999.
+    // data[index] := the byte of value; false (nothing written) for an index outside 0..999 or
+    // a value outside kPayloadByte.
     bool put(int index, std::int16_t value);
-    // Stores the low bytes of `values` at data[length] onwards and adds their count to the
-    // length; false (nothing written) when they would pass the 1000th byte.
+    // Stores the bytes of `values` at data[length] onwards and adds their count to the length;
+    // false (nothing written) when they would pass the 1000th byte or one is outside
+    // kPayloadByte.
     bool append(std::initializer_list<std::int16_t> values);
     void setLength(std::int16_t length) { m_length = length; }
     // Zeroes the data and the length.

@@ -11,14 +11,18 @@ template <typename Interface>
 class TupleTable : public OrvexMsg<Interface>
 {
 protected:
+    // E_INVALIDARG, nothing changed, for a count that no byte gives back.
     HRESULT setCount(std::int16_t count)
     {
+        if (!kPayloadByte.contains(count))
+            return E_INVALIDARG;
         reserveCountByte();
         this->m_buffer.put(0, count);
         return S_OK;
     }
 
-    // E_INVALIDARG, nothing changed, when the tuple would pass the 1000th byte.
+    // E_INVALIDARG, nothing changed, when the tuple would pass the 1000th byte or holds a value
+    // that no byte gives back.
     HRESULT appendTuple(std::int16_t a, std::int16_t b, std::int16_t c)
     {
         const std::int16_t before = this->m_buffer.length();

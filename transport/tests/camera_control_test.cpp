@@ -212,6 +212,88 @@ TEST_F(ACameraControl, RefusesAnInvalidCodeAndForgetsThePreviousCamera)
     EXPECT_EQ(m_control.Stop(), S_OK);
 }
 
+// A camera number beyond the address byte would steer the camera its low byte names.
+TEST_F(ACameraControl, SelectsNoCameraForANumberNoAddressHolds)
+{
+    for (const std::int32_t camera : {256, -1, 300}) {
+        SCOPED_TRACE(camera);
+        select(255, kPelcoDCameraCode);
+        std::string result;
+        EXPECT_EQ(m_control.SelectCamera(camera, kPelcoDCameraCode, &result), E_INVALIDARG);
+        EXPECT_EQ(result, "Invalid Camera Number");
+        EXPECT_EQ(m_control.Stop(), E_FAIL);
+        EXPECT_EQ(m_notifier->texts().back(), "Please Select a Camera");
+    }
+    select(0, kPelcoDCameraCode);
+    EXPECT_EQ(m_control.Stop(), S_OK);
+    EXPECT_EQ(log(), std::vector<std::string>{sent("01 FF 00 00 00 00 00 00")});
+}
+
+struct BoundCase
+{
+    const char *legend;
+    std::int32_t code;
+    Member call;
+    bool carried;
+};
+
+// Each command set at the edges of what its commands carry: inside, the command goes; one step
+// beyond, nothing goes, as the camera would get another value.
+const BoundCase kBoundCases[] = {
+    {"PelcoP speed 255", kPelcoPCameraCode, [](ICameraControl &c) { return c.MoveUp(255); }, true},
+    {"PelcoP speed 256", kPelcoPCameraCode, [](ICameraControl &c) { return c.MoveUp(256); }, false},
+    {"PelcoP speed -1", kPelcoPCameraCode, [](ICameraControl &c) { return c.MoveDownLeft(-1); }, false},
+    {"PelcoP zoom speed 255", kPelcoPCameraCode, [](ICameraControl &c) { return c.ZoomIn(255); }, true},
+    {"PelcoP focus speed 256", kPelcoPCameraCode, [](ICameraControl &c) { return c.FocusFar(256); }, false},
+    {"PelcoP preset 255", kPelcoPCameraCode, [](ICameraControl &c) { return c.SetPreset(255); }, true},
+    {"PelcoP preset 256", kPelcoPCameraCode, [](ICameraControl &c) { return c.MoveToPreset(256); }, false},
+    {"PelcoP no position to carry", kPelcoPCameraCode, [](ICameraControl &c) { return c.GoToPTZCoords(-900, 5000, 9000); }, true},
+    {"PelcoD speed 255", kPelcoDCameraCode, [](ICameraControl &c) { return c.MoveRight(255); }, true},
+    {"PelcoD speed 300", kPelcoDCameraCode, [](ICameraControl &c) { return c.MoveRight(300); }, false},
+    {"PelcoD zoom speed -1", kPelcoDCameraCode, [](ICameraControl &c) { return c.ZoomOut(-1); }, false},
+    {"PelcoD preset 0", kPelcoDCameraCode, [](ICameraControl &c) { return c.ClearPreset(0); }, true},
+    {"PelcoD preset -14", kPelcoDCameraCode, [](ICameraControl &c) { return c.ClearPreset(-14); }, false},
+    {"PelcoD top position", kPelcoDCameraCode, [](ICameraControl &c) { return c.GoToPTZCoords(655.35F, 655.35F, 655.35F); }, true},
+    {"PelcoD pan 655.4", kPelcoDCameraCode, [](ICameraControl &c) { return c.GoToPTZCoords(655.4F, 0, 0); }, false},
+    {"PelcoD pan -1.5", kPelcoDCameraCode, [](ICameraControl &c) { return c.GoToPTZCoords(-1.5F, 0, 0); }, false},
+    {"PelcoD tilt 700", kPelcoDCameraCode, [](ICameraControl &c) { return c.GoToPTZCoords(0, 700, 0); }, false},
+    {"PelcoD zoom -1", kPelcoDCameraCode, [](ICameraControl &c) { return c.GoToPTZCoords(0, 0, -1); }, false},
+    {"Nibble speed 1023", kNibbleAddressCameraCode, [](ICameraControl &c) { return c.MoveLeft(1023); }, true},
+    {"Nibble speed 1024", kNibbleAddressCameraCode, [](ICameraControl &c) { return c.MoveLeft(1024); }, false},
+    {"Nibble zoom speed not sent", kNibbleAddressCameraCode, [](ICameraControl &c) { return c.ZoomIn(32767); }, true},
+    {"Nibble preset 255", kNibbleAddressCameraCode, [](ICameraControl &c) { return c.MoveToPreset(255); }, true},
+    {"Nibble preset 256", kNibbleAddressCameraCode, [](ICameraControl &c) { return c.SetPreset(256); }, false},
+    {"Nibble lowest position", kNibbleAddressCameraCode, [](ICameraControl &c) { return c.GoToPTZCoords(-512, 0, 0); }, true},
+    {"Nibble highest position", kNibbleAddressCameraCode, [](ICameraControl &c) { return c.GoToPTZCoords(511.5F, 127.5F, 511.5F); }, true},
+    {"Nibble pan -512.5", kNibbleAddressCameraCode, [](ICameraControl &c) { return c.GoToPTZCoords(-512.5F, 0, 0); }, false},
+    {"Nibble pan 512", kNibbleAddressCameraCode, [](ICameraControl &c) { return c.GoToPTZCoords(512, 0, 0); }, false},
+    {"Nibble tilt -2", kNibbleAddressCameraCode, [](ICameraControl &c) { return c.GoToPTZCoords(10.5F, -2, 1); }, false},
+    {"Nibble tilt 128", kNibbleAddressCameraCode, [](ICameraControl &c) { return c.GoToPTZCoords(0, 128, 0); }, false},
+    {"Nibble zoom 512", kNibbleAddressCameraCode, [](ICameraControl &c) { return c.GoToPTZCoords(0, 0, 512); }, false},
+    {"A5 speed 63", kA5FrameCameraCode, [](ICameraControl &c) { return c.MoveUpRight(63); }, true},
+    {"A5 speed 64", kA5FrameCameraCode, [](ICameraControl &c) { return c.MoveUpRight(64); }, false},
+    {"A5 focus speed not sent", kA5FrameCameraCode, [](ICameraControl &c) { return c.FocusNear(-32768); }, true},
+    {"A5 preset 2047", kA5FrameCameraCode, [](ICameraControl &c) { return c.SetPreset(2047); }, true},
+    {"A5 preset 2048", kA5FrameCameraCode, [](ICameraControl &c) { return c.SetPreset(2048); }, false},
+    {"A5 preset -1", kA5FrameCameraCode, [](ICameraControl &c) { return c.MoveToPreset(-1); }, false},
+    {"A5 highest position", kA5FrameCameraCode, [](ICameraControl &c) { return c.GoToPTZCoords(2457.5F, 2457.5F, 699.8F); }, true},
+    {"A5 pan 2458", kA5FrameCameraCode, [](ICameraControl &c) { return c.GoToPTZCoords(2458, 0, 0); }, false},
+    {"A5 tilt -0.1", kA5FrameCameraCode, [](ICameraControl &c) { return c.GoToPTZCoords(0, -0.1F, 0); }, false},
+    {"A5 zoom 700", kA5FrameCameraCode, [](ICameraControl &c) { return c.GoToPTZCoords(0, 0, 700); }, false},
+};
+
+TEST_F(ACameraControl, SendsWhatItsCommandSetCarriesAndNothingBeyond)
+{
+    for (const BoundCase &row : kBoundCases) {
+        SCOPED_TRACE(row.legend);
+        select(1, row.code);
+        takeLog();
+        EXPECT_EQ(row.call(m_control), row.carried ? S_OK : E_INVALIDARG);
+        EXPECT_EQ(log().empty(), !row.carried);
+    }
+    EXPECT_TRUE(m_notifier->texts().empty());
+}
+
 // A selection made while other threads steer: every message sent is a whole command of the
 // camera that was selected when its call began, and no encoder is used after it is freed (the
 // sanitizers watch that).

