@@ -1,6 +1,8 @@
 #include "services/camera_ctrl.h"
 
 #include "services/orvex_comms.h"
+#include "services/unit_fields.h"
+#include "support/trace_log.h"
 
 #include <cmath>
 
@@ -23,44 +25,127 @@ HRESULT CameraCtrl::forward(Command &&command)
     return S_OK;
 }
 
+std::string CameraCtrl::commandRecord(const char *command) const
+{
+    return "camera " + std::to_string(m_camera) + ", " + command;
+}
+
+void CameraCtrl::warn(const std::string &text) const
+{
+    if (m_hub)
+        m_hub->ReportWarning(text);
+    else
+        support::TraceAt(1, "%s", text.c_str());
+}
+
+std::int16_t
+CameraCtrl::nearestSpeed(const char *command, std::int16_t speed,
+                         transport::FieldRange transport::CameraCommandLimits::*field) const
+{
+    if (!m_limits)
+        return speed;
+    const transport::FieldRange range = (*m_limits).*field;
+    const auto sent = static_cast<std::int16_t>(range.nearest(speed));
+    if (sent != speed)
+        warn(OutsideRangeText(commandRecord(command), "speed", speed, range.min, range.max,
+                              SentAs(sent)));
+    return sent;
+}
+
+float CameraCtrl::nearestCoordinate(
+    const char *field, float value,
+    transport::CoordinateRange transport::CameraCommandLimits::*range) const
+{
+    if (!m_limits)
+        return value;
+    const transport::CoordinateRange carried = (*m_limits).*range;
+    const float sent = carried.nearest(value);
+    if (sent != value)
+        warn(OutsideRangeText(commandRecord("GoToPTZCoords"), field, value, carried.min,
+                              carried.max, SentAs(sent)));
+    return sent;
+}
+
+bool CameraCtrl::presetCarried(const char *command, std::int16_t preset) const
+{
+    if (!m_limits || m_limits->preset.contains(preset))
+        return true;
+    warn(OutsideRangeText(commandRecord(command), "preset", preset, m_limits->preset.min,
+                          m_limits->preset.max, "not sent"));
+    return false;
+}
+
+template <typename Command>
+HRESULT CameraCtrl::forwardPreset(const char *name, std::int16_t preset, Command &&command)
+{
+    if (!m_control)
+        return E_POINTER;
+    if (!presetCarried(name, preset))
+        return E_INVALIDARG;
+    return forward([&](transport::ICameraControl &c) { command(c, preset); });
+}
+
+template <typename Command>
+HRESULT CameraCtrl::forwardSpeed(const char *name, std::int16_t speed,
+                                 transport::FieldRange transport::CameraCommandLimits::*field,
+                                 Command &&command)
+{
+    if (!m_control)
+        return E_POINTER;
+    const std::int16_t sent = nearestSpeed(name, speed, field);
+    return forward([&](transport::ICameraControl &c) { command(c, sent); });
+}
+
 HRESULT CameraCtrl::MoveUp(std::int16_t speed)
 {
-    return forward([&](transport::ICameraControl &c) { c.MoveUp(speed); });
+    return forwardSpeed("MoveUp", speed, &transport::CameraCommandLimits::moveSpeed,
+                        [](transport::ICameraControl &c, std::int16_t sent) { c.MoveUp(sent); });
 }
 
 HRESULT CameraCtrl::MoveDown(std::int16_t speed)
 {
-    return forward([&](transport::ICameraControl &c) { c.MoveDown(speed); });
+    return forwardSpeed("MoveDown", speed, &transport::CameraCommandLimits::moveSpeed,
+                        [](transport::ICameraControl &c, std::int16_t sent) { c.MoveDown(sent); });
 }
 
 HRESULT CameraCtrl::MoveLeft(std::int16_t speed)
 {
-    return forward([&](transport::ICameraControl &c) { c.MoveLeft(speed); });
+    return forwardSpeed("MoveLeft", speed, &transport::CameraCommandLimits::moveSpeed,
+                        [](transport::ICameraControl &c, std::int16_t sent) { c.MoveLeft(sent); });
 }
 
 HRESULT CameraCtrl::MoveRight(std::int16_t speed)
 {
-    return forward([&](transport::ICameraControl &c) { c.MoveRight(speed); });
+    return forwardSpeed("MoveRight", speed, &transport::CameraCommandLimits::moveSpeed,
+                        [](transport::ICameraControl &c, std::int16_t sent) { c.MoveRight(sent); });
 }
 
 HRESULT CameraCtrl::MoveUpLeft(std::int16_t speed)
 {
-    return forward([&](transport::ICameraControl &c) { c.MoveUpLeft(speed); });
+    return forwardSpeed(
+        "MoveUpLeft", speed, &transport::CameraCommandLimits::moveSpeed,
+        [](transport::ICameraControl &c, std::int16_t sent) { c.MoveUpLeft(sent); });
 }
 
 HRESULT CameraCtrl::MoveUpRight(std::int16_t speed)
 {
-    return forward([&](transport::ICameraControl &c) { c.MoveUpRight(speed); });
+    return forwardSpeed(
+        "MoveUpRight", speed, &transport::CameraCommandLimits::moveSpeed,
+        [](transport::ICameraControl &c, std::int16_t sent) { c.MoveUpRight(sent); });
 }
 
 HRESULT CameraCtrl::MoveDownLeft(std::int16_t speed)
 {
-    return forward([&](transport::ICameraControl &c) { c.MoveDownLeft(speed); });
+    return forwardSpeed(
+        "MoveDownLeft", speed, &transport::CameraCommandLimits::moveSpeed,
+        [](transport::ICameraControl &c, std::int16_t sent) { c.MoveDownLeft(sent); });
 }
 
 HRESULT CameraCtrl::MoveDownRight(std::int16_t speed)
 {
-    return forward([&](transport::ICameraControl &c) { c.MoveDownRight(speed); });
+    return forwardSpeed(
+        "MoveDownRight", speed, &transport::CameraCommandLimits::moveSpeed,
+        [](transport::ICameraControl &c, std::int16_t sent) { c.MoveDownRight(sent); });
 }
 
 HRESULT CameraCtrl::StopMoving()
@@ -70,22 +155,26 @@ HRESULT CameraCtrl::StopMoving()
 
 HRESULT CameraCtrl::ZoomIn(std::int16_t speed)
 {
-    return forward([&](transport::ICameraControl &c) { c.ZoomIn(speed); });
+    return forwardSpeed("ZoomIn", speed, &transport::CameraCommandLimits::lensSpeed,
+                        [](transport::ICameraControl &c, std::int16_t sent) { c.ZoomIn(sent); });
 }
 
 HRESULT CameraCtrl::ZoomOut(std::int16_t speed)
 {
-    return forward([&](transport::ICameraControl &c) { c.ZoomOut(speed); });
+    return forwardSpeed("ZoomOut", speed, &transport::CameraCommandLimits::lensSpeed,
+                        [](transport::ICameraControl &c, std::int16_t sent) { c.ZoomOut(sent); });
 }
 
 HRESULT CameraCtrl::FocusNear(std::int16_t speed)
 {
-    return forward([&](transport::ICameraControl &c) { c.FocusNear(speed); });
+    return forwardSpeed("FocusNear", speed, &transport::CameraCommandLimits::lensSpeed,
+                        [](transport::ICameraControl &c, std::int16_t sent) { c.FocusNear(sent); });
 }
 
 HRESULT CameraCtrl::FocusFar(std::int16_t speed)
 {
-    return forward([&](transport::ICameraControl &c) { c.FocusFar(speed); });
+    return forwardSpeed("FocusFar", speed, &transport::CameraCommandLimits::lensSpeed,
+                        [](transport::ICameraControl &c, std::int16_t sent) { c.FocusFar(sent); });
 }
 
 HRESULT CameraCtrl::OpenIris()
@@ -100,17 +189,28 @@ HRESULT CameraCtrl::CloseIris()
 
 HRESULT CameraCtrl::SetPreset(std::int16_t preset)
 {
-    return forward([&](transport::ICameraControl &c) { c.SetPreset(preset); });
+    return forwardPreset("SetPreset", preset, [](transport::ICameraControl &c, std::int16_t sent) {
+        c.SetPreset(sent);
+    });
 }
 
 HRESULT CameraCtrl::MoveToPreset(std::int16_t preset)
 {
-    return forward([&](transport::ICameraControl &c) { c.MoveToPreset(preset); });
+    return forwardPreset(
+        "MoveToPreset", preset,
+        [](transport::ICameraControl &c, std::int16_t sent) { c.MoveToPreset(sent); });
 }
 
 HRESULT CameraCtrl::SelectCamera(std::int16_t camera, std::int16_t cameraType, std::string *result)
 {
     m_camera = camera;
+    m_limits = transport::CameraCommandLimitsOf(cameraType);
+    if (m_limits && !m_limits->camera.contains(camera)) {
+        // The transport refuses it too and drops the camera selected before.
+        warn(OutsideRangeText("camera " + std::to_string(camera), "number", camera,
+                              m_limits->camera.min, m_limits->camera.max, "no camera selected"));
+        m_limits.reset();
+    }
     // Sends nothing: allowed during a stop too.
     if (!m_control)
         return E_POINTER;
@@ -120,7 +220,9 @@ HRESULT CameraCtrl::SelectCamera(std::int16_t camera, std::int16_t cameraType, s
 
 HRESULT CameraCtrl::ClearPreset(std::int16_t preset)
 {
-    return forward([&](transport::ICameraControl &c) { c.ClearPreset(preset); });
+    return forwardPreset(
+        "ClearPreset", preset,
+        [](transport::ICameraControl &c, std::int16_t sent) { c.ClearPreset(sent); });
 }
 
 HRESULT CameraCtrl::RequestCameraPTZCoords()
@@ -133,6 +235,11 @@ HRESULT CameraCtrl::GoToPTZCoords(float pan, float tilt, float zoom)
     // No camera protocol can encode such a coordinate, and the recorder side could not place it.
     if (!std::isfinite(pan) || !std::isfinite(tilt) || !std::isfinite(zoom))
         return E_INVALIDARG;
+    if (m_control) {
+        pan = nearestCoordinate("pan", pan, &transport::CameraCommandLimits::pan);
+        tilt = nearestCoordinate("tilt", tilt, &transport::CameraCommandLimits::tilt);
+        zoom = nearestCoordinate("zoom", zoom, &transport::CameraCommandLimits::zoom);
+    }
     const HRESULT hr = forward([&](transport::ICameraControl &c) { c.GoToPTZCoords(pan, tilt, zoom); });
     if (FAILED(hr))
         return hr;

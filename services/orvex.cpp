@@ -113,6 +113,12 @@ HRESULT Orvex::FinalConstruct()
     if (!m_comms)
         return fail(E_FAIL, "Error Creating OrvexComms Object: Pointer is Null%s");
     m_comms->AttachConfigData(m_configData.get());
+    // What a download cannot send as the site holds it reaches the clients beside the trace.
+    m_configData->SetWarningSink(
+        [hub = std::weak_ptr<OrvexComms>(m_comms)](const std::string &text) {
+            if (auto comms = hub.lock())
+                comms->ReportWarning(text);
+        });
     // The hub listens before the port is set: a port that cannot be opened is reported at once,
     // by the link's own thread, and a report with no one subscribed is lost. Its handlers run
     // on this thread, so none runs before the construction has ended. Without the transport's

@@ -1,6 +1,7 @@
 #include "services/orvex_comms.h"
 
 #include "services/transport_event_sink.h"
+#include "services/unit_fields.h"
 #include "support/trace_log.h"
 
 #include <chrono>
@@ -99,6 +100,12 @@ HRESULT OrvexComms::ClearOrvexMemory()
 
 HRESULT OrvexComms::ToggleDebug(std::int16_t time)
 {
+    // The message would go without its byte, as no type the unit knows.
+    if (!transport::kPayloadByte.contains(time)) {
+        ReportWarning(OutsideRangeText("toggle debug", "time", time, transport::kPayloadByte.min,
+                                       transport::kPayloadByte.max, "not sent"));
+        return E_INVALIDARG;
+    }
     return sendDefault(0, [time](transport::IDefault &m) { m.ToggleDebug(time); });
 }
 
@@ -406,6 +413,12 @@ void OrvexComms::fireGotMessage(const char *text) const
 {
     const std::string msgType(text);
     fireComms([&](IOrvexCommsEvents &s) { s.GotMessage(msgType); });
+}
+
+void OrvexComms::ReportWarning(const std::string &text) const
+{
+    support::TraceAt(1, "%s", text.c_str());
+    fireGotMessage(("Warning: " + text).c_str());
 }
 
 // ---- heartbeat ----

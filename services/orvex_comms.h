@@ -113,6 +113,11 @@ public:
         m_dvrEvents.FireSlots(std::forward<Call>(call));
     }
 
+    // A value that cannot reach the unit as a client or the site gave it (see unit_fields.h):
+    // traced at warning level and fired to the status subscribers as GotMessage("Warning: " +
+    // text), which the configuration tool shows.
+    void ReportWarning(const std::string &text) const;
+
     // Operations of the service host.
     // Keeps `siteData` (not owned; may be null) and restarts the heartbeat from its first phase.
     void AttachConfigData(SiteExchange *siteData);

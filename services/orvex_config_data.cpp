@@ -313,6 +313,13 @@ void OrvexConfigData::markLoadedFromUnit()
         m_loaded = true;
 }
 
+UnitFields OrvexConfigData::unitFields() const
+{
+    if (m_warningSink)
+        return UnitFields(m_warningSink);
+    return UnitFields([](const std::string &text) { support::TraceAt(1, "%s", text.c_str()); });
+}
+
 void OrvexConfigData::clearTimes()
 {
     m_dwell.fill(0);

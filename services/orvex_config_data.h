@@ -15,6 +15,7 @@
 #include "services/event_data.h"
 #include "services/pos_data.h"
 #include "services/site_exchange.h"
+#include "services/unit_fields.h"
 #include "services/unit_site_exchange.h"
 
 #include <array>
@@ -101,6 +102,12 @@ public:
     void markLoadedFromUnit();
     [[nodiscard]] bool hasStorage() const { return m_storage; }
     [[nodiscard]] bool isSiteLoaded() const { return m_loaded; }
+    // Where a download's warnings go, about values it cannot send as the site holds them (in the
+    // service: the hub, which traces them and fires GotMessage). Without a sink they are traced
+    // at warning level.
+    void SetWarningSink(UnitFields::Warn sink) { m_warningSink = std::move(sink); }
+    // The checks of the values a download sends, warning to that sink.
+    [[nodiscard]] UnitFields unitFields() const;
 
 private:
     using Times = std::array<std::int16_t, kPriorities>;
@@ -138,6 +145,7 @@ private:
     std::shared_ptr<configstore::IOrvexConfig> m_store;
     StoreFactory m_storeFactory;
     std::string m_errorDescription; // of the last failed import or export, until asked for
+    UnitFields::Warn m_warningSink;
     UnitSiteExchange m_exchange;
 };
 

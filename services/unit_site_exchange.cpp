@@ -1,13 +1,16 @@
 #include "services/unit_site_exchange.h"
 
 #include "services/orvex_config_data.h"
+#include "services/unit_fields.h"
 
 #include "platform/service_loop.h"
 #include "support/trace_log.h"
 
 #include <iterator>
+#include <string>
 #include <thread>
 #include <utility>
+#include <vector>
 
 namespace services {
 
@@ -175,10 +178,20 @@ HRESULT UnitSiteExchange::sendTables()
 
 void UnitSiteExchange::sendTasks()
 {
+    const UnitFields fields = m_site.unitFields();
     // The unit wants its type-7 tasks first; otherwise the table order holds.
     for (const bool firstPass : {true, false}) {
+        int position = 0;
         for (const auto &device : m_site.devices()->records()) {
+            ++position;
             if ((device.deviceType == kFirstTaskType) != firstPass)
+                continue;
+            if (!fields.carried("task " + std::to_string(position),
+                                {{"type", device.deviceType},
+                                 {"inport", device.inport},
+                                 {"outport", device.outport},
+                                 {"interface", device.iface}},
+                                kUnitNumber))
                 continue;
             sendDefault([&device](transport::IDefault &message) {
                 message.CreateTaskConfig(device.deviceType, device.inport, device.outport, device.iface);
@@ -193,15 +206,34 @@ void UnitSiteExchange::sendConfigData()
     m_transport->getConfigData(&message);
     if (!message)
         return;
-    const auto &cameras = m_site.cameras()->records();
-    message->setNumberOfCameras(cameras.size());
+    const UnitFields fields = m_site.unitFields();
+    std::vector<std::int16_t> cameraIds;
+    for (const auto &camera : m_site.cameras()->records()) {
+        const std::string record = "camera " + std::to_string(camera.cameraNumber);
+        if (!fields.carried(record, {{"number", camera.cameraNumber}}, kUnitNumber))
+            continue;
+        if (std::ssize(cameraIds) == kMaxUnitRecords) {
+            fields.warn(RecordText(record, "the unit takes " + std::to_string(kMaxUnitRecords)
+                                               + " cameras at most; not sent"));
+            continue;
+        }
+        cameraIds.push_back(camera.cameraNumber);
+    }
+    message->setNumberOfCameras(static_cast<std::int16_t>(cameraIds.size()));
     std::int16_t slot = 0;
-    for (const auto &camera : cameras)
-        message->setCameraID(slot++, camera.cameraNumber);
+    for (const std::int16_t id : cameraIds)
+        message->setCameraID(slot++, id);
+    const auto priorityName
+        = [](std::int16_t priority) { return "priority " + std::to_string(priority); };
     for (std::int16_t priority = 1; priority <= OrvexConfigData::kPriorities; ++priority)
-        message->InsertDwellTime(m_site.dwellTime(priority), priority);
+        message->InsertDwellTime(fields.nearest(priorityName(priority), "dwell time",
+                                                m_site.dwellTime(priority), kDwellTimes),
+                                 priority);
     for (std::int16_t priority = 1; priority <= OrvexConfigData::kPriorities; ++priority)
-        message->InsertIntervisitTime(m_site.intervisitTime(priority), priority);
+        message->InsertIntervisitTime(fields.nearest(priorityName(priority), "intervisit time",
+                                                     m_site.intervisitTime(priority),
+                                                     kIntervisitTimes),
+                                      priority);
     m_transport->setConfigData(message);
 }
 
@@ -211,25 +243,58 @@ void UnitSiteExchange::sendEvents()
     m_transport->getEvents(&message);
     if (!message)
         return;
-    const auto &events = m_site.events()->records();
-    for (const auto &event : events)
-        message->AppendEvent(event.eventNumber, event.priority, event.transitionPriority);
-    message->AppendTotalEvents(events.size());
+    const UnitFields fields = m_site.unitFields();
+    int sent = 0;
+    for (const auto &event : m_site.events()->records()) {
+        const std::string record = "event " + std::to_string(event.eventNumber);
+        if (!fields.carried(record, {{"number", event.eventNumber}}, kUnitNumber))
+            continue;
+        if (sent == kMaxUnitRecords) {
+            fields.warn(RecordText(record, "the unit takes " + std::to_string(kMaxUnitRecords)
+                                               + " events at most; not sent"));
+            continue;
+        }
+        const std::int16_t priority
+            = fields.nearest(record, "priority", event.priority, kPriorities);
+        const std::int16_t transition
+            = fields.nearest(record, "transition priority", event.transitionPriority, kPriorities);
+        message->AppendEvent(event.eventNumber, priority, transition);
+        ++sent;
+    }
+    message->AppendTotalEvents(static_cast<std::int16_t>(sent));
     m_transport->setEvents(message);
 }
 
 void UnitSiteExchange::sendPointsOfSale()
 {
+    const UnitFields fields = m_site.unitFields();
     for (const auto &pos : m_site.pointsOfSale()->records()) {
-        sendDefault([&pos](transport::IDefault &message) {
-            message.CreatePOSEventConfig(pos.POSNumber, pos.camera, pos.movableFlag, pos.preset, pos.priority);
+        const std::string record = "POS " + std::to_string(pos.POSNumber);
+        if (!fields.carried(
+                record, {{"number", pos.POSNumber}, {"camera", pos.camera}, {"preset", pos.preset}},
+                kUnitNumber))
+            continue;
+        const std::int16_t priority = fields.nearest(record, "priority", pos.priority, kPriorities);
+        sendDefault([&pos, priority](transport::IDefault &message) {
+            message.CreatePOSEventConfig(pos.POSNumber, pos.camera, pos.movableFlag, pos.preset,
+                                         priority);
         });
     }
 }
 
 void UnitSiteExchange::sendDispensers()
 {
+    const UnitFields fields = m_site.unitFields();
     for (const auto &dispenser : m_site.dispensers()->records()) {
+        // Without its map the unit knows no dispenser for the presets, and the reverse.
+        const std::string record = "dispenser " + std::to_string(dispenser.logicalNumber);
+        if (!fields.carried(record,
+                            {{"number", dispenser.logicalNumber},
+                             {"loop", dispenser.loop},
+                             {"address", dispenser.address},
+                             {"card terminal address", dispenser.cardTerminalAddress}},
+                            kUnitNumber))
+            continue;
         sendDefault([&dispenser](transport::IDefault &message) {
             message.CreateDispenserMap(dispenser.logicalNumber, dispenser.loop, dispenser.address,
                                        dispenser.cardTerminalAddress);
@@ -239,8 +304,20 @@ void UnitSiteExchange::sendDispensers()
         if (!presets)
             continue;
         presets->AppendLogicalDispenser(dispenser.logicalNumber);
-        for (const auto &entry : dispenser.presets)
-            presets->AppendPreset(entry->eventNumber(), entry->cameraNumber(), entry->presetNumber());
+        for (const auto &entry : dispenser.presets) {
+            const std::string entryRecord
+                = record + ", entry for event " + std::to_string(entry->eventNumber());
+            if (!fields.carried(entryRecord,
+                                {{"event", entry->eventNumber()},
+                                 {"camera", entry->cameraNumber()},
+                                 {"preset", entry->presetNumber()}},
+                                kUnitNumber))
+                continue;
+            if (FAILED(presets->AppendPreset(entry->eventNumber(), entry->cameraNumber(),
+                                             entry->presetNumber())))
+                fields.warn(
+                    RecordText(entryRecord, "the dispenser's presets message is full; not sent"));
+        }
         m_transport->setCameraPresets(presets);
     }
 }

@@ -6,8 +6,11 @@
 // transport refuses the type, and passes the transport's result text (for a refused type
 // "Invalid Camera Code") through `result`. GoToPTZCoords also announces the move to the
 // recorder side as a licence plate localisation of the selected camera; a coordinate that is not
-// a finite number (NaN, infinity) is refused with E_INVALIDARG before either. Called on the
-// service thread.
+// a finite number (NaN, infinity) is refused with E_INVALIDARG before either. A value beyond what
+// the selected camera type's commands carry never reaches the camera as another value: speeds
+// and coordinates go as the nearest value carried, a preset is refused with E_INVALIDARG, a
+// camera number no address holds leaves no camera selected; each with a warning GotMessage of
+// the hub. Called on the service thread.
 
 #include "platform/export.h"
 #include "platform/hresult.h"

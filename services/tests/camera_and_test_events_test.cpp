@@ -57,7 +57,7 @@ TEST_F(ACameraCtrl, ForwardsEachMemberToItsCameraControlMember)
         {[&](auto &c) { return c.SelectCamera(3, 80, &result); }, Call("SelectCamera", i32{3}, i32{80})},
         {[](auto &c) { return c.ClearPreset(15); }, Call("ClearPreset", i16{15})},
         {[](auto &c) { return c.RequestCameraPTZCoords(); }, Call("RequestCameraPTZCoords")},
-        {[](auto &c) { return c.GoToPTZCoords(10.5f, -2.f, 1.f); }, Call("GoToPTZCoords", 10.5f, -2.f, 1.f)},
+        {[](auto &c) { return c.GoToPTZCoords(10.5f, 2.f, 1.f); }, Call("GoToPTZCoords", 10.5f, 2.f, 1.f)},
         {[](auto &c) { return c.ToggleAutoPan(); }, Call("ToggleAutoPan")},
         {[](auto &c) { return c.ToggleAutoIris(); }, Call("ToggleAutoIris")},
         {[](auto &c) { return c.AccessMenu(); }, Call("AccessMenu")},
@@ -75,10 +75,96 @@ TEST_F(ACameraCtrl, AnnouncesAMoveToCoordinatesAsAPlateLocalisationOfTheSelected
 {
     std::string result;
     camera.SelectCamera(3, 80, &result);
-    EXPECT_EQ(camera.GoToPTZCoords(10.5f, -2.f, 1.f), S_OK);
+    EXPECT_EQ(camera.GoToPTZCoords(10.5f, 2.f, 1.f), S_OK);
     EXPECT_EQ(recorder->log.lines(), std::vector<std::string>{Call("OnCameraLocalizeRegistrationPlate", i16{0},
                                                                    i16{3}, "Licence Plate", i16{0}, i16{0},
-                                                                   i16{-1}, 10.5, -2.0, 1.0, 0.0)});
+                                                                   i16{-1}, 10.5, 2.0, 1.0, 0.0)});
+}
+
+struct CameraBoundCase
+{
+    const char *legend;
+    i16 cameraType;
+    std::function<HRESULT(services::ICameraCtrl &)> call;
+    HRESULT result;
+    std::vector<std::string> forwarded;
+    std::string warning; // the GotMessage text, empty for none
+};
+
+// Camera 3 of each command set, given values at and beyond what its commands carry: a speed or a
+// position goes as the nearest value carried, a preset does not go at all, each with a warning
+// naming the camera, the command and the field.
+const CameraBoundCase kCameraBoundCases[] = {
+    {"speed over a byte", 90, [](auto &c) { return c.MoveUp(300); }, S_OK, {Call("MoveUp", i16{255})},
+     "Warning: Camera 3, MoveUp: speed 300 is outside 0 to 255; sent as 255"},
+    {"speed at the byte's top", 90, [](auto &c) { return c.MoveDownRight(255); }, S_OK,
+     {Call("MoveDownRight", i16{255})}, ""},
+    {"negative speed", 95, [](auto &c) { return c.MoveLeft(-5); }, S_OK, {Call("MoveLeft", i16{0})},
+     "Warning: Camera 3, MoveLeft: speed -5 is outside 0 to 63; sent as 0"},
+    {"speed past the seven steps", 95, [](auto &c) { return c.MoveUpLeft(64); }, S_OK,
+     {Call("MoveUpLeft", i16{63})}, "Warning: Camera 3, MoveUpLeft: speed 64 is outside 0 to 63; sent as 63"},
+    {"lens speed a set does not send", 95, [](auto &c) { return c.ZoomIn(-5); }, S_OK, {Call("ZoomIn", i16{-5})},
+     ""},
+    {"lens speed over a byte", 40, [](auto &c) { return c.FocusFar(256); }, S_OK, {Call("FocusFar", i16{255})},
+     "Warning: Camera 3, FocusFar: speed 256 is outside 0 to 255; sent as 255"},
+    {"preset over a byte", 80, [](auto &c) { return c.MoveToPreset(300); }, E_INVALIDARG, {},
+     "Warning: Camera 3, MoveToPreset: preset 300 is outside 0 to 255; not sent"},
+    {"negative preset", 90, [](auto &c) { return c.ClearPreset(-14); }, E_INVALIDARG, {},
+     "Warning: Camera 3, ClearPreset: preset -14 is outside 0 to 255; not sent"},
+    {"preset at the top of the sixteens", 95, [](auto &c) { return c.SetPreset(2047); }, S_OK,
+     {Call("SetPreset", i16{2047})}, ""},
+    {"preset past the sixteens", 95, [](auto &c) { return c.SetPreset(2048); }, E_INVALIDARG, {},
+     "Warning: Camera 3, SetPreset: preset 2048 is outside 0 to 2047; not sent"},
+    {"tilt below the half degrees", 80, [](auto &c) { return c.GoToPTZCoords(10.5f, -2.f, 1.f); }, S_OK,
+     {Call("GoToPTZCoords", 10.5f, 0.f, 1.f)},
+     "Warning: Camera 3, GoToPTZCoords: tilt -2 is outside 0 to 127.5; sent as 0"},
+    {"pan over the hundredths", 90, [](auto &c) { return c.GoToPTZCoords(700.f, 1.f, 2.f); }, S_OK,
+     {Call("GoToPTZCoords", 655.35f, 1.f, 2.f)},
+     "Warning: Camera 3, GoToPTZCoords: pan 700 is outside 0 to 655.35; sent as 655.35"},
+    {"positions a set does not send", 40, [](auto &c) { return c.GoToPTZCoords(-900.f, 5000.f, 9000.f); }, S_OK,
+     {Call("GoToPTZCoords", -900.f, 5000.f, 9000.f)}, ""},
+};
+
+TEST_F(ACameraCtrl, SendsNoValueItsCommandSetWouldTurnIntoAnother)
+{
+    auto messages = std::make_shared<fakes::RecordingCommsSink>();
+    std::uint32_t cookie = 0;
+    ASSERT_EQ(hub->AdviseCommsEvents(messages, &cookie), S_OK);
+    for (const CameraBoundCase &row : kCameraBoundCases) {
+        SCOPED_TRACE(row.legend);
+        std::string result;
+        camera.SelectCamera(3, row.cameraType, &result);
+        transport->log.clear();
+        messages->log.clear();
+        EXPECT_EQ(row.call(camera), row.result);
+        EXPECT_EQ(transport->log.lines(), row.forwarded);
+        EXPECT_EQ(messages->log.lines(),
+                  row.warning.empty() ? std::vector<std::string>{} : std::vector{Call("GotMessage", row.warning)});
+    }
+    // The move announced is the one sent.
+    ASSERT_FALSE(recorder->log.lines().empty());
+    EXPECT_EQ(recorder->log.lines()[1], Call("OnCameraLocalizeRegistrationPlate", i16{0}, i16{3}, "Licence Plate",
+                                             i16{0}, i16{0}, i16{-1}, 655.35f * 1.0, 1.0, 2.0, 0.0));
+    EXPECT_EQ(recorder->log.lines()[0], Call("OnCameraLocalizeRegistrationPlate", i16{0}, i16{3}, "Licence Plate",
+                                             i16{0}, i16{0}, i16{-1}, 10.5, 0.0, 1.0, 0.0));
+}
+
+// Another number would steer the camera the address byte's low bits name.
+TEST_F(ACameraCtrl, SelectsNoCameraForANumberNoAddressHoldsAndSaysSo)
+{
+    auto messages = std::make_shared<fakes::RecordingCommsSink>();
+    std::uint32_t cookie = 0;
+    ASSERT_EQ(hub->AdviseCommsEvents(messages, &cookie), S_OK);
+    std::string result;
+    EXPECT_EQ(camera.SelectCamera(300, 90, &result), S_OK);
+    EXPECT_EQ(camera.selectedCamera(), 300);
+    EXPECT_EQ(messages->log.lines(),
+              std::vector{Call("GotMessage", std::string("Warning: Camera 300: number 300 is outside 0 to 255; "
+                                                         "no camera selected"))});
+    // The transport refuses the number too and keeps no camera; nothing is checked on its behalf.
+    EXPECT_EQ(camera.MoveUp(2000), S_OK);
+    EXPECT_EQ(transport->log.lines(),
+              (std::vector{Call("SelectCamera", i32{300}, i32{90}), Call("MoveUp", i16{2000})}));
 }
 
 // A coordinate that is no number would reach the camera as garbage and the recorder side as a

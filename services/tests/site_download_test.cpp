@@ -13,14 +13,15 @@ using ::testing::ElementsAreArray;
 class ADownload : public SiteOverRecordingTransport
 {
 protected:
-    // The fixed part of an empty site's download, after the clear and the wait.
+    // The fixed part of an empty site's download, after the clear and the wait. Its times of 0
+    // go as 1, the least the configuration tool shows.
     static Log emptyTables()
     {
         Log log{"getConfigData", "setNumberOfCameras(0)"};
         for (int p = 1; p <= 5; ++p)
-            log.push_back(call("InsertDwellTime", {0, p}));
+            log.push_back(call("InsertDwellTime", {1, p}));
         for (int p = 1; p <= 5; ++p)
-            log.push_back(call("InsertIntervisitTime", {0, p}));
+            log.push_back(call("InsertIntervisitTime", {1, p}));
         log.insert(log.end(), {"setConfigData", "getEvents", "AppendTotalEvents(0)", "setEvents"});
         return log;
     }

@@ -441,6 +441,27 @@ protected:
 
 namespace services::testing {
 
+// The five tables of a site, for building one.
+struct Tables
+{
+    std::shared_ptr<IDeviceData> devices;
+    std::shared_ptr<IDispenserData> dispensers;
+    std::shared_ptr<IEventData> events;
+    std::shared_ptr<ICameraData> cameras;
+    std::shared_ptr<IPOSData> points;
+};
+
+inline Tables tablesOf(OrvexConfigData &site)
+{
+    Tables t;
+    site.RetrieveDevice(&t.devices);
+    site.RetrieveDispenser(&t.dispensers);
+    site.RetrieveEvent(&t.events);
+    site.RetrieveCamera(&t.cameras);
+    site.RetrievePOS(&t.points);
+    return t;
+}
+
 // Every value of every table and the ten times, in table order, for comparisons.
 struct SiteSnapshot
 {

@@ -25,26 +25,6 @@ namespace {
 using namespace std::chrono_literals;
 using ::testing::ElementsAre;
 
-struct Tables
-{
-    std::shared_ptr<IDeviceData> devices;
-    std::shared_ptr<IDispenserData> dispensers;
-    std::shared_ptr<IEventData> events;
-    std::shared_ptr<ICameraData> cameras;
-    std::shared_ptr<IPOSData> points;
-};
-
-Tables tablesOf(OrvexConfigData &site)
-{
-    Tables t;
-    site.RetrieveDevice(&t.devices);
-    site.RetrieveDispenser(&t.dispensers);
-    site.RetrieveEvent(&t.events);
-    site.RetrieveCamera(&t.cameras);
-    site.RetrievePOS(&t.points);
-    return t;
-}
-
 class ASiteOnTheSimulatedUnit : public ::testing::Test
 {
 protected:

@@ -23,10 +23,22 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 namespace configtool {
 namespace {
 
 constexpr std::chrono::seconds kSettle(30);
+
+// The hub's GotMessage texts, as any client on the bus receives them.
+class GotMessages : public QObject
+{
+    Q_OBJECT
+public:
+    QStringList texts;
+public slots:
+    void GotMessage(const QString &text) { texts << text; }
+};
 
 class ATool : public ::testing::Test
 {
@@ -44,10 +56,31 @@ protected:
     }
     void TearDown() override
     {
+        tool.reset();
+        toolBackend.reset();
+        toolClient.reset();
         qputenv("ORVEX_INSTALL_DIR", earlierInstallDir);
         bus.reset();
         unit.Stop();
     }
+
+    // Starts the tool as a person does, on the test's bus: its first call starts the service.
+    void startTool()
+    {
+        toolClient
+            = std::make_unique<serviceclient::ServiceBus>(QString::fromStdString(bus->address()));
+        toolBackend = std::make_unique<BusServiceBackend>(*toolClient);
+        tool = std::make_unique<ToolProgram>(prompter, chooser, runtime.path());
+        ASSERT_EQ(tool->claim({}), ToolProgram::Outcome::Running);
+        ASSERT_EQ(tool->start(*toolBackend), ToolProgram::Outcome::Running) << shown();
+    }
+    FrmMain &window() { return *tool->window(); }
+    void trigger(const char *name)
+    {
+        window().findChild<QAction *>(QLatin1String(name))->trigger();
+    }
+    // The boxes the tool has shown.
+    std::string shown() const { return prompter.shown.join(QLatin1Char('|')).toStdString(); }
 
     // The environment of an OrvexConfig started by the test.
     std::map<std::string, std::string> programEnvironment() const
@@ -80,28 +113,24 @@ protected:
     QString installFolder;
     QByteArray earlierInstallDir;
     QTemporaryDir runtime;
+    testing::ScriptedPrompter prompter;
+    testing::ScriptedFileChooser chooser;
+    std::unique_ptr<serviceclient::ServiceBus> toolClient;
+    std::unique_ptr<BusServiceBackend> toolBackend;
+    std::unique_ptr<ToolProgram> tool;
 };
 
 TEST_F(ATool, SendsTheSiteEditedAndSavedToTheUnit)
 {
-    serviceclient::ServiceBus client(QString::fromStdString(bus->address()));
-    BusServiceBackend backend(client);
-    testing::ScriptedPrompter prompter;
-    testing::ScriptedFileChooser chooser;
-    ToolProgram program(prompter, chooser, runtime.path());
-    ASSERT_EQ(program.claim({}), ToolProgram::Outcome::Running);
-    ASSERT_EQ(program.start(backend), ToolProgram::Outcome::Running)
-        << prompter.shown.join(QLatin1Char('|')).toStdString();
-    FrmMain &window = *program.window();
-    const auto trigger
-        = [&](const char *name) { window.findChild<QAction *>(QLatin1String(name))->trigger(); };
+    ASSERT_NO_FATAL_FAILURE(startTool());
+    FrmMain &window = this->window();
 
     // A site of the service's own, saved where the service keeps site files.
     trigger("MenuNewSite");
     const QString path = dataFile("Forecourt.ovx");
     chooser.paths.push_back(path);
     trigger("MenuSaveSite");
-    ASSERT_TRUE(QFileInfo::exists(path)) << prompter.shown.join(QLatin1Char('|')).toStdString();
+    ASSERT_TRUE(QFileInfo::exists(path)) << shown();
     trigger("MenuCloseSite");
     ASSERT_FALSE(window.manager().IsSiteOpen());
 
@@ -139,7 +168,87 @@ TEST_F(ATool, SendsTheSiteEditedAndSavedToTheUnit)
     ASSERT_GE(timings.size(), 11u);
     EXPECT_EQ(timings[1], 45) << "dwell time of priority 1";
     EXPECT_EQ(timings[2], 20) << "dwell time of priority 2, the default";
-    EXPECT_TRUE(prompter.shown.isEmpty()) << prompter.shown.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(prompter.shown.isEmpty()) << shown();
+}
+
+// A site file whose intervisit time of priority 5 is 300, more than a byte holds: the Timings tab
+// shows 255, the unit gets 255, and a retrieve brings back what the tab showed.
+TEST_F(ATool, SendsAndRetrievesTimesAsTheTimingsTabShowsThem)
+{
+    QFile source(QStringLiteral(ORVEX_SOURCE_DIR "/configstore/tests/data/full_site.ovx"));
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    QByteArray site = source.readAll();
+    // The tool works on the site named "Default".
+    site.replace("<SITE NAME=\"Forecourt\">", "<SITE NAME=\"Default\">");
+    ASSERT_TRUE(site.contains("<INTERVISIT_TIME PRIORITY=\"5\">300</INTERVISIT_TIME>"));
+    const QString path = dataFile("Forecourt.ovx");
+    QFile target(path);
+    ASSERT_TRUE(target.open(QIODevice::WriteOnly));
+    target.write(site);
+    target.close();
+    // Warnings into the service's trace, which the service reads when the tool's start starts it.
+    std::ofstream(bus->installDir() / "OrvexSettings.ini", std::ios::app)
+        << "[OrvexServices]\nTraceLevel=1\n";
+
+    ASSERT_NO_FATAL_FAILURE(startTool());
+    FrmMain &window = this->window();
+    GotMessages messages;
+    ASSERT_TRUE(toolClient->connection().connect(
+        QStringLiteral("org.orvex.OrvexServices"), QStringLiteral("/org/orvex/OrvexComms"),
+        QStringLiteral("org.orvex.IOrvexCommsEvents"), QStringLiteral("GotMessage"), &messages,
+        SLOT(GotMessage(QString))));
+    chooser.paths.push_back(path);
+    trigger("MenuOpenSite");
+    ASSERT_TRUE(window.manager().IsSiteOpen()) << shown();
+    ASSERT_TRUE(testing::waitUntil([&] { return window.manager().IsOnline(); }, scaled(kSettle)));
+
+    window.findChild<QPushButton *>(QStringLiteral("BtnNextPOSes"))->click();
+    auto *intervisit = window.findChild<QSpinBox *>(QStringLiteral("SpinPriority5IntervisitTime"));
+    ASSERT_TRUE(intervisit->isEnabled());
+    EXPECT_EQ(intervisit->value(), 255);
+
+    window.manager().setBusyTimes(std::chrono::milliseconds(500), std::chrono::milliseconds(500));
+    trigger("MenuDownloadToOrvex");
+    ASSERT_TRUE(testing::waitUntil([&] { return !window.manager().IsBusy(); },
+                                   scaled(std::chrono::seconds(60))));
+    ASSERT_TRUE(testing::waitUntil([&] { return unitTables.tables('C').size() == 2; },
+                                   scaled(std::chrono::seconds(20))));
+    ASSERT_EQ(unitTables.tables('G').size(), 1u);
+    const auto timings = unitTables.tables('G').front();
+    ASSERT_GE(timings.size(), 11u);
+    EXPECT_EQ(timings[10], 255) << "intervisit time of priority 5";
+    EXPECT_EQ(timings[9], 240) << "intervisit time of priority 4, as the file has it";
+    EXPECT_TRUE(testing::waitUntil([&] {
+        return messages.texts.contains(QStringLiteral(
+            "Warning: Priority 5: intervisit time 300 is outside 1 to 255; sent as 255"));
+    })) << messages.texts.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(testing::waitUntil([&] {
+        return bus->serviceTrace().find(
+                   "[WARNING] Priority 5: intervisit time 300 is outside 1 to 255; sent as 255")
+               != std::string::npos;
+    })) << bus->serviceTrace();
+
+    trigger("MenuRetrieveFromOrvex");
+    EXPECT_TRUE(window.manager().IsBusy());
+    ASSERT_TRUE(testing::waitUntil([&] { return !window.manager().IsBusy(); },
+                                   scaled(std::chrono::seconds(60))));
+    // The replies come while the read waits between its groups; the tab shows them when it is
+    // shown again.
+    const auto retrieved = [&] {
+        std::int16_t time = 0;
+        window.manager().GetConfigData()->GetIntervisitTime(5, &time);
+        return time;
+    };
+    EXPECT_TRUE(
+        testing::waitUntil([&] { return retrieved() != 0; }, scaled(std::chrono::seconds(20))));
+    EXPECT_EQ(retrieved(), 255);
+    auto *previous = window.findChild<QPushButton *>(QStringLiteral("BtnPreviousTimings"));
+    ASSERT_NE(previous, nullptr);
+    previous->click();
+    window.findChild<QPushButton *>(QStringLiteral("BtnNextPOSes"))->click();
+    EXPECT_EQ(intervisit->value(), 255);
+    testing::saveScreenshot(window, QStringLiteral("tool-timings-after-retrieve"));
+    EXPECT_TRUE(prompter.shown.isEmpty()) << shown();
 }
 
 TEST_F(ATool, StartsWithAFileAndTakesTheFilesOfLaterStarts)
@@ -180,3 +289,5 @@ TEST_F(ATool, StartsWithAFileAndTakesTheFilesOfLaterStarts)
 
 } // namespace
 } // namespace configtool
+
+#include "tool_on_bus_test.moc"
