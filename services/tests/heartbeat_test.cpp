@@ -284,6 +284,25 @@ TEST_F(AHubCommand, SendsEachCommandAsOneMessage)
     }
 }
 
+// The message would otherwise go without its byte, or with another time.
+TEST_F(AHubCommand, SendsNoDebugToggleWhoseTimeItsByteWouldNotGiveBack)
+{
+    for (const std::int16_t time : {256, -129}) {
+        SCOPED_TRACE(time);
+        transport->log.clear();
+        status->log.clear();
+        EXPECT_EQ(hub->ToggleDebug(time), E_INVALIDARG);
+        EXPECT_EQ(transport->log.lines(), std::vector<std::string>{});
+        EXPECT_EQ(status->log.lines(),
+                  std::vector{Call("GotMessage", "Warning: Toggle debug: time " + std::to_string(time)
+                                                     + " is outside -128 to 255; not sent")});
+    }
+    transport->log.clear();
+    EXPECT_EQ(hub->ToggleDebug(255), S_OK);
+    EXPECT_EQ(transport->log.lines(),
+              (std::vector{Call("ToggleDebug", std::int16_t{255}), Call("setDefault")}));
+}
+
 TEST_F(AHubCommand, PostponesTheHeartbeatByEachCommandsBusyTime)
 {
     for (const BusyCommand &row : busyCommands()) {
