@@ -125,6 +125,19 @@ inline unitsim::UnitTiming fastUnit()
     timing.frameSilence = scaled(30ms);
     return timing;
 }
+// For tests of what travels over a working line rather than of the link's retries: each side
+// keeps writing a frame long enough (about 20 s) to outlast any stall of the other's thread on a
+// busy machine, so that no frame is given up unless a test withholds its answer on purpose.
+inline transport::LinkTiming patientLink()
+{
+    return {scaled(20ms), scaled(5s)};
+}
+inline unitsim::UnitTiming patientUnit()
+{
+    unitsim::UnitTiming timing = fastUnit();
+    timing.maxWrites = static_cast<int>(scaled(20s) / timing.retransmitAfter);
+    return timing;
+}
 
 // A link on port 1 talking to a simulated unit.
 class LinkFixture : public InstallFolderFixture

@@ -103,8 +103,8 @@ TEST_F(ALinkSoak, DeliversEveryMessageOnceAndInOrderOrReportsItGivenUp)
     unitTiming.sendInterval = 4ms; // leaves the PC silent reads in which to send
     unitTiming.quietAfterAck = 3ms;
     // How long the unit keeps trying is the unit's affair; here it outlasts any stall of a busy
-    // test machine, so that every loss left to see is the PC's.
-    unitTiming.maxWrites = 16;
+    // test machine (400 writes 50 ms apart: 20 s), so that every loss left to see is the PC's.
+    unitTiming.maxWrites = 400;
     std::atomic<int> atUnitCount{0};
     m_unit = std::make_unique<unitsim::UnitLink>(unitTiming);
     m_unit->SetHandler([&](const unitsim::Message &m) {

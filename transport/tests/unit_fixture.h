@@ -1,7 +1,8 @@
 #pragma once
 // A transport object on serial port 1, which a temporary install folder's settings point at a
-// simulated unit's pseudo-terminal; the unit keeps tables and answers requests. The link tests'
-// short time-outs keep the tests quick: the protocol's decisions do not depend on their size.
+// simulated unit's pseudo-terminal; the unit keeps tables and answers requests. Both ends are
+// patient (linktest::patientLink): these tests are about what travels, and a stalled thread on a
+// busy machine must not make either end give a frame up.
 
 #include "recording_notifier.h"
 #include "recording_sink.h"
@@ -23,14 +24,14 @@ protected:
     void SetUp() override
     {
         InstallFolderFixture::SetUp();
-        unit = std::make_unique<unitsim::UnitLink>(linktest::fastUnit());
+        unit = std::make_unique<unitsim::UnitLink>(linktest::patientUnit());
         tables.setPassThroughHandler([this](const unitsim::Message &m) { return cameras.Handle(m); });
         unit->SetHandler(tables.handler());
         unit->Start();
         pointPortAt(1, unit->slavePath());
 
         transport = std::make_unique<transport::OrvexTransport>(
-            linktest::fastLink(), [](std::chrono::milliseconds) {});
+            linktest::patientLink(), [](std::chrono::milliseconds) {});
         std::uint32_t cookie = 0;
         ASSERT_EQ(transport->Advise(sink, &cookie), S_OK);
     }
