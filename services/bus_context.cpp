@@ -34,6 +34,7 @@ void BusContext::detach()
     objects.swap(m_objects);
     objects.clear();
     m_nameWatch.reset();
+    stopGrace();
     if (m_fd >= 0)
         m_loop.UnwatchFd(m_fd);
     m_fd = -1;
@@ -41,9 +42,22 @@ void BusContext::detach()
     m_attached = false;
 }
 
-void BusContext::countClients(std::function<void()> onLastClientGone)
+void BusContext::countClients(std::chrono::milliseconds grace, std::function<void()> onLastClientGone)
 {
+    m_grace = grace;
     m_onLastClientGone = std::move(onLastClientGone);
+}
+
+void BusContext::releaseName(const std::string &name)
+{
+    try {
+        m_connection.releaseName(name);
+    } catch (const sdbus::Error &error) {
+        support::TraceError("Error Releasing the Bus Name %s: %s", name.c_str(), error.getMessage().c_str());
+    }
+    // The bus answers the release after every message it routed here under the name; the
+    // library kept those that came meanwhile.
+    process();
 }
 
 void BusContext::noteCaller(sdbus::IObject &object)
@@ -56,17 +70,52 @@ void BusContext::noteCaller(sdbus::IObject &object)
     std::string sender = message->getSender();
     if (sender.empty() || m_clients.count(sender) != 0)
         return;
-    // A client that left before its first call was handled would never be seen leaving.
+    // A client that left before its first call was handled would never be seen leaving: it came
+    // and went at once.
     try {
         auto bus = sdbus::createProxy(m_connection, "org.freedesktop.DBus", "/org/freedesktop/DBus");
         bool hasOwner = false;
         bus->callMethod("NameHasOwner").onInterface("org.freedesktop.DBus").withArguments(sender).storeResultsTo(hasOwner);
-        if (!hasOwner)
+        if (!hasOwner) {
+            lastClientMayHaveGone();
             return;
+        }
     } catch (const sdbus::Error &error) {
         support::TraceError("Error Asking the Bus for a Client: %s", error.getMessage().c_str());
     }
+    if (m_graceTimer != 0)
+        support::TraceInfo("A client came within the grace: the service goes on");
+    stopGrace();
     m_clients.insert(std::move(sender));
+}
+
+void BusContext::lastClientMayHaveGone()
+{
+    if (!m_clients.empty() || !m_onLastClientGone)
+        return;
+    // Counted from the last one to leave.
+    stopGrace();
+    support::TraceInfo("The last client has left the bus: ending in %lld ms unless another comes",
+                       static_cast<long long>(m_grace.count()));
+    m_graceTimer = m_loop.SetTimer(static_cast<std::uint32_t>(m_grace.count()), [this](std::uint32_t) { graceOver(); });
+}
+
+void BusContext::graceOver()
+{
+    stopGrace();
+    // A call that is already on its way counts: its caller may be new.
+    process();
+    if (!m_attached || !m_clients.empty() || m_graceTimer != 0)
+        return;
+    if (auto onLastClientGone = std::exchange(m_onLastClientGone, nullptr))
+        onLastClientGone();
+}
+
+void BusContext::stopGrace()
+{
+    if (m_graceTimer != 0)
+        m_loop.KillTimer(m_graceTimer);
+    m_graceTimer = 0;
 }
 
 void BusContext::onNameOwnerChanged(sdbus::Message &message)
@@ -75,8 +124,7 @@ void BusContext::onNameOwnerChanged(sdbus::Message &message)
     message >> name >> oldOwner >> newOwner;
     if (!newOwner.empty() || m_clients.erase(name) == 0)
         return;
-    if (m_clients.empty() && m_onLastClientGone)
-        m_onLastClientGone();
+    lastClientMayHaveGone();
 }
 
 bool BusContext::post(std::function<void(BusContext &)> task)

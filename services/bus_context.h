@@ -6,7 +6,8 @@
 // objects as soon as the root is on the bus (root_bus_object.h), the site tables and dispenser
 // preset entries the first time a getter hands them out. They stay there until the context ends
 // (so a path a client holds keeps working, as a held reference did). A client counts from its first call until it
-// leaves the bus; when the last one has left and counting is on, `onLastClientGone` runs.
+// leaves the bus; when counting is on, the last one has left, no other has called for the grace
+// and no call waits on the connection, `onLastClientGone` runs (once).
 //
 // Thread affinity: the service thread, except Post, which any thread may call. Made with
 // std::make_shared (posted work holds it weakly, so work that outlives it does nothing).
@@ -17,6 +18,8 @@
 
 #include <sdbus-c++/sdbus-c++.h>
 
+#include <chrono>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -45,9 +48,16 @@ public:
     // Lets go of every object on the bus and stops watching; the connection stays open.
     void detach();
 
-    // From the first call on, the caller of the message being handled counts as a client.
-    void countClients(std::function<void()> onLastClientGone);
+    // From the first call on, the caller of the message being handled counts as a client. Once
+    // the last client has gone (also one that left before its first call was handled), a new
+    // client within `grace` keeps the service; else `onLastClientGone` runs, once.
+    void countClients(std::chrono::milliseconds grace, std::function<void()> onLastClientGone);
     [[nodiscard]] std::size_t clientCount() const { return m_clients.size(); }
+
+    // For the end of the service: gives up `name`, so that a call from now on starts a new
+    // service, then handles every call the bus brought here before that (each is answered, none
+    // is left to a closing connection). Call it last, just before the loop quits.
+    void releaseName(const std::string &name);
 
     // Runs a domain call for a method of `object`: notes the caller and turns an exception into
     // a result code (a ComError's own code, E_FAIL otherwise).
@@ -109,6 +119,9 @@ private:
     };
 
     void noteCaller(sdbus::IObject &object);
+    void lastClientMayHaveGone();
+    void graceOver();
+    void stopGrace();
     void process();
     void rearm();
     void onNameOwnerChanged(sdbus::Message &message);
@@ -122,6 +135,8 @@ private:
     std::map<Key, Entry> m_objects;
     std::map<std::string, int> m_counters;
     std::set<std::string> m_clients;
+    std::chrono::milliseconds m_grace{0};
+    std::uint32_t m_graceTimer = 0;
     std::function<void()> m_onLastClientGone;
 };
 

@@ -6,12 +6,14 @@
 #include "services/bus_context.h"
 #include "services/command_turns.h"
 #include "services/event_log.h"
+#include "services/predecessor_wait.h"
 #include "services/root_bus_object.h"
 #include "services/service_switch.h"
 #include "support/trace_log.h"
 
 #include <sdbus-c++/sdbus-c++.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
@@ -31,6 +33,14 @@ public:
         std::fprintf(stderr, "OrvexServices: %.*s\n", static_cast<int>(text.size()), text.data());
     }
 };
+
+// How long a plain server waits, after its last client has left, for another before it ends. A
+// client that starts the service and leaves at once (a script, busctl) is often followed by the
+// console or a recorder client, which subscribe anew when they see the service start: their first
+// call comes within milliseconds, a second or two on a loaded machine.
+constexpr std::chrono::seconds kClientGrace{5};
+// How long a service waits for the one before it on the same install folder to end.
+constexpr std::chrono::seconds kPredecessorWaitLimit{10};
 
 } // namespace
 
@@ -82,22 +92,33 @@ int ServiceModule::Run(bool runningAsService)
 {
     ServiceLoop loop;
     std::shared_ptr<Orvex> root;
+    std::shared_ptr<BusContext> bus;
+    // The service ends without leaving a call unanswered: calls the bus brought before the name
+    // was given up are answered, later ones start a new service.
+    const auto end = [&loop, &bus] {
+        if (bus)
+            bus->releaseName(kBusName);
+        loop.Quit();
+    };
     // A stop lets a site send under way finish first (the hub's EndTurns): ending between its
     // clear and its tables would leave the unit with its memory cleared and no site.
-    const auto stop = [&loop, &root] {
+    const auto stop = [&root, &end] {
         std::shared_ptr<IOrvexComms> comms;
         if (root)
             (void)root->getOrvexComms(&comms);
         if (const auto turns = std::dynamic_pointer_cast<CommandTurns>(comms))
-            turns->EndTurns([&loop] { loop.Quit(); });
+            turns->EndTurns(end);
         else
-            loop.Quit();
+            end();
     };
     loop.HandleSignals({SIGTERM, SIGINT}, [&stop, runningAsService](int) {
         if (runningAsService)
             NotifyServiceManager("STOPPING=1");
         stop();
     });
+
+    const PredecessorWait predecessor(
+        m_options.installFolder.empty() ? InstallFolder() : m_options.installFolder, kPredecessorWaitLimit);
 
     std::unique_ptr<sdbus::IConnection> connection;
     try {
@@ -107,7 +128,6 @@ int ServiceModule::Run(bool runningAsService)
         return E_FAIL;
     }
 
-    std::shared_ptr<BusContext> bus;
     std::shared_ptr<void> rootObject;
     int exitCode = 0;
     loop.Post([&] {
@@ -124,7 +144,7 @@ int ServiceModule::Run(bool runningAsService)
             return;
         }
         if (!runningAsService)
-            bus->countClients(stop);
+            bus->countClients(kClientGrace, stop);
         bus->attach();
         LogEvent(runningAsService, "Service started");
         if (runningAsService)
@@ -141,7 +161,7 @@ int ServiceModule::Run(bool runningAsService)
     try {
         connection->releaseName(kBusName);
     } catch (const sdbus::Error &) {
-        // Never owned, or the bus has gone: nothing to give back.
+        // Never owned, given up already at the end, or the bus has gone: nothing to give back.
     }
     root.reset();
     if (runningAsService)

@@ -7,10 +7,12 @@
 // serves the bus on the service loop until SIGTERM or SIGINT, and tears down: the
 // objects leave the bus, the root is released, the transport goes last. As a service (started
 // by systemd) it reports READY and STOPPING and logs "Service started" and "Service stopped" to
-// syslog; as a plain activated server it ends when its last client has left the bus. A stop
-// that comes during a site send waits until the send has ended and the unit has taken its
-// tables (CommandTurns::EndTurns, at most CommandTurns::kStopWaitLimit); unit commands are
-// refused meanwhile and everything else is served.
+// syslog; as a plain activated server it ends when its last client has left the bus and no
+// other has come for a few seconds (a client that calls meanwhile keeps it). A stop that comes
+// during a site send waits until the send has ended and the unit has taken its tables
+// (CommandTurns::EndTurns, at most CommandTurns::kStopWaitLimit); unit commands are refused
+// meanwhile and everything else is served. At its end the service gives up its name and then
+// answers the calls that reached it before that, so that no caller is left without an answer.
 //
 // Every connection is made for the bus of ORVEX_BUS, never the library's default one.
 

@@ -11,13 +11,17 @@
 #include <sdbus-c++/sdbus-c++.h>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
+#include <condition_variable>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
+#include <mutex>
+#include <poll.h>
 #include <spawn.h>
 #include <sstream>
 #include <string>
@@ -84,15 +88,39 @@ public:
     Child &operator=(const Child &) = delete;
 
     [[nodiscard]] pid_t pid() const { return m_pid; }
-    // The next line of output, without its newline; false at the end of the output.
-    bool readLine(std::string &line)
+    // The next line of output, without its newline; false at the end of the output, or when no
+    // line has come within `timeout` (by default, none).
+    bool readLine(std::string &line, std::chrono::milliseconds timeout = std::chrono::milliseconds(-1))
     {
-        char buffer[4096];
-        if (m_out == nullptr || std::fgets(buffer, sizeof buffer, m_out) == nullptr)
+        if (m_out == nullptr)
             return false;
-        line = buffer;
-        if (!line.empty() && line.back() == '\n')
-            line.pop_back();
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        for (std::size_t end = m_pending.find('\n'); end == std::string::npos; end = m_pending.find('\n')) {
+            int waitMs = -1;
+            if (timeout.count() >= 0) {
+                const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                    deadline - std::chrono::steady_clock::now());
+                if (left.count() <= 0)
+                    return false;
+                waitMs = static_cast<int>(left.count());
+            }
+            pollfd ready{::fileno(m_out), POLLIN, 0};
+            const int polled = ::poll(&ready, 1, waitMs);
+            if (polled < 0 && errno == EINTR)
+                continue;
+            if (polled <= 0)
+                return false;
+            char buffer[4096];
+            const ssize_t got = ::read(::fileno(m_out), buffer, sizeof buffer);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0)
+                return false;
+            m_pending.append(buffer, static_cast<std::size_t>(got));
+        }
+        const std::size_t end = m_pending.find('\n');
+        line = m_pending.substr(0, end);
+        m_pending.erase(0, end + 1);
         return true;
     }
     // Sends `signo` and waits for the end; the exit status.
@@ -113,7 +141,8 @@ public:
 private:
     pid_t m_pid = -1;
     int m_status = 0;
-    std::FILE *m_out = nullptr;
+    std::FILE *m_out = nullptr; // read through its descriptor, never through the FILE's buffer
+    std::string m_pending;
 };
 
 inline std::string readFile(const fs::path &path)
@@ -187,6 +216,19 @@ public:
         }
         return owner;
     }
+    // The pid of the process that owns `name`, or 0.
+    [[nodiscard]] static pid_t pidOf(sdbus::IConnection &connection, const std::string &name)
+    {
+        auto bus = sdbus::createProxy(connection, "org.freedesktop.DBus", "/org/freedesktop/DBus");
+        std::uint32_t pid = 0;
+        try {
+            bus->callMethod("GetConnectionUnixProcessID").onInterface("org.freedesktop.DBus").withArguments(name)
+                .storeResultsTo(pid);
+        } catch (const sdbus::Error &) {
+            pid = 0; // no owner
+        }
+        return static_cast<pid_t>(pid);
+    }
     [[nodiscard]] std::string serviceTrace() const
     {
         return readFile(installDir() / "OrvexServices_0.txt") + readFile(installDir() / "OrvexServices_1.txt");
@@ -197,6 +239,88 @@ private:
     fs::path m_dir = m_folder.path();
     std::string m_address;
     std::unique_ptr<Child> m_daemon;
+};
+
+// A client that calls the root once (a call that starts the service when it is not running) and
+// leaves the bus at once; the call's result.
+inline std::int32_t callOnceAndLeave(const PrivateBus &bus)
+{
+    const auto client = bus.connect();
+    auto root = sdbus::createProxy(*client, "org.orvex.OrvexServices", "/org/orvex/Orvex");
+    std::int32_t hr = E_FAIL;
+    sdbus::ObjectPath path;
+    root->callMethod("getOrvexComms").onInterface("org.orvex.IOrvex").storeResultsTo(hr, path);
+    return hr;
+}
+
+// A service that goes away while a client calls it: it owns the service's name and, at the
+// first call of a getter of the root, leaves the bus without answering it.
+class VanishingService
+{
+public:
+    explicit VanishingService(const PrivateBus &bus) : m_connection(bus.connect())
+    {
+        m_connection->requestName("org.orvex.OrvexServices");
+        m_root = sdbus::createObject(*m_connection, "/org/orvex/Orvex");
+        for (const char *getter :
+             {"getOrvexConfigData", "getOrvexComms", "getCameraCtrl", "getRecorderBridge", "getDVRTestInterface"})
+            m_root->registerMethod(getter).onInterface("org.orvex.IOrvex").implementedAs(
+                [this](sdbus::Result<std::int32_t, sdbus::ObjectPath> &&unanswered) {
+                    std::lock_guard lock(m_mutex);
+                    m_unanswered.push_back(std::move(unanswered));
+                    m_called = true;
+                    m_change.notify_all();
+                });
+        m_root->finishRegistration();
+        m_connection->enterEventLoopAsync();
+        // The loop's own thread cannot end the loop it runs in.
+        m_leaver = std::thread([this] {
+            std::unique_lock lock(m_mutex);
+            m_change.wait(lock, [this] { return m_called || m_closing; });
+            lock.unlock();
+            m_connection->leaveEventLoop();
+            // A message cannot outlive its connection; dropped unanswered, it leaves its caller
+            // waiting until the connection closes. Dropped outside the lock, which the loop's
+            // handler takes under the connection's own.
+            lock.lock();
+            auto unanswered = std::move(m_unanswered);
+            lock.unlock();
+            unanswered.clear();
+            m_root.reset();
+            m_connection.reset();
+            lock.lock();
+            m_gone = true;
+        });
+    }
+    ~VanishingService()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_closing = true;
+            m_change.notify_all();
+        }
+        m_leaver.join();
+    }
+    VanishingService(const VanishingService &) = delete;
+    VanishingService &operator=(const VanishingService &) = delete;
+
+    // It has been called and has left the bus.
+    [[nodiscard]] bool gone()
+    {
+        std::lock_guard lock(m_mutex);
+        return m_gone;
+    }
+
+private:
+    std::unique_ptr<sdbus::IConnection> m_connection;
+    std::unique_ptr<sdbus::IObject> m_root;
+    std::mutex m_mutex;
+    std::condition_variable m_change;
+    std::vector<sdbus::Result<std::int32_t, sdbus::ObjectPath>> m_unanswered;
+    bool m_called = false;
+    bool m_closing = false;
+    bool m_gone = false;
+    std::thread m_leaver;
 };
 
 // A recorder client that counts the OnStartFuelDelivery signals at the fuelling events' fixed

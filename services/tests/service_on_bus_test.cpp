@@ -107,8 +107,12 @@ TEST(AServiceOnTheBus, KeepsServingWhenAClientCrashesMidCall)
     EXPECT_EQ(owner, bus.ownerOf(*client, kService));
 }
 
-TEST(AServiceOnTheBus, EndsWhenItsLastClientLeaves)
+// A plain server ends with its last client, but only once no other has come for a few seconds: a
+// client that calls right after the last one has left is served by the same service, which ends
+// that grace after this one has left too.
+TEST(AServiceOnTheBus, EndsWhenItsLastClientHasBeenGoneForTheGrace)
 {
+    constexpr auto kGrace = std::chrono::seconds(5);
     PrivateBus bus;
     auto watcher = bus.connect();
     auto first = bus.connect();
@@ -119,12 +123,77 @@ TEST(AServiceOnTheBus, EndsWhenItsLastClientLeaves)
     ASSERT_FALSE(owner.empty());
 
     first.reset();
-    // Give the service the time to see the first one go; the second still counts.
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    const std::string secondName = second->getUniqueName();
+    second.reset();
+    // The bus has seen the last client go, and has told the service.
+    ASSERT_TRUE(waitUntil([&] { return bus.ownerOf(*watcher, secondName).empty(); }));
+    auto third = bus.connect();
+    EXPECT_EQ(S_OK, std::get<0>(rootGetter(*third, "getCameraCtrl")));
     EXPECT_EQ(owner, bus.ownerOf(*watcher, kService));
 
-    second.reset();
-    EXPECT_TRUE(waitUntil([&] { return bus.ownerOf(*watcher, kService).empty(); }));
+    const auto leaving = std::chrono::steady_clock::now();
+    third.reset();
+    ASSERT_TRUE(waitUntil([&] { return bus.ownerOf(*watcher, kService).empty(); }, scaled(kGrace * 4)));
+    EXPECT_GE(std::chrono::steady_clock::now() - leaving, kGrace);
+}
+
+// A call that reaches the service while it ends is answered: by that service when the bus brought
+// it there before the service gave up its name, else by the service the call starts anew.
+TEST(AServiceOnTheBus, AnswersEveryCallThatComesWhileItEnds)
+{
+    PrivateBus bus;
+    auto watcher = bus.connect();
+    ASSERT_EQ(S_OK, std::get<0>(rootGetter(*watcher, "getOrvexComms")));
+    const std::string owner = bus.ownerOf(*watcher, kService);
+    const pid_t pid = PrivateBus::pidOf(*watcher, kService);
+    ASSERT_GT(pid, 0);
+
+    std::atomic<bool> stopCalling{false};
+    std::atomic<int> answers{0};
+    std::vector<std::string> failures; // the caller's thread only, until it is joined
+    std::thread caller([&] {
+        auto connection = bus.connect();
+        while (!stopCalling) {
+            try {
+                const auto [hr, path] = rootGetter(*connection, "getCameraCtrl");
+                if (hr != S_OK)
+                    failures.push_back("getCameraCtrl answered " + std::to_string(hr));
+            } catch (const sdbus::Error &error) {
+                failures.push_back(error.getName() + ": " + error.getMessage());
+            }
+            ++answers;
+        }
+    });
+    EXPECT_TRUE(waitUntil([&] { return answers > 20; }));
+    ASSERT_EQ(0, ::kill(pid, SIGTERM));
+    EXPECT_TRUE(waitUntil([&] { return bus.ownerOf(*watcher, kService) != owner; }));
+    const int before = answers;
+    // The calls go on to the service they started anew.
+    EXPECT_TRUE(waitUntil([&] { return answers > before + 20; }, scaled(std::chrono::seconds(30))));
+    stopCalling = true;
+    caller.join();
+    EXPECT_NE(owner, bus.ownerOf(*watcher, kService));
+    EXPECT_TRUE(failures.empty()) << failures.size() << " calls failed, the first: " << failures.front();
+}
+
+// A service on the same install folder as one that is still running (started by the bus while
+// that one ends, or by hand) waits for it to end before it builds anything, so that the two never
+// hold the unit's port at once; then it takes the name.
+TEST(AServiceOnTheBus, WaitsForTheServiceBeforeItToEnd)
+{
+    PrivateBus bus;
+    auto client = bus.connect();
+    ASSERT_EQ(S_OK, std::get<0>(rootGetter(*client, "getOrvexComms")));
+    const pid_t before = PrivateBus::pidOf(*client, kService);
+    ASSERT_GT(before, 0);
+
+    bustest::Child next({ORVEX_SERVICES_PROGRAM}, bus.env(), false);
+    // Long enough for it to have built its root and asked for the name in vain, had it not
+    // waited; well within the 10 s it waits at most.
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+    ASSERT_EQ(0, ::kill(before, SIGTERM));
+    EXPECT_TRUE(waitUntil([&] { return PrivateBus::pidOf(*client, kService) == next.pid(); }));
+    EXPECT_EQ(S_OK, std::get<0>(rootGetter(*client, "getCameraCtrl")));
 }
 
 // A recorder listens at the path it knows, before any getter is called: the service's objects are
@@ -145,13 +214,9 @@ TEST(AServiceOnTheBus, DeliversEventsToASubscriberByPathFromTheStartAndAfterARes
     ASSERT_EQ(S_OK, fire());
     ASSERT_TRUE(waitUntil([&] { return deliveries.count() == 1; }));
 
-    auto daemon = sdbus::createProxy(*tester, "org.freedesktop.DBus", "/org/freedesktop/DBus");
-    std::uint32_t pid = 0;
-    daemon->callMethod("GetConnectionUnixProcessID")
-        .onInterface("org.freedesktop.DBus")
-        .withArguments(std::string(kService))
-        .storeResultsTo(pid);
-    ASSERT_EQ(0, ::kill(static_cast<pid_t>(pid), SIGTERM));
+    const pid_t pid = PrivateBus::pidOf(*tester, kService);
+    ASSERT_GT(pid, 0);
+    ASSERT_EQ(0, ::kill(pid, SIGTERM));
     ASSERT_TRUE(waitUntil([&] { return bus.ownerOf(*tester, kService).empty(); }));
 
     ASSERT_EQ(S_OK, fire());
