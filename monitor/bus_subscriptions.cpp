@@ -169,8 +169,17 @@ void BusSubscriptions::onOwnerChanged(const QString &newOwner)
     try {
         start();
     } catch (const serviceclient::CallError &error) {
+        if (error.result() == serviceclient::kBusCallFailed && hasGoneSince(newOwner)) {
+            m_window.showOffline();
+            return;
+        }
         emit failed(failureText(error.call(), error.text()));
     }
+}
+
+bool BusSubscriptions::hasGoneSince(const QString &owner) const
+{
+    return m_bus.serviceOwner() != owner;
 }
 
 void BusSubscriptions::toggleDebug()

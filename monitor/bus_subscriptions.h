@@ -6,13 +6,16 @@
 // The getters hand out the objects' paths; the proxies address the service by its well-known
 // name, so signals are taken from whichever process owns it. When the name loses its owner the
 // label shows "Offline"; when it has a new one, the start sequence runs again, since a new
-// service knows nothing of the old subscriptions.
+// service knows nothing of the old subscriptions (and counts the console as its client only
+// from its first call). A start that fails on the bus because that service has gone again (the
+// name has lost or changed its owner meanwhile) leaves the label "Offline" and waits for the
+// next owner.
 //
 // Ownership: owns its proxies and its watcher; the bus and the window must outlive it.
 // Threads: the GUI thread; QtDBus delivers every signal and answer there, one at a time.
 // Errors: start() throws serviceclient::CallError naming the failing call. A failure after it (a
-// later start, Toggle Debug) is reported through failed(), with the text the program shows
-// before it ends.
+// later start refused by a service that is there, Toggle Debug) is reported through failed(),
+// with the text the program shows before it ends.
 
 #include <QObject>
 #include <QString>
@@ -57,6 +60,7 @@ signals:
 
 private:
     void onOwnerChanged(const QString &newOwner);
+    [[nodiscard]] bool hasGoneSince(const QString &owner) const;
 
     const serviceclient::ServiceBus &m_bus;
     MonitorWindow &m_window;

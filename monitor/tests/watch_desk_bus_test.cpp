@@ -233,6 +233,89 @@ TEST_F(AWatchDeskOnTheBus, FollowsTheServiceThroughARestart)
     EXPECT_TRUE(m_notices.texts().empty()) << joined(m_notices.texts()).toStdString();
 }
 
+// The service stopped, then started again by a client that leaves at once, twenty times in a row:
+// each time the console subscribes anew, which keeps the new service running after that client
+// has gone, and shows the unit's state and events.
+TEST_F(AWatchDeskOnTheBus, FollowsTheServiceThroughRestartsByShortLivedClients)
+{
+    constexpr int kRestarts = 20;
+    startBus();
+    ASSERT_TRUE(m_desk->start());
+    QSignalSpy restarts(&m_desk->subscriptions(), &monitor::BusSubscriptions::started);
+    QSignalSpy ended(m_desk.get(), &WatchDesk::ended);
+    const auto watcher = m_bus->connect();
+    for (int round = 1; round <= kRestarts; ++round) {
+        SCOPED_TRACE(round);
+        const pid_t pid = PrivateBus::pidOf(*watcher, kServiceName);
+        ASSERT_GT(pid, 0);
+        ::kill(pid, SIGTERM);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                return labelText() == QStringLiteral("Offline")
+                       && PrivateBus::ownerOf(*watcher, kServiceName).empty();
+            },
+            scaled(20s).count()));
+        ASSERT_EQ(S_OK, bustest::callOnceAndLeave(*m_bus));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return restarts.count() == round; }, scaled(20s).count()))
+            << joined(m_notices.texts()).toStdString();
+        m_unit.Send(unitsim::PumpEvent(4, static_cast<std::uint8_t>(round), 1, 2));
+        ASSERT_TRUE(waitForLines(round));
+        EXPECT_EQ(QStringLiteral("Pump %1 Delivery Start - Camera 2").arg(round),
+                  linesWithoutStamp(m_desk->window().transactions().text()).last());
+    }
+    // The console is the service's client: the service stays past its grace (5 s of the
+    // service's clock, which no test time scale stretches), and the console shows the unit
+    // online.
+    const std::string owner = PrivateBus::ownerOf(*watcher, kServiceName);
+    QTest::qWait(7000);
+    EXPECT_EQ(owner, PrivateBus::ownerOf(*watcher, kServiceName));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return labelText() == QStringLiteral("Online"); },
+                                scaled(20s).count()));
+    EXPECT_EQ(0, ended.count());
+    EXPECT_TRUE(m_notices.texts().empty()) << joined(m_notices.texts()).toStdString();
+    EXPECT_TRUE(m_desk->window().grab().save(
+        QStringLiteral(ORVEX_SCREENSHOT_DIR "/watchdesk-after-restarts.png")));
+}
+
+// A service that goes away while the console subscribes to it anew is taken for a service that
+// is away: the label stays "Offline", no box is shown, and the next start is followed.
+TEST_F(AWatchDeskOnTheBus, WaitsForTheNextStartWhenTheServiceGoesWhileItSubscribesAnew)
+{
+    startBus();
+    ASSERT_TRUE(m_desk->start());
+    QSignalSpy restarts(&m_desk->subscriptions(), &monitor::BusSubscriptions::started);
+    QSignalSpy ended(m_desk.get(), &WatchDesk::ended);
+    const auto watcher = m_bus->connect();
+    const pid_t pid = PrivateBus::pidOf(*watcher, kServiceName);
+    ASSERT_GT(pid, 0);
+    ::kill(pid, SIGKILL);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return labelText() == QStringLiteral("Offline"); },
+                                scaled(10s).count()));
+    {
+        bustest::VanishingService vanishing(*m_bus);
+        // The console's call that made it go has had its answer by then: the console waits for
+        // it on this thread.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return vanishing.gone(); }, scaled(10s).count()));
+    }
+    EXPECT_EQ(QStringLiteral("Offline"), labelText());
+    EXPECT_EQ(QColor(255, 0, 0), labelColour());
+    EXPECT_EQ(0, ended.count());
+    EXPECT_TRUE(m_notices.texts().empty()) << joined(m_notices.texts()).toStdString();
+    EXPECT_EQ(0, restarts.count());
+    EXPECT_TRUE(m_desk->window().grab().save(
+        QStringLiteral(ORVEX_SCREENSHOT_DIR "/watchdesk-waiting-for-the-service.png")));
+
+    // A client that starts the service and leaves: the console subscribes to it.
+    ASSERT_EQ(S_OK, bustest::callOnceAndLeave(*m_bus));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return restarts.count() == 1; }, scaled(10s).count()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return labelText() == QStringLiteral("Online"); },
+                                scaled(20s).count()));
+    m_unit.Send(unitsim::PumpEvent(4, 3, 1, 2));
+    ASSERT_TRUE(waitForLines(1));
+    EXPECT_EQ(QStringList{"Pump 3 Delivery Start - Camera 2"},
+              linesWithoutStamp(m_desk->window().transactions().text()));
+}
+
 TEST_F(AWatchDeskOnTheBus, EndsWhenTheRestartedServiceCannotServe)
 {
     startBus();
