@@ -40,11 +40,11 @@ protected:
     std::string lineStartingWith(const std::string &prefix)
     {
         std::string line;
-        while (m_recorder->readLine(line)) {
+        while (m_recorder->readLine(line, scaled(std::chrono::seconds(30)))) {
             if (line.rfind(prefix, 0) == 0)
                 return line;
         }
-        return "(the recorder ended)";
+        return "(the recorder ended or said nothing more)";
     }
 
     unitsim::UnitLink m_unit;
@@ -73,6 +73,42 @@ TEST_F(ARecorderClient, PrintsTheUnitsReportsAsBridgeEvents)
     const std::string begin = lineStartingWith("OnBeginRetailTransaction");
     EXPECT_NE(std::string::npos, begin.find("OperatorID=\"JSMITH\" ReceiptTransactionID=\"0042\" CameraID=2"))
         << begin;
+}
+
+// The service stopped, then started again by a client that leaves at once: the recorder says the
+// service has gone, subscribes anew and says so, and prints the unit's reports again; being the
+// new service's client, it keeps that service running. A new service that goes away while the
+// recorder subscribes is taken for a service that is away.
+TEST_F(ARecorderClient, SubscribesAnewWhenTheServiceStartsAgain)
+{
+    ASSERT_EQ("recorder: ready", lineStartingWith("recorder:"));
+    const auto watcher = m_bus->connect();
+    constexpr const char *kGone = "recorder: the service has gone; subscribing anew at its next start";
+    for (const bool vanishesFirst : {false, true}) {
+        SCOPED_TRACE(vanishesFirst ? "a new service goes away first" : "restarted");
+        const pid_t service = PrivateBus::pidOf(*watcher, "org.orvex.OrvexServices");
+        ASSERT_GT(service, 0);
+        ASSERT_EQ(0, ::kill(service, SIGTERM));
+        EXPECT_EQ(kGone, lineStartingWith("recorder:"));
+        if (vanishesFirst) {
+            bustest::VanishingService vanishing(*m_bus);
+            const std::string line = lineStartingWith("recorder:");
+            EXPECT_EQ(0u, line.rfind("recorder: the service went away while subscribing (", 0)) << line;
+            EXPECT_EQ(kGone, lineStartingWith("recorder:"));
+        }
+        ASSERT_EQ(S_OK, bustest::callOnceAndLeave(*m_bus));
+        EXPECT_EQ("recorder: subscribed anew", lineStartingWith("recorder:"));
+        EXPECT_EQ("OrvexOnline ver=\"ORVEX SIM 1.0 BOOT 1.0\"", lineStartingWith("OrvexOnline"));
+        play("pump 4 1 1 2");
+        const std::string start = lineStartingWith("OnStartFuelDelivery");
+        EXPECT_NE(std::string::npos, start.find("FuellingPositionID=1 EventID=4")) << start;
+    }
+    // The recorder is the service's client: the service stays past its grace (5 s of the
+    // service's clock, which no test time scale stretches).
+    std::this_thread::sleep_for(std::chrono::seconds(7));
+    play("pump 4 2 1 2");
+    const std::string later = lineStartingWith("OnStartFuelDelivery");
+    EXPECT_NE(std::string::npos, later.find("FuellingPositionID=2 EventID=4")) << later;
 }
 
 TEST_F(ARecorderClient, EndsWithAnErrorWhenTheBusGoesAway)

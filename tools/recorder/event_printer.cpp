@@ -30,6 +30,13 @@ void EventPrinter::print(const char *event, const std::vector<Field> &fields)
     std::fflush(m_out);
 }
 
+void EventPrinter::say(const std::string &text)
+{
+    std::lock_guard lock(m_mutex);
+    std::fprintf(m_out, "recorder: %s\n", text.c_str());
+    std::fflush(m_out);
+}
+
 void EventPrinter::imageRequested(std::int16_t camera)
 {
     if (m_answer)

@@ -34,6 +34,8 @@ class EventPrinter
 public:
     explicit EventPrinter(std::FILE *out) : m_out(out) {}
     void print(const char *event, const std::vector<Field> &fields);
+    // A line of the recorder's own: "recorder: " and `text`.
+    void say(const std::string &text);
     // Called for every image capture request, after its line.
     void setImageAnswerer(std::function<void(std::int16_t camera)> answer) { m_answer = std::move(answer); }
     void imageRequested(std::int16_t camera);
