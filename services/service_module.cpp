@@ -94,11 +94,16 @@ int ServiceModule::Run(bool runningAsService)
     std::shared_ptr<Orvex> root;
     std::shared_ptr<BusContext> bus;
     // The service ends without leaving a call unanswered: calls the bus brought before the name
-    // was given up are answered, later ones start a new service.
+    // was given up are answered, later ones start a new service. Posted, since answering them
+    // processes the connection, which a handler of one of its messages may not do.
     const auto end = [&loop, &bus] {
-        if (bus)
-            bus->releaseName(kBusName);
-        loop.Quit();
+        const bool posted = loop.Post([&loop, &bus] {
+            if (bus)
+                bus->releaseName(kBusName);
+            loop.Quit();
+        });
+        if (!posted)
+            loop.Quit();
     };
     // A stop lets a site send under way finish first (the hub's EndTurns): ending between its
     // clear and its tables would leave the unit with its memory cleared and no site.
