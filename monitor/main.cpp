@@ -1,6 +1,6 @@
-// WatchDesk, the event monitor console: connects to the service on the bus that ORVEX_BUS names
-// (the first call starts the service when the bus can activate it), prints every recorder event
-// of the bridge as a line, the unit's debug text, and whether the unit is online.
+// WatchDesk, the event monitor console: connects to the service on its bus (ORVEX_BUS, else the
+// installation's; the first call starts the service when the bus can activate it), prints every
+// recorder event of the bridge as a line, the unit's debug text, and whether the unit is online.
 #include "error_box_notifier.h"
 #include "watch_desk.h"
 

@@ -35,13 +35,7 @@ QDBusConnection connectChecked(QDBusConnection connection, const QString &what)
 
 } // namespace
 
-BusKind BusFromEnvironment()
-{
-    return qEnvironmentVariable("ORVEX_BUS") == QLatin1String("system") ? BusKind::System
-                                                                        : BusKind::Session;
-}
-
-ServiceBus::ServiceBus() : ServiceBus(BusFromEnvironment()) {}
+ServiceBus::ServiceBus() : ServiceBus(ServiceBusKind()) {}
 
 ServiceBus::ServiceBus(BusKind kind) : m_name(nextConnectionName()), m_connection(QString())
 {

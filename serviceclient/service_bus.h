@@ -1,6 +1,6 @@
 #pragma once
-// The connection of a Qt program to the bus that ORVEX_BUS names, and the proxies of the
-// service's objects on it.
+// The connection of a Qt program to the service's bus (ServiceBusKind: ORVEX_BUS, else the
+// installation's), and the proxies of the service's objects on it.
 //
 // Ownership: a ServiceBus owns one QtDBus connection of its own, opened explicitly for that bus
 // (never Qt's shared default connection), and drops it when it goes. The proxies it makes belong
@@ -9,6 +9,8 @@
 // asynchronous answers on the thread that made it.
 // Errors: the constructors throw ComError when the bus cannot be reached. Calls through a proxy
 // never throw; bus_call.h turns their answers into results or a CallError.
+
+#include "platform/install_folder.h"
 
 #include <QDBusConnection>
 #include <QDBusObjectPath>
@@ -28,15 +30,12 @@ inline constexpr char kRootPath[] = "/org/orvex/Orvex";
 // seconds; Qt's default of 25 s would report a busy service as a dead one.
 inline constexpr int kCallTimeoutMs = 120 * 1000;
 
-enum class BusKind { Session, System };
-
-// The bus that ORVEX_BUS names: "system", else the session bus.
-[[nodiscard]] BusKind BusFromEnvironment();
+using ::BusKind;
 
 class ServiceBus
 {
 public:
-    // The bus that ORVEX_BUS names, at its standard address (the session bus at
+    // The service's bus (ServiceBusKind), at its standard address (the session bus at
     // DBUS_SESSION_BUS_ADDRESS as the environment holds it now).
     ServiceBus();
     explicit ServiceBus(BusKind kind);

@@ -151,28 +151,43 @@ BusKind busOf(const RegistrationLayout &layout)
     return layout.busPolicy.empty() ? BusKind::Session : BusKind::System;
 }
 
+// `program` as the system under `root` will see it: a program inside the root (the package's
+// staging tree) by its path there, any other as it is.
+std::string programSeenFrom(const std::filesystem::path &root, const std::string &program)
+{
+    std::error_code ec;
+    const auto base = std::filesystem::weakly_canonical(root, ec);
+    if (ec || base.empty() || base == base.root_path())
+        return program;
+    const auto inside = std::filesystem::weakly_canonical(program, ec).lexically_relative(base);
+    if (ec || inside.empty() || *inside.begin() == "..")
+        return program;
+    return (std::filesystem::path("/") / inside).string();
+}
+
 } // namespace
 
 BusKind BusFromEnvironment()
 {
-    const char *bus = std::getenv("ORVEX_BUS");
-    if (!bus || !*bus)
-        bus = std::getenv("DBUS_STARTER_BUS_TYPE");
-    return bus && std::string_view(bus) == "system" ? BusKind::System : BusKind::Session;
+    return ServiceBusKind(std::getenv("DBUS_STARTER_BUS_TYPE"));
 }
 
-RegistrationLayout LayoutFor(BusKind bus, const std::filesystem::path &root)
+RegistrationLayout LayoutFor(BusKind bus, const std::filesystem::path &root, RegistrationFolders folders)
 {
+    const bool local = folders == RegistrationFolders::Local;
     const std::string service = std::string(kBusName) + ".service";
     const std::string unit = std::string(kServiceName) + ".service";
+    const std::filesystem::path dbus = local ? "usr/local/share/dbus-1" : "usr/share/dbus-1";
     RegistrationLayout layout;
+    layout.root = root;
     if (bus == BusKind::System) {
-        layout.activationFile = root / "usr/local/share/dbus-1/system-services" / service;
-        layout.systemdUnit = root / "etc/systemd/system" / unit;
-        layout.busPolicy = root / "etc/dbus-1/system.d" / (std::string(kBusName) + ".conf");
+        layout.activationFile = root / dbus / "system-services" / service;
+        layout.systemdUnit = root / (local ? "etc/systemd/system" : "lib/systemd/system") / unit;
+        layout.busPolicy = root / (local ? "etc/dbus-1" : "usr/share/dbus-1") / "system.d"
+                           / (std::string(kBusName) + ".conf");
     } else {
-        layout.activationFile = root / "usr/local/share/dbus-1/services" / service;
-        layout.systemdUnit = root / "etc/systemd/user" / unit;
+        layout.activationFile = root / dbus / "services" / service;
+        layout.systemdUnit = root / (local ? "etc/systemd/user" : "usr/lib/systemd/user") / unit;
     }
     return layout;
 }
@@ -180,7 +195,10 @@ RegistrationLayout LayoutFor(BusKind bus, const std::filesystem::path &root)
 RegistrationLayout LayoutFromEnvironment()
 {
     const char *root = std::getenv("ORVEX_REGISTRATION_ROOT");
-    return LayoutFor(BusFromEnvironment(), root && *root ? root : "/");
+    const char *folders = std::getenv("ORVEX_REGISTRATION_FOLDERS");
+    return LayoutFor(BusFromEnvironment(), root && *root ? root : "/",
+                     folders && std::string_view(folders) == "package" ? RegistrationFolders::Package
+                                                                       : RegistrationFolders::Local);
 }
 
 bool IsInstalled(const RegistrationLayout &layout)
@@ -193,20 +211,21 @@ HRESULT RegisterServer(const RegistrationLayout &layout, bool asService, const s
                        const std::string &installFolder)
 {
     const BusKind bus = busOf(layout);
+    const std::string named = programSeenFrom(layout.root, program);
     HRESULT result = S_OK;
     // A unit left from an earlier registration may name another program.
     if (IsInstalled(layout))
         step(&result, kCannotDeleteService, layout.systemdUnit, removeFile(layout.systemdUnit));
     if (asService) {
         step(&result, "Couldn't create service", layout.systemdUnit,
-             writeFileAtomically(layout.systemdUnit, unitFileText(bus, program, installFolder)));
+             writeFileAtomically(layout.systemdUnit, unitFileText(bus, named, installFolder)));
     }
     if (!layout.busPolicy.empty()) {
         step(&result, "Couldn't write the bus policy", layout.busPolicy,
              writeFileAtomically(layout.busPolicy, std::string(kBusPolicy)));
     }
     step(&result, "Couldn't register the server", layout.activationFile,
-         writeFileAtomically(layout.activationFile, activationFileText(bus, asService, program)));
+         writeFileAtomically(layout.activationFile, activationFileText(bus, asService, named)));
     return result;
 }
 

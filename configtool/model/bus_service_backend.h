@@ -1,6 +1,6 @@
 #pragma once
-// The tool's service objects on the bus: the service's root at /org/orvex/Orvex on the bus that
-// ORVEX_BUS names (its first call starts the service), the QtDBus implementations of the site
+// The tool's service objects on the bus: the service's root at /org/orvex/Orvex on its bus
+// (ORVEX_BUS, else the installation's; its first call starts the service), the QtDBus implementations of the site
 // data, the hub and camera control (serviceclient), the hub's status events as signals of the
 // comms object, and the long commands made without waiting.
 //

@@ -7,9 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <sstream>
-#include <utility>
 #include <vector>
 
 #include <sys/wait.h>
@@ -52,56 +50,6 @@ TEST(ACommandLine, JoinsTheArgumentsAfterTheProgramName)
     EXPECT_EQ(JoinCommandLine(3, argv), "-RegServer now");
     EXPECT_EQ(ParseServiceSwitch(JoinCommandLine(2, argv)), ServiceSwitch::RegServer);
 }
-
-struct BusCase
-{
-    const char *orvexBus;   // nullptr: unset
-    const char *starterBus; // DBUS_STARTER_BUS_TYPE, nullptr: unset
-    BusKind expected;
-};
-
-class ABusChoice : public ::testing::TestWithParam<BusCase>
-{
-protected:
-    static void set(const char *name, const char *value)
-    {
-        if (value)
-            ::setenv(name, value, 1);
-        else
-            ::unsetenv(name);
-    }
-    void SetUp() override
-    {
-        for (const char *name : {"ORVEX_BUS", "DBUS_STARTER_BUS_TYPE"}) {
-            const char *value = std::getenv(name);
-            m_saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
-        }
-    }
-    void TearDown() override
-    {
-        for (const auto &[name, value] : m_saved)
-            set(name.c_str(), value ? value->c_str() : nullptr);
-    }
-
-    std::vector<std::pair<std::string, std::optional<std::string>>> m_saved;
-};
-
-// A service started by the system bus's launch helper gets no ORVEX_BUS, only the bus's own
-// variables: it must answer on the system bus, not fail on a session bus it does not have.
-TEST_P(ABusChoice, FollowsOrvexBusElseTheBusThatStartedTheProgram)
-{
-    set("ORVEX_BUS", GetParam().orvexBus);
-    set("DBUS_STARTER_BUS_TYPE", GetParam().starterBus);
-    EXPECT_EQ(BusFromEnvironment(), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Environments, ABusChoice,
-                         ::testing::Values(BusCase{nullptr, nullptr, BusKind::Session},
-                                           BusCase{"system", nullptr, BusKind::System},
-                                           BusCase{"session", "system", BusKind::Session},
-                                           BusCase{nullptr, "system", BusKind::System},
-                                           BusCase{"", "system", BusKind::System},
-                                           BusCase{nullptr, "session", BusKind::Session}));
 
 std::string readFile(const std::filesystem::path &path)
 {
@@ -149,6 +97,57 @@ TEST_F(ARegistration, AsAServiceWritesTheUnitAndNamesItInTheActivationFile)
                                             "[Install]\n"
                                             "WantedBy=default.target\n");
     EXPECT_TRUE(IsInstalled(layout));
+}
+
+// The package ships the system bus's registration where Debian keeps a package's files, made by
+// this same code in its staging tree: the program lies inside that tree and the files must name
+// it as the installed system sees it. A program outside the root keeps its own path.
+TEST_F(ARegistration, WritesTheAdministratorsOrThePackagesFoldersNamingTheProgramAsTheRootSeesIt)
+{
+    struct Row
+    {
+        const char *legend;
+        BusKind bus;
+        RegistrationFolders folders;
+        const char *activation, *unit, *policy; // under the root; policy nullptr: none
+    };
+    const std::string service = "org.orvex.OrvexServices.service";
+    for (const Row &row : {
+             Row{"system, administrator", BusKind::System, RegistrationFolders::Local,
+                 "usr/local/share/dbus-1/system-services/", "etc/systemd/system/", "etc/dbus-1/system.d/"},
+             Row{"system, package", BusKind::System, RegistrationFolders::Package,
+                 "usr/share/dbus-1/system-services/", "lib/systemd/system/", "usr/share/dbus-1/system.d/"},
+             Row{"session, administrator", BusKind::Session, RegistrationFolders::Local,
+                 "usr/local/share/dbus-1/services/", "etc/systemd/user/", nullptr},
+             Row{"session, package", BusKind::Session, RegistrationFolders::Package,
+                 "usr/share/dbus-1/services/", "usr/lib/systemd/user/", nullptr},
+         }) {
+        SCOPED_TRACE(row.legend);
+        std::filesystem::remove_all(m_root);
+        const auto layout = LayoutFor(row.bus, m_root, row.folders);
+        EXPECT_EQ(layout.activationFile, m_root / row.activation / service);
+        EXPECT_EQ(layout.systemdUnit, m_root / row.unit / "OrvexServices.service");
+        EXPECT_EQ(layout.busPolicy,
+                  row.policy ? m_root / row.policy / "org.orvex.OrvexServices.conf" : std::filesystem::path());
+        ASSERT_EQ(RegisterServer(layout, true, (m_root / "usr/bin/../bin/OrvexServices").string(), "/var/lib/orvex"),
+                  S_OK);
+        EXPECT_NE(readFile(layout.systemdUnit).find("\nExecStart=/usr/bin/OrvexServices\n"), std::string::npos);
+        EXPECT_NE(readFile(layout.activationFile).find("\nExec=/usr/bin/OrvexServices\n"), std::string::npos);
+        ASSERT_EQ(RegisterServer(layout, true, "/opt/orvex/OrvexServices", "/var/lib/orvex"), S_OK);
+        EXPECT_NE(readFile(layout.activationFile).find("\nExec=/opt/orvex/OrvexServices\n"), std::string::npos);
+        // The program itself, as the package build runs it: the environment chooses the folders.
+        const std::string command = "ORVEX_REGISTRATION_ROOT='" + m_root.string() + "' ORVEX_BUS="
+                                    + (row.bus == BusKind::System ? "system" : "session")
+                                    + (row.folders == RegistrationFolders::Package
+                                           ? " ORVEX_REGISTRATION_FOLDERS=package" : "")
+                                    + " '" + ORVEX_SERVICES_PROGRAM + "' -Service";
+        std::filesystem::remove_all(m_root);
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        EXPECT_NE(readFile(layout.systemdUnit).find(std::string("\nExecStart=") + ORVEX_SERVICES_PROGRAM + "\n"),
+                  std::string::npos);
+        EXPECT_TRUE(std::filesystem::exists(layout.activationFile));
+        EXPECT_EQ(std::filesystem::exists(layout.busPolicy), row.policy != nullptr);
+    }
 }
 
 TEST_F(ARegistration, AsAPlainServerRemovesAnEarlierServiceUnit)

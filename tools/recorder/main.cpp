@@ -5,15 +5,15 @@
 // once subscribed and runs until SIGTERM or SIGINT, following the service's restarts (it says
 // when the service has gone and when it has subscribed anew).
 //
-// The bus is the one ORVEX_BUS names ("system", else the session bus).
+// The bus is the service's (ServiceBusKind: ORVEX_BUS, else the installation's, else the session
+// bus).
 
+#include "platform/install_folder.h"
 #include "tools/recorder/service_follower.h"
 
 #include <chrono>
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <pthread.h>
 #include <thread>
 
@@ -27,9 +27,8 @@ int main()
 
     int status = 0;
     try {
-        const char *bus = std::getenv("ORVEX_BUS");
-        auto connection = bus != nullptr && std::strcmp(bus, "system") == 0 ? sdbus::createSystemBusConnection()
-                                                                             : sdbus::createSessionBusConnection();
+        auto connection = ServiceBusKind() == BusKind::System ? sdbus::createSystemBusConnection()
+                                                              : sdbus::createSessionBusConnection();
         // Longer than a site download, which holds the service for tens of seconds.
         connection->setMethodCallTimeout(std::chrono::seconds(120));
 
