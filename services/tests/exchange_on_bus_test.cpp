@@ -183,15 +183,16 @@ TEST(AServiceOnTheBusDuringASiteExchange, AnswersOtherClientsAndPassesUnitEvents
             });
         ASSERT_TRUE(waitUntil([&] { return unit.hasReceived(row.firstMessage); }));
 
-        const auto started = Clock::now();
+        // Served within the command's wait, which the caller's answer cannot come before: a
+        // stalled machine may take its time, but one that held them back would take the whole wait.
         EXPECT_EQ(comms, rootGetter(*other, "getOrvexComms"));
-        EXPECT_LT(Clock::now() - started, scaled(1s)) << "the getter waited for the exchange";
+        EXPECT_LT(Clock::now() - called, row.wait) << "the getter waited for the exchange";
         EXPECT_FALSE(answered);
 
         const int before = deliveries.count();
         unit.send(unitsim::PumpEvent(4, 3, 1, 2));
-        EXPECT_TRUE(waitUntil([&] { return deliveries.count() > before; }, scaled(1s)))
-            << "the event waited for the exchange";
+        EXPECT_TRUE(waitUntil([&] { return deliveries.count() > before; }, scaled(30s)));
+        EXPECT_LT(Clock::now() - called, row.wait) << "the event waited for the exchange";
         EXPECT_FALSE(answered);
 
         ASSERT_TRUE(waitUntil([&] { return answered.load(); }, scaled(30s)));
@@ -245,7 +246,9 @@ TEST(AServiceOnTheBusDuringASiteExchange, EndsCleanlyWithCommandsStillWaiting)
             caller.reset();
         } else {
             ::kill(service.pid(), SIGTERM);
-            EXPECT_TRUE(waitUntil([&] { return clearRefused.load(); }, scaled(2s)));
+            // Refused before the send, which goes on for the rest of its wait, is answered.
+            EXPECT_TRUE(waitUntil([&] { return clearRefused || sendAnswered; }, scaled(30s)));
+            EXPECT_TRUE(clearRefused);
             EXPECT_FALSE(sendAnswered) << "the command behind the send waited for it";
         }
         const int status = service.wait();
