@@ -59,6 +59,9 @@ struct UnitLink::Impl
     Clock::time_point sendTime;
     Clock::time_point lastNewFrame;
     Clock::time_point lastAcknowledgement;
+    // Whole writes of the current frame not yet answered (ACK or NAK), and when the last answer came.
+    int answersOwed = 0;
+    Clock::time_point lastAnswer;
     std::uint8_t transmitSequence = 0;
 
     // One step of what other threads observe: made under the lock; the log observer gets its
@@ -122,7 +125,8 @@ struct UnitLink::Impl
     }
     Clock::time_point nextFrameDue() const
     {
-        return std::max(lastNewFrame + timing.sendInterval, lastAcknowledgement + timing.quietAfterAck);
+        const auto due = std::max(lastNewFrame + timing.sendInterval, lastAcknowledgement + timing.quietAfterAck);
+        return answersOwed > 0 ? std::max(due, lastAnswer + timing.owedAnswerWait) : due;
     }
     void sendNext();
     // The bytes of the next write of the pending frame, counted and logged in `change`; the
@@ -310,6 +314,11 @@ void UnitLink::Impl::onByte(std::uint8_t byte)
 {
     const std::uint8_t lastBefore = receiver.lastReceivedSequence();
     const ReceiveEvent event = receiver.feed(byte);
+    if (event == ReceiveEvent::Acknowledged || event == ReceiveEvent::AcknowledgedInFrame
+        || event == ReceiveEvent::RetransmitRequested) {
+        answersOwed = std::max(answersOwed - 1, 0);
+        lastAnswer = Clock::now();
+    }
     switch (event) {
     case ReceiveEvent::None:
         return;
@@ -482,6 +491,7 @@ void UnitLink::Impl::sendNext()
             pendingType = message.type;
             pendingLength = message.payload.size();
             writes = 0;
+            answersOwed = 0;
             awaiting = true;
             bytes = prepareWrite(change, WriteKind::First);
         }
@@ -494,6 +504,8 @@ std::vector<std::uint8_t> UnitLink::Impl::prepareWrite(Change &change, WriteKind
     std::vector<std::uint8_t> bytes = pending;
     const std::string fault = faults.DamageWrite(bytes);
     ++writes;
+    if (fault != faultName(Fault::CutFrame))
+        ++answersOwed;
     // Judged from here: the bytes go out as soon as the change is made.
     sendTime = Clock::now();
     change.record({sendTime, kind == WriteKind::First ? LogKind::FrameSent : LogKind::FrameRewritten,

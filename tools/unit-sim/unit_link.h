@@ -59,6 +59,11 @@ struct UnitTiming
     // after the next frame would pass for that frame's. The PC keeps such a pause too (it sends
     // only after a silent read).
     std::chrono::milliseconds quietAfterAck{0};
+    // How long the unit waits, since the last answer, for the answers the PC still owes to earlier
+    // writes of its last frame before it starts a new one (0: it does not wait). The PC answers
+    // every whole write; a PC thread that was stalled while the unit wrote again answers the
+    // backlog one copy at a time, further apart than quietAfterAck.
+    std::chrono::milliseconds owedAnswerWait{0};
     int maxWrites = 4;
 };
 

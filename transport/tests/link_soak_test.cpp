@@ -102,6 +102,9 @@ TEST_F(ALinkSoak, DeliversEveryMessageOnceAndInOrderOrReportsItGivenUp)
     unitTiming.frameSilence = 10ms;
     unitTiming.sendInterval = 4ms; // leaves the PC silent reads in which to send
     unitTiming.quietAfterAck = 3ms;
+    // After a stall of the PC's thread, its answers to the unit's copies come one by one; the next
+    // frame waits for all of them, so that none passes for its acknowledgement.
+    unitTiming.owedAnswerWait = scaled(20s);
     // How long the unit keeps trying is the unit's affair; here it outlasts any stall of a busy
     // test machine (400 writes 50 ms apart: 20 s), so that every loss left to see is the PC's.
     unitTiming.maxWrites = 400;

@@ -140,3 +140,40 @@ TEST(AUnitLink, RoutesEachTypeToItsOwnHandlerAndTheRestToTheGeneralOne)
     EXPECT_EQ(receiver.type(), 'G');
     EXPECT_EQ(general, 1);
 }
+
+// A PC stalled while the unit wrote its frame again answers every copy once it runs, one after
+// the other; an answer that came after the unit's next frame had gone would pass for that
+// frame's. With owedAnswerWait the next frame waits for the answers of all the whole writes.
+TEST(AUnitLink, StartsItsNextFrameOnceEveryWholeWriteOfTheLastIsAnswered)
+{
+    UnitTiming timing;
+    timing.retransmitAfter = scaled(20ms);
+    timing.maxWrites = 1000;
+    timing.owedAnswerWait = scaled(std::chrono::seconds(10));
+    UnitLink unit(timing);
+    unit.Start();
+    RawPort pc(unit.slavePath());
+    transport::FrameReceiver receiver;
+    receiver.reset();
+    unit.Send({'B', {1}});
+    unit.Send({'B', {2}});
+    ASSERT_TRUE(waitUntil([&] { return unit.stats().rewrites >= 2; })); // three writes, none answered
+    pc.write({transport::control::ACK});
+    ASSERT_TRUE(waitUntil([&] { return unit.stats().framesAcked == 1u; }));
+    const auto writes = 1 + unit.stats().rewrites;
+    for (std::uint64_t answered = 1; answered < writes; ++answered) {
+        std::this_thread::sleep_for(5ms); // further apart than the unit's quiet after an ACK (none)
+        EXPECT_EQ(unit.stats().framesSent, 1u) << "a new frame before the answer to write " << answered + 1;
+        pc.write({transport::control::ACK});
+    }
+    int copies = 0;
+    transport::ReceiveEvent event{};
+    while ((event = pc.next(receiver)) == transport::ReceiveEvent::FrameAccepted
+           || event == transport::ReceiveEvent::FrameDuplicate) {
+        if (receiver.payload()[0] == 2)
+            break;
+        ++copies;
+    }
+    EXPECT_EQ(static_cast<std::uint64_t>(copies), writes);
+    EXPECT_EQ(receiver.payload()[0], 2) << "the next frame comes once every write is answered";
+}
