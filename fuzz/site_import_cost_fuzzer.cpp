@@ -14,9 +14,9 @@
 
 #include "configstore/orvex_config.h"
 #include "configstore/site_file_admission.h"
+#include "configstore/tests/libxml_memory.h"
 #include "configstore/xml_file.h"
 
-#include <libxml/globals.h>
 #include <libxml/parser.h>
 #include <libxml/xmlerror.h>
 
@@ -25,60 +25,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <string_view>
-
-#include <malloc.h>
 
 using namespace configstore;
 
 namespace {
 
-// libxml2's memory: bytes outstanding, as malloc counts them, and their peak since the last reset.
-std::uint64_t outstanding = 0;
-std::uint64_t peak = 0;
-
-void note(void *block)
-{
-    if (block == nullptr)
-        return;
-    outstanding += malloc_usable_size(block);
-    peak = std::max(peak, outstanding);
-}
-
-void *countedMalloc(std::size_t size)
-{
-    void *block = std::malloc(size);
-    note(block);
-    return block;
-}
-
-void *countedRealloc(void *old, std::size_t size)
-{
-    const std::size_t before = old != nullptr ? malloc_usable_size(old) : 0;
-    void *block = std::realloc(old, size);
-    if (block == nullptr && size != 0)
-        return nullptr;
-    outstanding -= before;
-    note(block);
-    return block;
-}
-
-void countedFree(void *block)
-{
-    if (block != nullptr)
-        outstanding -= malloc_usable_size(block);
-    std::free(block);
-}
-
-char *countedStrdup(const char *text)
-{
-    const std::size_t size = std::strlen(text) + 1;
-    auto *copy = static_cast<char *>(countedMalloc(size));
-    if (copy != nullptr)
-        std::memcpy(copy, text, size);
-    return copy;
-}
+// libxml2's memory, counted from before libxml2 allocates anything until the process ends.
+testing_support::LibxmlMemory *memory = nullptr;
 
 // What libxml2 spends beyond what it builds: the parser's context, tables and dictionary, its
 // buffers of input (the file is read and decoded in chunks, and a token is held whole while it is
@@ -112,7 +66,7 @@ void reportWorst()
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
     // Before libxml2 allocates anything.
-    xmlMemSetup(countedFree, countedMalloc, countedRealloc, countedStrdup);
+    memory = new testing_support::LibxmlMemory;
     xmlInitParser();
     ::setenv("ORVEX_INSTALL_DIR", fuzz::ScratchFolder().c_str(), 1);
     std::atexit(reportWorst);
@@ -128,14 +82,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     // libxml2 keeps a copy of the last error of the thread until the next one replaces it.
     xmlResetLastError();
-    peak = outstanding;
-    const std::uint64_t beforeCheck = outstanding;
+    memory->resetPeak();
+    const std::int64_t beforeCheck = memory->growth();
     std::string failure;
     std::uint64_t weight = 0;
     const HRESULT checked = CheckSiteText(text, &failure, &weight);
-    const std::uint64_t checkPeak = peak - beforeCheck;
+    const auto checkPeak = static_cast<std::uint64_t>(memory->peak() - beforeCheck);
     xmlResetLastError();
-    FUZZ_CHECK(outstanding == beforeCheck, "the check frees all that the parse made");
+    FUZZ_CHECK(memory->growth() == beforeCheck, "the check frees all that the parse made");
     const std::uint64_t parseBound = kParserAllowance + kInputBytesFactor * size + kWeightFactor * weight;
     FUZZ_CHECK(checkPeak <= parseBound, "libxml2 takes no more than the admission weighed the file at");
     worstParseShare = std::max(worstParseShare, static_cast<double>(checkPeak) / static_cast<double>(parseBound));
@@ -147,11 +101,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     OrvexConfig config;
     FUZZ_CHECK(config.LoadAndParse() == S_OK, "the store starts");
     const std::string name = "Default";
-    peak = outstanding;
-    const std::uint64_t beforeImport = outstanding;
+    memory->resetPeak();
+    const std::int64_t beforeImport = memory->growth();
     const HRESULT imported = config.ImportSite(&name, &file);
     const std::uint64_t importBound = kBudgetFactor * SiteFileAdmission::budget(size);
-    const std::uint64_t importPeak = peak - beforeImport;
+    const auto importPeak = static_cast<std::uint64_t>(memory->peak() - beforeImport);
     FUZZ_CHECK(importPeak <= importBound, "no file, admitted or refused, takes libxml2 more than its budget allows");
     worstImportShare = std::max(worstImportShare, static_cast<double>(importPeak) / static_cast<double>(importBound));
     if (checked == S_OK)

@@ -1,6 +1,7 @@
 #pragma once
 // libxml2's memory, counted while an object of this class lives: every allocation libxml2 makes
-// goes through hooks (xmlMemSetup) that keep the bytes outstanding as malloc counts them. A block
+// goes through hooks (xmlMemSetup) that keep the bytes outstanding as malloc counts them, and
+// their peak. A block
 // made before the count and freed during it counts against it, so growth() never overstates
 // what libxml2 kept. The hooks are process-wide: make one only where no other thread uses
 // libxml2, and let it go before anything else changes them.
@@ -24,6 +25,7 @@ public:
     {
         xmlMemGet(&m_free, &m_malloc, &m_realloc, &m_strdup);
         outstanding().store(0);
+        highest().store(0);
         xmlMemSetup(countedFree, countedMalloc, countedRealloc, countedStrdup);
     }
     ~LibxmlMemory() { xmlMemSetup(m_free, m_malloc, m_realloc, m_strdup); }
@@ -32,12 +34,27 @@ public:
 
     // Bytes libxml2 holds now beyond what it held when the count began.
     [[nodiscard]] std::int64_t growth() const { return outstanding().load(); }
+    // The most growth() has been since the count began or the last resetPeak().
+    [[nodiscard]] std::int64_t peak() const { return highest().load(); }
+    void resetPeak() { highest().store(outstanding().load()); }
 
 private:
     static std::atomic<std::int64_t> &outstanding()
     {
         static std::atomic<std::int64_t> bytes{0};
         return bytes;
+    }
+    static std::atomic<std::int64_t> &highest()
+    {
+        static std::atomic<std::int64_t> bytes{0};
+        return bytes;
+    }
+    static void add(std::int64_t bytes)
+    {
+        const std::int64_t now = outstanding() += bytes;
+        std::int64_t seen = highest().load();
+        while (now > seen && !highest().compare_exchange_weak(seen, now)) {
+        }
     }
     static std::int64_t sizeOf(void *block)
     {
@@ -46,7 +63,7 @@ private:
     static void *countedMalloc(std::size_t size)
     {
         void *block = std::malloc(size);
-        outstanding() += sizeOf(block);
+        add(sizeOf(block));
         return block;
     }
     static void *countedRealloc(void *old, std::size_t size)
@@ -55,12 +72,12 @@ private:
         void *block = std::realloc(old, size);
         if (block == nullptr && size != 0)
             return nullptr;
-        outstanding() += sizeOf(block) - before;
+        add(sizeOf(block) - before);
         return block;
     }
     static void countedFree(void *block)
     {
-        outstanding() -= sizeOf(block);
+        add(-sizeOf(block));
         std::free(block);
     }
     static char *countedStrdup(const char *text)

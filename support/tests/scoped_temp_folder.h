@@ -3,10 +3,11 @@
 // object goes. Its name is unique (the prefix and six random characters), so tests running in
 // parallel processes, or a test run again after a crash, never meet each other's files.
 
+#include "support/tests/scoped_variable.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
-#include <optional>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -43,22 +44,13 @@ private:
 class ScopedInstallFolder : public ScopedTempFolder
 {
 public:
-    explicit ScopedInstallFolder(const std::string &prefix = "orvex-install") : ScopedTempFolder(prefix)
+    explicit ScopedInstallFolder(const std::string &prefix = "orvex-install")
+        : ScopedTempFolder(prefix), m_variable("ORVEX_INSTALL_DIR", path().c_str())
     {
-        if (const char *earlier = std::getenv("ORVEX_INSTALL_DIR"))
-            m_earlier = earlier;
-        ::setenv("ORVEX_INSTALL_DIR", path().c_str(), 1);
-    }
-    ~ScopedInstallFolder()
-    {
-        if (m_earlier)
-            ::setenv("ORVEX_INSTALL_DIR", m_earlier->c_str(), 1);
-        else
-            ::unsetenv("ORVEX_INSTALL_DIR");
     }
 
     [[nodiscard]] std::string file(const std::string &name) const { return (path() / name).string(); }
 
 private:
-    std::optional<std::string> m_earlier;
+    ScopedVariable m_variable;
 };
